@@ -1,0 +1,33 @@
+# The two commands of a fresh machine: `make test` and `make demo`.
+BUILD      ?= build
+BUILD_TYPE ?= Sanitize
+CMAKE_ARGS ?=
+
+.PHONY: deps configure build test demo bench tidy clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j2
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+demo: build
+	@bash demo/run-demo.sh $(BUILD)
+
+# Benchmarks want an optimised build without sanitizers.
+bench: deps
+	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSQLUPDATE_TESTS=OFF -DSQLUPDATE_WITH_QT=OFF >/dev/null
+	@cmake --build build-release -j2
+	@bash bench/run-benchmarks.sh build-release
+
+tidy: configure
+	@run-clang-tidy -quiet -p $(BUILD) $(shell git ls-files '*.cpp' | grep -v '^tests/') 
+
+clean:
+	rm -rf $(BUILD) build-release

@@ -1,0 +1,35 @@
+# sqlupdate_library(NAME SOURCE_DIR <dir> [PUBLIC_INCLUDE <dir>] [DEPENDS ...])
+# A layer library built from every .cpp below SOURCE_DIR (globbed, so that a
+# new file needs no CMake change). Without sources it is an interface library.
+function(sqlupdate_library name)
+  cmake_parse_arguments(L "" "SOURCE_DIR;PUBLIC_INCLUDE" "DEPENDS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${L_SOURCE_DIR}/*.cpp)
+  foreach(pattern IN LISTS L_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${pattern}")
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${L_PUBLIC_INCLUDE} PRIVATE ${L_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${L_DEPENDS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${L_PUBLIC_INCLUDE})
+    target_link_libraries(${name} INTERFACE ${L_DEPENDS})
+  endif()
+endfunction()
+
+# sqlupdate_tests(NAME DIR <dir> DEPENDS ...)
+# One GoogleTest executable from every *_test.cpp in DIR.
+function(sqlupdate_tests name)
+  cmake_parse_arguments(T "" "DIR" "DEPENDS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${T_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${T_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                       PROPERTIES ENVIRONMENT "SQLUPDATE_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                       DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running the
+# project needs. Idempotent: when everything is present it prints nothing
+# and touches nothing.
+set -euo pipefail
+
+packages=(
+  # toolchain and test frameworks
+  build-essential cmake ninja-build g++ clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang-tidy valgrind
+  # libraries
+  libinih-dev qt6-base-dev libgl-dev libegl-dev
+  unixodbc unixodbc-dev tdsodbc freetds-bin
+  # benchmark peer
+  sqlite3 libsqlite3-dev
+  # reference data sources (Bundesbank bank codes, SKR 49 chart)
+  libktoblzcheck1v5 gnucash-common
+  # window tests and screenshots
+  xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

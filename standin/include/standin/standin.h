@@ -1,0 +1,131 @@
+// standin: an embedded T-SQL engine that answers the statements of the
+// upgrade tool the way Microsoft SQL Server does.
+//
+// One Server owns a set of databases (in memory, optionally backed by a data
+// directory) and serves any number of Sessions. A Session is one connection:
+// it has a current database and its own settings (IDENTITY_INSERT,
+// ANSI_WARNINGS, DATEFORMAT), which last until changed or until the session
+// ends. Every statement commits by itself; there are no transactions.
+//
+// Thread safety: a Server may be used from several threads; it runs one
+// command text at a time.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "standin/value.h"
+
+namespace standin {
+
+// An error as SQL Server reports it: message number, severity, state, the
+// line of the command text it refers to, and the message text.
+struct Error {
+  int number = 0;
+  int severity = 16;
+  int state = 1;
+  int line = 1;
+  std::string message;
+};
+
+struct ColumnInfo {
+  std::string name;  // empty for an unnamed expression
+  TypeInfo type;
+  bool nullable = true;
+};
+
+// A static snapshot of one result set.
+struct ResultSet {
+  std::vector<ColumnInfo> columns;
+  std::vector<std::vector<Value>> rows;
+};
+
+// What a command text produced. Statements run in order; a statement-level
+// error (a key violation, a truncation, a refused ALTER) is recorded and the
+// next statement runs, as on SQL Server; a batch-level error (a syntax error,
+// which stops the batch before anything runs, an invalid object or column
+// name, a failed conversion) ends the batch. Statements before an error stay
+// done.
+struct BatchResult {
+  std::vector<ResultSet> result_sets;
+  std::vector<Error> errors;
+  int64_t rows_affected = -1;  // of the last statement that counts rows
+
+  bool ok() const { return errors.empty(); }
+};
+
+// A named parameter of a command text, referenced there as @name.
+struct Param {
+  std::string name;  // with or without the leading '@'
+  Value value;
+};
+
+// Thrown when a data directory cannot be opened: locked by another process,
+// a file that fails its checksum, an unknown format version.
+class OpenError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class Session;
+
+class Server {
+ public:
+  // A server whose databases live only in memory. It starts with the
+  // database "master".
+  static std::unique_ptr<Server> in_memory();
+
+  // A server backed by `dir` (created when missing): each database is loaded
+  // from its snapshot and journal; every completed statement is journaled
+  // before execute() returns. Throws OpenError.
+  static std::unique_ptr<Server> open(const std::filesystem::path& dir);
+
+  ~Server();  // writes a checkpoint and releases the directory
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  // Opens a session on `database`. Returns null and fills `error` (Msg 4060)
+  // when the database does not exist.
+  std::unique_ptr<Session> connect(std::string_view database = "master",
+                                   Error* error = nullptr);
+
+  // Names of all databases, in creation order (master first).
+  std::vector<std::string> database_names() const;
+
+  // Writes a snapshot of every database and empties the journal.
+  void checkpoint();
+
+  struct Impl;
+  Impl& impl() { return *impl_; }
+
+ private:
+  explicit Server(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+class Session {
+ public:
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Runs every statement of `command_text` in order. Never throws for bad
+  // input: errors come back in the result.
+  BatchResult execute(std::string_view command_text, std::span<const Param> params = {});
+
+  std::string current_database() const;
+
+  struct Impl;
+
+ private:
+  friend class Server;
+  explicit Session(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace standin

@@ -1,0 +1,53 @@
+// The vocabulary of a statement: the channel it travels on, the guard that
+// decides what its failure does, and the record an observer receives.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "db/feedback.h"
+
+namespace db {
+
+enum class Channel {
+  Single,    // one command text (qryExec)
+  Lines,     // a multi-line statement, every line ended by CR LF (qryUpd)
+  Probe,     // a query whose rows are counted or read (qrySel and other queries)
+  Separate,  // a command object of its own (cmd, the stored command scripts)
+};
+
+class Guard {
+ public:
+  enum class Kind { Silent, Reported, Unguarded };
+
+  static Guard silent() { return Guard(Kind::Silent, Report::Plain); }
+  static Guard unguarded() { return Guard(Kind::Unguarded, Report::Plain); }
+  static Guard warning() { return Guard(Kind::Reported, Report::Warning); }
+  static Guard error() { return Guard(Kind::Reported, Report::Error); }
+  static Guard plain() { return Guard(Kind::Reported, Report::Plain); }
+
+  Kind kind() const { return kind_; }
+  // The dialog of a reported guard.
+  Report report() const { return report_; }
+  bool operator==(const Guard&) const = default;
+
+ private:
+  Guard(Kind kind, Report report) : kind_(kind), report_(report) {}
+  Kind kind_;
+  Report report_;
+};
+
+// One statement as it was sent, and how it ended.
+struct StatementRecord {
+  Channel channel;
+  Guard guard;
+  std::string text;
+  std::optional<std::string> error;  // nullopt: the server accepted it
+
+  bool ok() const { return !error; }
+};
+
+const char* to_string(Channel channel);
+std::string to_string(const Guard& guard);
+
+}  // namespace db

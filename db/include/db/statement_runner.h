@@ -1,0 +1,60 @@
+// The one place that executes every statement of the upgrade. It knows each
+// statement's channel, exact text and guard, applies the guard to a failure,
+// and tells its observers (the transcript tests) what was sent and how it
+// ended.
+//
+// Guards: a silent failure is dropped; a reported failure is shown with the
+// server's text in the guard's dialog and the run goes on; an unguarded
+// failure is rethrown as DbError and ends the run.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/connection.h"
+#include "db/connections.h"
+#include "db/feedback.h"
+#include "db/statement.h"
+
+namespace db {
+
+class StatementRunner {
+ public:
+  using Observer = std::function<void(const StatementRecord&)>;
+
+  StatementRunner(Connections& connections, Feedback& feedback);
+
+  // Sends `text` as one command on the work connection. Returns true when
+  // the server accepted it. An empty text is refused by the client layer.
+  bool run(Channel channel, std::string_view text, Guard guard);
+
+  // Sends a statement built line by line: every line followed by CR LF.
+  bool run_lines(const std::vector<std::string>& lines, Guard guard);
+
+  // Sends `text` with named parameters.
+  bool run_with(Channel channel, std::string_view text, std::span<const Parameter> params,
+                Guard guard);
+
+  // Runs a query and returns its rows; a failure under a non-unguarded guard
+  // gives an empty rowset.
+  Rowset query(Channel channel, std::string_view text, Guard guard);
+
+  void add_observer(Observer observer) { observers_.push_back(std::move(observer)); }
+
+  Connections& connections() { return connections_; }
+  Feedback& feedback() { return feedback_; }
+
+ private:
+  template <typename Send>
+  bool guarded(Channel channel, std::string_view text, Guard guard, Send send);
+  void notify(const StatementRecord& record);
+
+  Connections& connections_;
+  Feedback& feedback_;
+  std::vector<Observer> observers_;
+};
+
+}  // namespace db

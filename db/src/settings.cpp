@@ -1,0 +1,69 @@
+// Reading SysDBAdo.INI. inih does the parsing (it drops the blanks around
+// names and values); the handler below adds what Windows INI reading does
+// beyond that: names compare case-insensitively, and the first occurrence of
+// a key wins.
+#include "db/settings.h"
+
+#include <ini.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string_view>
+
+#include "db/sql_text.h"
+
+namespace db {
+namespace {
+
+struct Reader {
+  Settings* settings;
+  std::set<std::string> seen;  // lower-cased keys already taken
+
+  std::string* field(std::string_view key) {
+    if (iequals(key, "Provider")) return &settings->provider;
+    if (iequals(key, "Password")) return &settings->password;
+    if (iequals(key, "Persist Security Info")) return &settings->persist_security_info;
+    if (iequals(key, "User ID")) return &settings->user_id;
+    if (iequals(key, "Data Source")) return &settings->data_source;
+    if (iequals(key, "WinAuth")) return &settings->winauth;
+    if (iequals(key, "ODBC Driver")) return &settings->odbc_driver;
+    return nullptr;
+  }
+};
+
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+int on_entry(void* user, const char* section, const char* name, const char* value) {
+  auto* reader = static_cast<Reader*>(user);
+  if (!iequals(section, kSettingsSection)) return 1;
+  std::string* target = reader->field(name);
+  if (target && reader->seen.insert(lower(name)).second) *target = value;
+  return 1;  // malformed lines are skipped, as Windows does
+}
+
+}  // namespace
+
+SettingsRead read_settings(const std::filesystem::path& file) {
+  SettingsRead result;
+  result.settings.directory = file.parent_path();
+  std::FILE* handle = std::fopen(file.c_str(), "r");
+  if (!handle) {
+    // A missing file is no error: every key takes its default.
+    if (errno != ENOENT)
+      result.error = "Cannot read " + file.string() + ": " + std::strerror(errno);
+    return result;
+  }
+  Reader reader{&result.settings, {}};
+  ini_parse_file(handle, on_entry, &reader);
+  std::fclose(handle);
+  return result;
+}
+
+}  // namespace db

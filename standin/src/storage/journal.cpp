@@ -1,0 +1,127 @@
+#include "storage/journal.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "storage/codec.h"
+#include "storage/crc32c.h"
+#include "storage/file_format.h"
+
+namespace standin::storage {
+namespace {
+
+constexpr size_t kHeaderSize = kFileHeaderSize + 8 + 4;
+constexpr size_t kRecordHeaderSize = 12;
+
+std::string encode_header(uint64_t generation) {
+  Writer out;
+  write_file_header(out, kJournalKind);
+  out.u64(generation);
+  return seal(std::move(out));
+}
+
+uint32_t length_checksum(uint32_t length) {
+  Writer w;
+  w.u32(length);
+  return crc32c(w.bytes());
+}
+
+// The record at `pos`, if a whole and intact one starts there.
+bool record_at(std::string_view file, size_t pos, std::string_view* payload) {
+  if (file.size() - pos < kRecordHeaderSize) return false;
+  Reader in(file.substr(pos));
+  uint32_t length = 0, length_crc = 0, payload_crc = 0;
+  in.u32(&length);
+  in.u32(&length_crc);
+  in.u32(&payload_crc);
+  if (length_checksum(length) != length_crc) return false;
+  if (!in.raw(length, payload)) return false;
+  return crc32c(*payload) == payload_crc;
+}
+
+// Is there an intact record anywhere after `pos`? Only asked once damage has
+// been found, so a byte-by-byte search is affordable; the length checksum
+// rejects almost every false start at once.
+bool intact_record_after(std::string_view file, size_t pos) {
+  std::string_view ignored;
+  for (size_t p = pos + 1; p + kRecordHeaderSize <= file.size(); ++p) {
+    if (record_at(file, p, &ignored)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+JournalScan scan_journal(std::string_view file, uint64_t generation,
+                         const std::filesystem::path& path) {
+  if (file.size() < kHeaderSize) throw_damaged(kJournalKind, path, "file is truncated");
+  Reader header = unseal(file.substr(0, kHeaderSize), kJournalKind, path);
+  uint64_t stored_generation = 0;
+  header.u64(&stored_generation);
+  if (stored_generation != generation) {
+    throw_damaged(kJournalKind, path,
+                  "belongs to checkpoint " + std::to_string(stored_generation) + ", expected " +
+                      std::to_string(generation));
+  }
+  JournalScan scan;
+  size_t pos = kHeaderSize;
+  std::string_view payload;
+  while (pos < file.size() && record_at(file, pos, &payload)) {
+    scan.records.emplace_back(payload);
+    pos += kRecordHeaderSize + payload.size();
+  }
+  if (pos < file.size() && intact_record_after(file, pos)) {
+    throw_damaged(kJournalKind, path,
+                  "damaged record at byte " + std::to_string(pos) +
+                      " followed by intact records; refusing to drop committed statements");
+  }
+  scan.valid_length = pos;
+  return scan;
+}
+
+void Journal::create(const std::filesystem::path& path, uint64_t generation) {
+  write_file_atomically(path, encode_header(generation));
+}
+
+Journal Journal::open(const std::filesystem::path& path, uint64_t generation) {
+  JournalScan scan = scan_journal(read_whole_file(path), generation, path);
+  FileHandle fd = open_file(path, O_WRONLY | O_APPEND);
+  off_t end = ::lseek(fd.get(), 0, SEEK_END);
+  if (end < 0) throw std::system_error(errno, std::generic_category(), "cannot seek " + path.string());
+  if (static_cast<uint64_t>(end) != scan.valid_length) {
+    if (::ftruncate(fd.get(), static_cast<off_t>(scan.valid_length)) != 0) {
+      throw std::system_error(errno, std::generic_category(), "cannot truncate " + path.string());
+    }
+    sync_file(fd.get(), path);
+  }
+  return Journal(path, std::move(fd), scan.valid_length);
+}
+
+void Journal::append(std::string_view payload) {
+  if (payload.size() > UINT32_MAX) throw std::length_error("journal record too large");
+  Writer out;
+  auto length = static_cast<uint32_t>(payload.size());
+  out.u32(length);
+  out.u32(length_checksum(length));
+  out.u32(crc32c(payload));
+  out.raw(payload);
+  try {
+    write_all(fd_.get(), out.bytes(), path_);
+  } catch (...) {
+    // Leave no partial record for the next append to build on.
+    if (::ftruncate(fd_.get(), static_cast<off_t>(size_)) != 0) {
+      // Nothing more to do: the reader drops a torn tail anyway.
+    }
+    throw;
+  }
+  size_ += out.bytes().size();
+}
+
+void Journal::sync() { sync_file_data(fd_.get(), path_); }
+
+uint64_t Journal::record_bytes() const { return size_ - kHeaderSize; }
+
+}  // namespace standin::storage

@@ -1,0 +1,63 @@
+// The journal: every statement the engine commits after a checkpoint, as an
+// opaque payload, so that a crashed process loses no completed statement.
+//
+//   header: magic "STDNJRNL" | u32 version | u64 generation | u32 crc32c
+//   record: u32 length | u32 crc32c of the length | u32 crc32c of the payload
+//           | payload
+//
+// The length carries its own checksum so that a damaged length is told from
+// a damaged payload and a reader never follows a wrong length. A record is
+// appended with one write(2), so a killed process leaves whole records; a
+// machine that loses power may leave a short or garbled tail behind the last
+// synced record. Such a tail is dropped. A damaged record with a valid record
+// after it is not a torn write but damage, and the journal is refused rather
+// than silently losing the statements behind it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/file_io.h"
+
+namespace standin::storage {
+
+struct JournalScan {
+  std::vector<std::string> records;
+  uint64_t valid_length = 0;  // bytes of header and intact records
+};
+
+// Parses a journal file's bytes. Throws OpenError (naming `path`) for a bad
+// header, a generation other than `generation`, or damage before valid data.
+JournalScan scan_journal(std::string_view file, uint64_t generation,
+                         const std::filesystem::path& path);
+
+class Journal {
+ public:
+  // Writes an empty journal of `generation` atomically.
+  static void create(const std::filesystem::path& path, uint64_t generation);
+
+  // Opens an existing journal for appending; verifies it and truncates a
+  // torn tail first. Throws OpenError.
+  static Journal open(const std::filesystem::path& path, uint64_t generation);
+
+  // Appends one record with a single write. On a failed write the file is
+  // cut back to its previous length and the error is thrown.
+  void append(std::string_view payload);
+  void sync();  // fdatasync
+
+  uint64_t record_bytes() const;  // bytes of records, header excluded
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  Journal(std::filesystem::path path, FileHandle fd, uint64_t size)
+      : path_(std::move(path)), fd_(std::move(fd)), size_(size) {}
+
+  std::filesystem::path path_;
+  FileHandle fd_;
+  uint64_t size_ = 0;
+};
+
+}  // namespace standin::storage

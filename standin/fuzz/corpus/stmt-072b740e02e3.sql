@@ -1,0 +1,1 @@
+ALTER TABLE dbo.fachverbaende ALTER COLUMN FACHVERBAN varchar(120) Null

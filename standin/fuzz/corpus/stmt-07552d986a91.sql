@@ -1,0 +1,1 @@
+UPDATE F5bew4sg SET Stapel='Bankbuch' WHERE Stapel='Kassenbuch'

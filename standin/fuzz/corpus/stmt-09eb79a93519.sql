@@ -1,0 +1,1 @@
+ALTER TABLE MgSolln ALTER COLUMN ArtName varchar(120) NULL

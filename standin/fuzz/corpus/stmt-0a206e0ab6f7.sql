@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[AdrSepaVer]  ADD
+CONSTRAINT [PK_AdrSepaVer] PRIMARY KEY CLUSTERED
+([AdrNr],[MandatsNr],[LfdNr]) ON [PRIMARY]

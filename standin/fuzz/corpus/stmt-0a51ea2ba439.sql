@@ -1,0 +1,1 @@
+ALTER TABLE [dbo].[SportartenV] ADD CONSTRAINT [PK_SportartenV] PRIMARY KEY CLUSTERED ([LfdNr]) ON [PRIMARY]

@@ -1,0 +1,1 @@
+Insert Into Fachverbaende Select KZ='BLSV', NUMMER='1', FACHVERBAN='Badminton', Kn=null, LfdNr=1

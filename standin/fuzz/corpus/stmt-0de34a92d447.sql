@@ -1,0 +1,1 @@
+UPDATE F5BEW4 SET SuchText='HAUPT' WHERE ISNULL(SuchText,'')=''

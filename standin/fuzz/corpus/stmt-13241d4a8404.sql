@@ -1,0 +1,1 @@
+UPDATE mandstam SET FibuKost='N'

@@ -1,0 +1,1 @@
+UPDATE MgUeberwVorl SET SEPA='N'

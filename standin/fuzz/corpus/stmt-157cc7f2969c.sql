@@ -1,0 +1,1 @@
+ALTER TABLE dbo.AdrSART ALTER COLUMN VerbandNr varchar(20) NULL

@@ -1,0 +1,1 @@
+Insert Into F5SKR49 Select BUCHJAHR=2015, KONTONR=1, BEZEICHG='Anspr. Einzahlung Stiftungs/Stammkapital', ABHABEN=null

@@ -1,0 +1,1 @@
+Insert Into fachverbaende Select KZ='BLSV', NUMMER='01', FACHVERBAN='Badminton', Kn=null

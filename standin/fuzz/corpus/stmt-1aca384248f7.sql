@@ -1,0 +1,1 @@
+UPDATE mandstam SET SEPAErstTage=5 WHERE SEPAErstTage IS NULL

@@ -1,0 +1,1 @@
+INSERT INTO GuVKennz49D (RimNr, Kennz, Nr, Bezeichnung, EA)

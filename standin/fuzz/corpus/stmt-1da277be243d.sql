@@ -1,0 +1,15 @@
+CREATE TABLE dbo.MgUeberwVorl (
+LfdNr [int] IDENTITY(1,1) NOT NULL,
+Bezeichnung varchar (120) NULL,
+Auftraggeber varchar (120) NULL,
+AdrNr integer NULL,
+Vorgangsart varchar (80) NULL,
+Empfaenger varchar (120) NULL,
+BLZ varchar (40) NULL,
+Bankname varchar (120) NULL,
+Kontonummer varchar (40) NULL,
+WZ1 varchar (40) NULL,
+WZ2 varchar (40) NULL,
+Betrag float NULL,
+Fibukonto int NULL,
+AusfArt char (1) NULL)

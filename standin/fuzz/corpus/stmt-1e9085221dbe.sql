@@ -1,0 +1,1 @@
+GRANT EXECUTE ON dbo.fFalligkeitDatum TO Public

@@ -1,0 +1,1 @@
+Alter Table F5DAT Drop Constraint PK_F5DAT

@@ -1,0 +1,1 @@
+UPDATE MgUeberw SET SEPA='N'

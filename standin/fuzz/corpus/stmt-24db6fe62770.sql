@@ -1,0 +1,1 @@
+UPDATE W_Vorl SET DatumVon=

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[AdrFunktion]  ADD
+CONSTRAINT [PK_AdrFunktion] PRIMARY KEY CLUSTERED
+([AdrNr],[Funktion]) ON [PRIMARY]

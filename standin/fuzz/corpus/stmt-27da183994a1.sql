@@ -1,0 +1,1 @@
+UPDATE F5BEW4 SET Parent=-1 WHERE Parent IS NULL

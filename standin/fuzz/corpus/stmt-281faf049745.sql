@@ -1,0 +1,1 @@
+ALTER TABLE dbo.inter ADD Nr  Int  Null

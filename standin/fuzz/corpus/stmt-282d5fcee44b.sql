@@ -1,0 +1,1 @@
+SELECT * FROM Information_Schema.Columns WHERE Table_Catalog='DRAVOK01' AND Table_Schema='dbo' AND Table_Name='Adresse' AND Column_Name='IBAN1'

@@ -1,0 +1,1 @@
+insert into D_blz (BLZ,LfdNr,BANK,ORT,Merkmal,Bezeichnung,PAN,PLZ,BIC,Pr_Ziff,Datensatznummer,AendKz,BLZ_Loe,NACHFOLGE_BLZ) values('10000000',1,'BBk Berlin','Berlin',1,'Bundesbank test','20100','10591','MARKDEF1100','09','011380','U','0','00000000')

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.INTER ALTER COLUMN VerbandNr varchar(20) NULL

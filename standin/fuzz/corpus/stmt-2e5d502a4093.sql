@@ -1,0 +1,1 @@
+ALTER TABLE dbo.MgUeberw ALTER COLUMN WZ2 varchar(70) Null

@@ -1,0 +1,1 @@
+UPDATE f5bw4sgA SET Druck='N'

@@ -1,0 +1,2 @@
+SELECT * FROM Information_Schema.Columns
+ WHERE Table_Catalog=

@@ -1,0 +1,3 @@
+CREATE TABLE DSAFachverband (
+Nr VARCHAR (3) NOT NULL,
+Bezeichnung VARCHAR (200) NOT NULL)

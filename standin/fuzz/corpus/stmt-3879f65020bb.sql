@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[MandKonten]  ADD
+CONSTRAINT [PK_MandKonten] PRIMARY KEY CLUSTERED
+([LfdNr]) ON [PRIMARY]

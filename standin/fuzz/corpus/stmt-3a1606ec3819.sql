@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Pass ALTER COLUMN Vorlage_V varchar(240) Null

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[MgBuText]  ADD
+CONSTRAINT [PK_MgBuText] PRIMARY KEY CLUSTERED
+([Buchungstext]) ON [PRIMARY]

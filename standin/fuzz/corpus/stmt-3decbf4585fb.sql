@@ -1,0 +1,1 @@
+UPDATE F5BuText SET [Text]='Beitrag' WHERE [Text]='BEITRAG'

@@ -1,0 +1,1 @@
+Alter Table W_vorl Drop Constraint PK_W_vorl

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[tmpMgKontoUms]  ADD
+CONSTRAINT [PK_tmpMgKontoUms] PRIMARY KEY CLUSTERED
+([LfdNr]) ON [PRIMARY]

@@ -1,0 +1,2 @@
+CREATE TABLE [dbo].[tblVersion](
+[Version] [varchar] (50) NOT NULL)

@@ -1,0 +1,1 @@
+ALTER TABLE [dbo].[Fachverbaende] ALTER COLUMN KZ VARCHAR (50) NOT NULL

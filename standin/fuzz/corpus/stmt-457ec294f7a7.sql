@@ -1,0 +1,1 @@
+UPDATE Adresse SET SEPA_FE='N'

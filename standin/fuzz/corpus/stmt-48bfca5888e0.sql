@@ -1,0 +1,1 @@
+UPDATE F5Kasses SET KB='B' WHERE KB='K'

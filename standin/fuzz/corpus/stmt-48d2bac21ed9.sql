@@ -1,0 +1,1 @@
+Insert Into Sportarten Select KZ='BLSV', NUMMER='0', SPORTART='Adventure Race', VerbandNr='34', LfdNr=1

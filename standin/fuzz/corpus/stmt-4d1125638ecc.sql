@@ -1,0 +1,1 @@
+Insert Into AnlageTabelle Select Name='GwG bis 410,- €', Nutzungsdauer=1, Fundstelle=''

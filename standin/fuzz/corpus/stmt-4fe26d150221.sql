@@ -1,0 +1,15 @@
+CREATE TABLE dbo.MgKontoUms (
+LfdNr [int] IDENTITY(1,1) NOT NULL,
+Status VARCHAR (50) NULL,
+Datum DateTime NULL,
+Werstellung varchar(120) NULL,
+Empfanger varchar(120) NULL,
+WZ1 varchar(120) NULL,
+Soll numeric (18,8) NULL,
+Haben numeric (18,8) NULL,
+Auswahl char(1) NULL,
+Erl char(1) NULL,
+Fibukonto int NULL,
+Benutzer varchar(40) NULL,
+BenutzerErl varchar(40) NULL,
+DatumErl datetime NULL)

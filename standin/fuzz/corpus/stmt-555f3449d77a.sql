@@ -1,0 +1,1 @@
+ALTER TABLE tmpKSBjaList ALTER COLUMN Fachverband varchar (20)

@@ -1,0 +1,1 @@
+INSERT INTO tblRechte (BENUTZER, RB, Bezeichnung, Kurzname, Ind)

@@ -1,0 +1,1 @@
+INSERT INTO tblVersion (Version) VALUES('10')

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[AdrSepa]  ADD
+CONSTRAINT [PK_AdrSepa] PRIMARY KEY CLUSTERED
+([AdrNr],[MandatsNr]) ON [PRIMARY]

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[OnlKontoStand]  ADD
+CONSTRAINT [PK_OnlKontoStand] PRIMARY KEY CLUSTERED
+([Konto], [Datum]) ON [PRIMARY]

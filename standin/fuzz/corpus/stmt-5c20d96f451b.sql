@@ -1,0 +1,1 @@
+Insert Into VerbSportArt Select Nummer='345', Sportart='Seilbahn', Kennung=null, LfdNr=null

@@ -1,0 +1,1 @@
+UPDATE Mandstam SET VereinOhneOnlKonten='N'

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.MgUeberw ALTER COLUMN WZ1 varchar(70) Null

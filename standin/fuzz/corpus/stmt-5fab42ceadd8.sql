@@ -1,0 +1,1 @@
+ALTER TABLE [dbo].[D_BLZ] ADD

@@ -1,0 +1,1 @@
+UPDATE F5bw4sa SET Stapel='Bankbuch' WHERE Stapel='Kassenbuch'

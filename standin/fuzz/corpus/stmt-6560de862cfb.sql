@@ -1,0 +1,1 @@
+Insert Into fachverbaende Select KZ='LSB Thüringen', NUMMER='0087', FACHVERBAN='Floorball', Kn=' ', LfdNr=3429

@@ -1,0 +1,1 @@
+ALTER TABLE [dbo].[VerbSportArt]  ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED (

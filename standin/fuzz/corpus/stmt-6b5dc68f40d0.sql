@@ -1,0 +1,1 @@
+UPDATE erfolgreich ausgeführt!

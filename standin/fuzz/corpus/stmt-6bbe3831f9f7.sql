@@ -1,0 +1,1 @@
+Insert Into VerbSportArt Select Nummer='001', Sportart='Aerobic, Sport-Aerobic', Kennung=null, LfdNr=null

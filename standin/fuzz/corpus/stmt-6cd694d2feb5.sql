@@ -1,0 +1,1 @@
+ALTER TABLE dbo.SportartenV ADD LV  varchar  (60)

@@ -1,0 +1,1 @@
+INSERT INTO tblLSB (Kennung,Bezeichnung) VALUES ('Sportbund Rheinland','Sportbund Rheinland')

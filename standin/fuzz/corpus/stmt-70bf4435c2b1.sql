@@ -1,0 +1,1 @@
+DELETE FROM Sportarten where KZ in ('BLSV','LSB Thüringen','LSB NRW')

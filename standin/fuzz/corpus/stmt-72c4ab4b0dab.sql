@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Pass ALTER COLUMN VORLAGE_SP varchar(240) Null

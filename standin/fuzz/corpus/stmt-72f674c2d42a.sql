@@ -1,0 +1,1 @@
+UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'  ',' ')

@@ -1,0 +1,1 @@
+ALTER TABLE tmpKSBja ALTER COLUMN Fachverband varchar (20)

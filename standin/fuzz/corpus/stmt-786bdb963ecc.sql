@@ -1,0 +1,1 @@
+update MgSolln set ArtName=(select Bezeichnung from MgArt where MgArt.Art=mgSolln.Art)

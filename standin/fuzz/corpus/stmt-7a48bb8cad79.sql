@@ -1,0 +1,1 @@
+ALTER TABLE dbo.SportartenV ALTER COLUMN SPORTART varchar(120) Null

@@ -1,0 +1,1 @@
+update VerbSportArt set Nummer=

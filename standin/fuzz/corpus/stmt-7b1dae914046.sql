@@ -1,0 +1,1 @@
+SELECT A.AdrNr, A.MITGLNR, A.mandatsrefenz,1,A.IBAN1, A.BIC1 FROM Adresse AS A WHERE A.Austritt IS NULL AND A.Zahlungsart='L'            

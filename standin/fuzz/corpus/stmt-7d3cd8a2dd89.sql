@@ -1,0 +1,1 @@
+ALTER TABLE dbo.SportartenV ALTER COLUMN VerbandNr varchar(20) NULL

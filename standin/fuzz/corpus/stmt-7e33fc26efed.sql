@@ -1,0 +1,1 @@
+UPDATE tblRechte SET Bezeichnung='Beitragsrechnungen schreiben' WHERE RB=8

@@ -1,0 +1,1 @@
+ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20)

@@ -1,0 +1,1 @@
+INSERT INTO GuVKennz (RimNr, Kennz, Bezeichnung)

@@ -1,0 +1,1 @@
+UPDATE F5BuText SET [Text]='Spende' WHERE [Text]='SPENDE'

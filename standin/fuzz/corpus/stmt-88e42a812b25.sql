@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[tblBeitassProt]  ADD
+CONSTRAINT [PK_tblBeitassProt] PRIMARY KEY CLUSTERED
+([ID]) ON [PRIMARY]

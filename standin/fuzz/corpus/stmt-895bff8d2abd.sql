@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Pass ALTER COLUMN Rechn_Ver varchar(240) Null

@@ -1,0 +1,1 @@
+UPDATE GuVKennz49 SET Bezeichnung=

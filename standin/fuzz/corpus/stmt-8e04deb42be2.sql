@@ -1,0 +1,1 @@
+INSERT INTO [dbo].[F5KontKulturverein] (

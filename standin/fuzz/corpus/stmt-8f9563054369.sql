@@ -1,0 +1,1 @@
+Insert Into tblHelp (PARENTID,FORM,CID,Bezeichnung,Benutzer,RadDat,Gruppe,PROGRAM,Memo) Select PARENTID=-1, FORM='F_Adresse', CID='', Bezeichnung='Mitgliederverwaltung', Benutzer='Molte', RadDat='20.02.2013', Gruppe='Mitgliederverwaltung', PROGRAM='FIBU',' '

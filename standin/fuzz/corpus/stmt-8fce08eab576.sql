@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[RuckLastGrund]  ADD
+CONSTRAINT [PK_RuckLastGrund] PRIMARY KEY CLUSTERED
+([Kennung]) ON [PRIMARY]

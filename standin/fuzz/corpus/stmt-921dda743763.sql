@@ -1,0 +1,1 @@
+Insert Into F5DATSKR49 (STEUERSCHL,MWSTKTO,VORST_KTO,BFG_BASIS,BFB_GGKTO,BEG,Klasse) values (7.00, 4001, 4908, null, null, null, '4')

@@ -1,0 +1,1 @@
+ALTER TABLE tmpKSBjaList ALTER COLUMN Skz2 varchar (20)

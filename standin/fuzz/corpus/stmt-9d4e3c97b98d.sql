@@ -1,0 +1,1 @@
+UPDATE GuVKennzD SET EA='E' WHERE Kennz='A'

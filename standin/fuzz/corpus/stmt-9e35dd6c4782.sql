@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Adresse ALTER COLUMN Firma4 varchar(100) Null

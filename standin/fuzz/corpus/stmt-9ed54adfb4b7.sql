@@ -1,0 +1,1 @@
+UPDATE MgLast SET IndSepa='N' WHERE IndSepa IS NULL

@@ -1,0 +1,1 @@
+SELECT tbl.name AS TableName, clmns.name AS FieldName, tps.name AS DataType, clmns.length As DataLength, clmns.isnullable

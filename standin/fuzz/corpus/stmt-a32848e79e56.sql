@@ -1,0 +1,1 @@
+UPDATE EINST SET Firma4Vor='J'

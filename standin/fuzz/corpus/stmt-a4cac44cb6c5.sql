@@ -1,0 +1,1 @@
+UPDATE GuVKennzD SET EA='A' WHERE Kennz='B'

@@ -1,0 +1,1 @@
+UPDATE PASS SET Verwalter='J'

@@ -1,0 +1,1 @@
+UPDATE EINST SET AutoShowFalligBeitrag='J'

@@ -1,0 +1,1 @@
+Insert Into DSAFachverband Select Nr='003', Bezeichnung='Bund Deutscher Radfahrer (BDR)'

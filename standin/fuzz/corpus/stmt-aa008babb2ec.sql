@@ -1,0 +1,1 @@
+ALTER TABLE dbo.fachverbaende DROP COLUMN LfdNr

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[Anlagegut]  ADD
+CONSTRAINT [PK_Anlagegut] PRIMARY KEY CLUSTERED
+([InventarNr]) ON [PRIMARY]

@@ -1,0 +1,1 @@
+ALTER TABLE [dbo].[GuVKennzD]  WITH CHECK ADD  CONSTRAINT [FK_GuVKennzD_GuVKennz] FOREIGN KEY([RimNr],[Kennz])

@@ -1,0 +1,1 @@
+Insert Into AnlageTabelle Select Name='Abfüllanlagen', Nutzungsdauer=10, Fundstelle='5.22'

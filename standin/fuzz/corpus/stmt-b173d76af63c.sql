@@ -1,0 +1,1 @@
+UPDATE f5kasses SET BlgNumNichtAutoHZ='N'

@@ -1,0 +1,1 @@
+UPDATE f5bew4sg SET Druck='N'

@@ -1,0 +1,3 @@
+CREATE TABLE [dbo].[SEPA_ProtokolS](
+ID INT NOT NULL,
+LfdNr INT NOT NULL)

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.MgUeberwVorl ALTER COLUMN WZ1 varchar(70) Null

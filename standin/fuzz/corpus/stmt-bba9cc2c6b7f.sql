@@ -1,0 +1,1 @@
+Insert Into Sportarten Select KZ='LSB NRW', NUMMER='0001', SPORTART='Badminton', VerbandNr=null

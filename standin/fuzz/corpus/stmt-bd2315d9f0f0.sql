@@ -1,0 +1,1 @@
+SELECT * FROM GuVKennz49 WHERE Bezeichnung='Ideeller Bereich'

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Pass ALTER COLUMN Vorl_SB_V varchar(240) Null

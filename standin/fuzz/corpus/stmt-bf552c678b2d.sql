@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[GuVKennzD]  ADD
+CONSTRAINT [PK_GuVKennzD] PRIMARY KEY CLUSTERED
+([Nr], [RimNr], [Kennz]) ON [PRIMARY]

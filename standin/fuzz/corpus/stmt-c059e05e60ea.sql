@@ -1,0 +1,1 @@
+UPDATE Adresse SET EinzugLastMandLiegtVor='J' WHERE Zahlungsart='L'

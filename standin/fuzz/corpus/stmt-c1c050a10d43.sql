@@ -1,0 +1,2 @@
+CREATE TABLE RuckLastGrund (
+[Kennung] [varchar](50) NOT NULL)

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Adresse ADD IBAN1  varchar (40) Null

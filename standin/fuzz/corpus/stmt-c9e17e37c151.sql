@@ -1,0 +1,1 @@
+ALTER TABLE [dbo].[W_vorl] WITH NOCHECK ADD 

@@ -1,0 +1,1 @@
+SELECT * FROM GuVKennz49 WHERE RimNr='I' and Kennz='A'

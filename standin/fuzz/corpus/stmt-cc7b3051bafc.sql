@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Pass ALTER COLUMN Liste_Verz varchar(240) Null

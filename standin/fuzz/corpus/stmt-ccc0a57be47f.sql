@@ -1,0 +1,1 @@
+UPDATE PASS SET HelpAend='N'

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.fachverbaende ALTER COLUMN NUMMER varchar(20) NOT NULL

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[DSAFachverband]  ADD
+CONSTRAINT [PK_DSAFachverband] PRIMARY KEY CLUSTERED
+([Nr]) ON [PRIMARY]

@@ -1,0 +1,1 @@
+UPDATE F5BEW4SG SET Verzicht='N'

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Sportarten ALTER COLUMN VerbandNr varchar(20) NULL

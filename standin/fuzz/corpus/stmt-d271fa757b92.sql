@@ -1,0 +1,1 @@
+UPDATE Adresse SET DSA_SMK='N', DSA_SVK='N', DSABeantragt='N'

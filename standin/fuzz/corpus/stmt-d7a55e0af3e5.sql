@@ -1,0 +1,1 @@
+ALTER TABLE [dbo].[Sportarten] ADD CONSTRAINT [PK_Sportarten] PRIMARY KEY CLUSTERED ([KZ],[NUMMER],[LfdNr]) ON [PRIMARY]

@@ -1,0 +1,1 @@
+UPDATE MgVert SET Prenotifikation='N'

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Kontakt ALTER COLUMN WordFile varchar(240) Null

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.LogAdr ALTER COLUMN Telefon3 varchar(240) Null

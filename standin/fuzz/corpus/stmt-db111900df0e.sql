@@ -1,0 +1,1 @@
+UPDATE W_Vorl SET DatumVon=DATEADD(dd, DATEDIFF(dd,0,Datum), 0) + CAST(CAST(DATEPART(hh, UhrZeit) AS VarChar)+':'+Right('0'+CAST(DATEPART(mi, UhrZeit) AS VarChar),2) AS DateTime)

@@ -1,0 +1,1 @@
+ALTER TABLE tmpKSBja ALTER COLUMN Skz2 varchar (20)

@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[tblDSAExport]  ADD
+CONSTRAINT [PK_tblDSAExport] PRIMARY KEY CLUSTERED
+([Benutzer],[AdrNr]) ON [PRIMARY]

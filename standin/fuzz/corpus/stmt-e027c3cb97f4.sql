@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Mandstam ADD Mitgliederverwaltung  char (1) Null

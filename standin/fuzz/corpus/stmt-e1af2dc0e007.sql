@@ -1,0 +1,1 @@
+UPDATE tblVersion SET Version='10'

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.Sportarten ALTER COLUMN SPORTART varchar(120) Null

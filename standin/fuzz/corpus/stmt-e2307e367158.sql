@@ -1,0 +1,1 @@
+ALTER TABLE Adresse ALTER COLUMN DSASportArt varchar(4) NULL

@@ -1,0 +1,1 @@
+ALTER TABLE dbo.tmpMgKontoUms ALTER COLUMN WZ1 varchar(140) Null

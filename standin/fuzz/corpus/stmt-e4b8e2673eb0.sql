@@ -1,0 +1,1 @@
+ALTER TABLE dbo.MgKontoUms ALTER COLUMN WZ1 varchar(140) Null

@@ -1,0 +1,1 @@
+UPDATE mandstam SET SEPAFolgeTage=2 WHERE SEPAFolgeTage IS NULL

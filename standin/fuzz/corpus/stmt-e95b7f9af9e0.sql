@@ -1,0 +1,1 @@
+ALTER TABLE dbo.mandstam ALTER COLUMN GlaeubigerId varchar(35) Null

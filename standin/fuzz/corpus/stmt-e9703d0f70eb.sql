@@ -1,0 +1,3 @@
+CREATE TABLE dbo.F6KoStGr (
+KoStGr integer NOT NULL,
+Bezeichnung varchar (60) NOT NULL)

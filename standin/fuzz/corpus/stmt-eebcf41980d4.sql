@@ -1,0 +1,1 @@
+ALTER TABLE dbo.EINST ALTER COLUMN SEPAVersion varchar(25) Null

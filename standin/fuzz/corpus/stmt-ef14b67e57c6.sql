@@ -1,0 +1,1 @@
+SELECT COUNT(*)+1 AS MaxBr FROM AdrSepa WHERE AdrNr=

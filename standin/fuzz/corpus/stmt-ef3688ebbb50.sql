@@ -1,0 +1,1 @@
+INSERT INTO MandKonten (Bank, Konto, BLZ

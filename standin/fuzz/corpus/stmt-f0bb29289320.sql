@@ -1,0 +1,1 @@
+INSERT INTO AdrFunktion (AdrNr, Funktion, Nr)

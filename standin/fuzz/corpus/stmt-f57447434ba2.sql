@@ -1,0 +1,1 @@
+ALTER TABLE dbo.D_BLZ ALTER COLUMN Ort varchar(255) NULL

@@ -1,0 +1,1 @@
+SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%'

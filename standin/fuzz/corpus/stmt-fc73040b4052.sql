@@ -1,0 +1,1 @@
+UPDATE F5BW4SGA SET Verzicht='N'

@@ -1,0 +1,1 @@
+INSERT INTO GuVKennz49 (RimNr, Kennz, Bezeichnung)

@@ -1,0 +1,1 @@
+UPDATE EINST SET SEPAVersion='2.6'

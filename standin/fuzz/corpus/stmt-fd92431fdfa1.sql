@@ -1,0 +1,3 @@
+ALTER TABLE [dbo].[MgUeberwVorl]  ADD
+CONSTRAINT [PK_MgUeberwVorl] PRIMARY KEY CLUSTERED
+([LfdNr]) ON [PRIMARY]

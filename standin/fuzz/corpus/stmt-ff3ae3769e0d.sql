@@ -1,0 +1,1 @@
+DELETE FROM fachverbaende where KZ in ('BLSV','LSB Thüringen','LSB NRW')

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -299,6 +300,35 @@ TEST_F(DataDirectoryTest, SnapshotsWithoutManifestAreRefused) {
   }
   fs::remove(dir_ / "MANIFEST");
   EXPECT_THROW(open(), OpenError);
+}
+
+// A process killed with SIGKILL keeps every record whose append returned,
+// without any sync: the record is in the kernel once write(2) is back.
+TEST_F(DataDirectoryTest, KilledProcessKeepsEveryAppendedRecord) {
+  open();  // create the directory
+  int pipe_fds[2];
+  ASSERT_EQ(::pipe(pipe_fds), 0);
+  pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipe_fds[0]);
+    auto data = open();
+    for (uint32_t i = 0;; ++i) {
+      data->append_journal("statement " + std::to_string(i));
+      if (::write(pipe_fds[1], &i, sizeof i) != sizeof i) ::_exit(1);
+    }
+  }
+  ::close(pipe_fds[1]);
+  uint32_t acknowledged = 0, last = 0;
+  while (acknowledged < 2000 && ::read(pipe_fds[0], &last, sizeof last) == sizeof last) {
+    acknowledged = last + 1;
+  }
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  ::close(pipe_fds[0]);
+
+  auto records = open()->read_journal();
+  ASSERT_GE(records.size(), acknowledged);
+  for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i], "statement " + std::to_string(i));
 }
 
 TEST_F(DataDirectoryTest, SecondProcessIsRefusedWhileTheDirectoryIsOpen) {

@@ -131,6 +131,7 @@ TEST_F(DataDirectoryTest, CheckpointReplacesRemovesAndKeepsCreationOrder) {
   data.reset();
   data = open();
   EXPECT_EQ(data->read_snapshots(), (Snapshots{{"master", "m1"}, {"b", "b2"}, {"a", "a1"}}));
+  EXPECT_EQ(data->snapshot_names(), (std::vector<std::string>{"master", "b", "a"}));
   // Superseded files are gone: one per database, one journal.
   int snapshot_files = 0, journals = 0;
   for (const auto& entry : fs::directory_iterator(dir_)) {

@@ -134,6 +134,12 @@ std::vector<std::pair<std::string, std::string>> DataDirectory::read_snapshots()
   return snapshots;
 }
 
+std::vector<std::string> DataDirectory::snapshot_names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : manifest_.entries) names.push_back(entry.database);
+  return names;
+}
+
 void DataDirectory::append_journal(std::string_view payload) { journal_->append(payload); }
 
 void DataDirectory::sync_journal() { journal_->sync(); }

@@ -61,6 +61,10 @@ class DataDirectory {
   // a damaged set.
   std::vector<std::pair<std::string, std::string>> read_snapshots();
 
+  // Names of the databases of the committed snapshots, in the order of
+  // read_snapshots(), without reading the files.
+  std::vector<std::string> snapshot_names() const;
+
   // Appends one record with a single write(2): a killed process keeps it.
   void append_journal(std::string_view payload);
 

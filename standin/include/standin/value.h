@@ -39,6 +39,14 @@ enum class Type : uint8_t {
   UniqueIdentifier,
 };
 
+// Type names that are another type under a name of their own: the catalog
+// shows the name, the engine computes with the underlying type.
+enum class TypeAlias : uint8_t {
+  None,
+  Sysname,     // nvarchar(128)
+  SmallMoney,  // money with the range of a 4-byte integer
+};
+
 // A column's or an expression's type. `length` is in characters for the
 // string types and in bytes for the binary types; kMax stands for (max) and
 // for text, ntext and image.
@@ -49,6 +57,7 @@ struct TypeInfo {
   int32_t length = 0;
   uint8_t precision = 0;  // Decimal: 1..38
   uint8_t scale = 0;      // Decimal: 0..precision
+  TypeAlias alias = TypeAlias::None;
 
   bool operator==(const TypeInfo&) const = default;
 

@@ -46,7 +46,7 @@ class Journal {
   // Appends one record with a single write. On a failed write the file is
   // cut back to its previous length and the error is thrown.
   void append(std::string_view payload);
-  void sync();  // fdatasync
+  void sync();  // fdatasync; nothing to do when nothing was appended since
 
   uint64_t record_bytes() const;  // bytes of records, header excluded
   const std::filesystem::path& path() const { return path_; }
@@ -58,6 +58,7 @@ class Journal {
   std::filesystem::path path_;
   FileHandle fd_;
   uint64_t size_ = 0;
+  bool unsynced_ = false;
 };
 
 }  // namespace standin::storage

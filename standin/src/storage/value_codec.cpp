@@ -97,7 +97,10 @@ bool Reader::type(TypeInfo* t) {
   if (!u8(&kind) || !svarint(&length) || !u8(&precision) || !u8(&scale)) return false;
   if (kind > static_cast<uint8_t>(Type::UniqueIdentifier)) return fail();
   if (length < TypeInfo::kMax || length > INT32_MAX) return fail();
-  if (precision > Decimal::kMaxPrecision || scale > precision) return fail();
+  if (scale > precision) return fail();
+  if (kind == static_cast<uint8_t>(Type::Decimal) && precision > Decimal::kMaxPrecision) {
+    return fail();
+  }
   *t = TypeInfo{static_cast<Type>(kind), static_cast<int32_t>(length), precision, scale};
   return true;
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "client/arguments.h"
-#include "client/output_format.h"
 
 namespace standin::client {
 namespace {
@@ -52,12 +51,6 @@ TEST(ClientArguments, UnusableArgumentsAreRefusedWithAReason) {
   auto help = parse({"--help"});
   ASSERT_TRUE(help);
   EXPECT_TRUE(help->help);
-}
-
-TEST(ClientOutput, ErrorLineCountsFromTheStartOfTheScript) {
-  Error error{208, 16, 1, 2, "Invalid object name 'x'."};
-  EXPECT_EQ(format_error(error, 1), "Msg 208, Level 16, State 1, Line 2\nInvalid object name 'x'.\n");
-  EXPECT_EQ(format_error(error, 10), "Msg 208, Level 16, State 1, Line 11\nInvalid object name 'x'.\n");
 }
 
 }  // namespace

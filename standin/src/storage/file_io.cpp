@@ -1,6 +1,7 @@
 #include "storage/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -68,6 +69,8 @@ void sync_directory(const std::filesystem::path& dir) {
 std::string read_whole_file(const std::filesystem::path& path) {
   FileHandle fd = open_file(path, O_RDONLY);
   std::string data;
+  struct stat info {};
+  if (::fstat(fd.get(), &info) == 0 && info.st_size > 0) data.reserve(static_cast<size_t>(info.st_size));
   char buffer[1 << 16];
   for (;;) {
     ssize_t n = ::read(fd.get(), buffer, sizeof buffer);

@@ -12,12 +12,19 @@ std::string encode_snapshot(std::string_view database, std::string_view payload)
   return seal(std::move(out));
 }
 
-Snapshot decode_snapshot(std::string_view file, const std::filesystem::path& path) {
+Snapshot decode_snapshot(std::string file, const std::filesystem::path& path) {
   Reader in = unseal(file, kSnapshotKind, path);
   Snapshot snapshot;
-  if (!in.str(&snapshot.database) || !in.str(&snapshot.payload) || !in.at_end()) {
+  std::string_view payload;
+  if (!in.str(&snapshot.database) || !in.str_view(&payload) || !in.at_end()) {
     throw_damaged(kSnapshotKind, path, "malformed content");
   }
+  // Cut the payload out of the file's own buffer instead of copying it.
+  size_t offset = static_cast<size_t>(payload.data() - file.data());
+  size_t length = payload.size();
+  file.erase(0, offset);
+  file.resize(length);
+  snapshot.payload = std::move(file);
   return snapshot;
 }
 

@@ -18,6 +18,7 @@ struct Snapshot {
 std::string encode_snapshot(std::string_view database, std::string_view payload);
 
 // Throws OpenError naming `path` when the file is not a valid snapshot.
-Snapshot decode_snapshot(std::string_view file, const std::filesystem::path& path);
+// Takes the file's bytes over, so that a large snapshot is not held twice.
+Snapshot decode_snapshot(std::string file, const std::filesystem::path& path);
 
 }  // namespace standin::storage

@@ -64,6 +64,7 @@ void Writer::type(const TypeInfo& t) {
   svarint(t.length);
   u8(t.precision);
   u8(t.scale);
+  u8(static_cast<uint8_t>(t.alias));
 }
 
 void Writer::value(const Value& v) {
@@ -92,16 +93,20 @@ void Writer::value(const Value& v) {
 }
 
 bool Reader::type(TypeInfo* t) {
-  uint8_t kind = 0, precision = 0, scale = 0;
+  uint8_t kind = 0, precision = 0, scale = 0, alias = 0;
   int64_t length = 0;
-  if (!u8(&kind) || !svarint(&length) || !u8(&precision) || !u8(&scale)) return false;
+  if (!u8(&kind) || !svarint(&length) || !u8(&precision) || !u8(&scale) || !u8(&alias)) {
+    return false;
+  }
+  if (alias > static_cast<uint8_t>(TypeAlias::SmallMoney)) return fail();
   if (kind > static_cast<uint8_t>(Type::UniqueIdentifier)) return fail();
   if (length < TypeInfo::kMax || length > INT32_MAX) return fail();
   if (scale > precision) return fail();
   if (kind == static_cast<uint8_t>(Type::Decimal) && precision > Decimal::kMaxPrecision) {
     return fail();
   }
-  *t = TypeInfo{static_cast<Type>(kind), static_cast<int32_t>(length), precision, scale};
+  *t = TypeInfo{static_cast<Type>(kind), static_cast<int32_t>(length), precision, scale,
+                static_cast<TypeAlias>(alias)};
   return true;
 }
 

@@ -31,9 +31,20 @@ class DueDateFunction : public ::testing::Test {
     db_.ok(sql + ", " + day + ")");
   }
 
+  // Period and due date (day.month.year; the time must be midnight).
   Rows due(int year) {
-    return db_.rows("SELECT Zeitraum, CONVERT(varchar(10), FalligkeitDatum, 104) FROM dbo.fFalligkeitDatum(" +
-                    std::to_string(year) + ") ORDER BY VertragNr, Zeitraum");
+    Rows rows = db_.rows("SELECT Zeitraum, FalligkeitDatum FROM dbo.fFalligkeitDatum(" + std::to_string(year) +
+                         ") ORDER BY VertragNr, Zeitraum");
+    for (auto& row : rows) {
+      std::string shown = row[1];  // "2016-02-28 00:00:00.000"
+      if (shown.size() != 23) {
+        ADD_FAILURE() << "due date shown as " << shown;
+        continue;
+      }
+      EXPECT_EQ(shown.substr(10), " 00:00:00.000");
+      row[1] = shown.substr(8, 2) + "." + shown.substr(5, 2) + "." + shown.substr(0, 4);
+    }
+    return rows;
   }
 
   ScriptSession db_;
@@ -91,9 +102,9 @@ TEST_F(DueDateFunction, ContractsWithoutDueDataOrWithOtherIntervalsYieldNothing)
 
 TEST_F(DueDateFunction, ResultColumnsComeFromTheContract) {
   contract(7, "jährlich", {"03.05.2012"}, "NULL");
-  EXPECT_EQ(db_.rows("SELECT AdrNr, VertragNr, Art, Sollstellung, CONVERT(varchar(10), VertragBegin, 104), "
+  EXPECT_EQ(db_.rows("SELECT AdrNr, VertragNr, Art, Sollstellung, VertragBegin, "
                      "VertragEnde FROM dbo.fFalligkeitDatum(2016)"),
-            (Rows{{"1", "7", "A", "jährlich", "01.01.2010", "NULL"}}));
+            (Rows{{"1", "7", "A", "jährlich", "2010-01-01 00:00:00.000", "NULL"}}));
 }
 
 }  // namespace

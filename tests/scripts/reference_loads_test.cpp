@@ -145,9 +145,9 @@ TEST(ReferenceLoads, ThreeLineFederationMemoKeepsTheBreakInTheName) {
   EXPECT_EQ(db.count("SELECT COUNT(*) FROM DSAFachverband"), static_cast<long long>(list.size()));
   EXPECT_EQ(db.value("SELECT Bezeichnung FROM DSAFachverband WHERE Nr='003'"), "Bund \r\nDeutscher Radfahrer (BDR)");
   // The clean-up of the stage turns every name back into the listed one.
-  db.ok("UPDATE DSAFachverband SET Bezeichnung = REPLACE(REPLACE(REPLACE(Bezeichnung, CHAR(13)+CHAR(10), ' '), "
-        "CHAR(10), ' '), CHAR(13), ' ')");
-  db.ok("UPDATE DSAFachverband SET Bezeichnung = REPLACE(Bezeichnung, '  ', ' ')");
+  for (const char* text : {"\r\n", "\n", "\r", "  "}) {
+    db.ok(std::string("UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'") + text + "',' ')");
+  }
   for (size_t i = 0; i < list.size(); ++i) {
     EXPECT_EQ(db.value("SELECT Bezeichnung FROM DSAFachverband WHERE Nr='" + list.at(i, "Nr") + "'"),
               list.at(i, "Bezeichnung"));

@@ -816,11 +816,13 @@ GO
 -- Sports and federation lists ---------------------------------------------
 
 -- Sports per regional federation (KZ). The column order matters: the sports
--- list is loaded by positional inserts.
+-- list is loaded by positional inserts. The names are as wide as the upgrade
+-- makes them already: the one-time reload of the lists runs before the
+-- widening of SPORTART and FACHVERBAN, so narrower names would truncate.
 CREATE TABLE dbo.Sportarten (
     KZ varchar(30) NOT NULL,
     NUMMER varchar(10) NOT NULL,
-    SPORTART varchar(60) NULL,
+    SPORTART varchar(120) NULL,
     VerbandNr int NULL,
     LfdNr int IDENTITY(1,1) NOT NULL,
     CONSTRAINT PK_Sportarten PRIMARY KEY CLUSTERED (KZ, NUMMER, LfdNr)
@@ -831,7 +833,7 @@ GO
 CREATE TABLE dbo.fachverbaende (
     KZ varchar(30) NOT NULL,
     NUMMER varchar(10) NOT NULL,
-    FACHVERBAN varchar(60) NULL,
+    FACHVERBAN varchar(120) NULL,
     LfdNr int IDENTITY(1,1) NOT NULL,
     CONSTRAINT PK_fachverbaende PRIMARY KEY CLUSTERED (KZ, NUMMER, LfdNr)
 )

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Runs the upgrade over the demo server, end to end: seeds the four
+# old-release databases into a temporary directory, runs
+# `sqlupdate --console` on them, then runs it again and checks that the
+# second run reaches its end and leaves every database as the first run left
+# it (the tool is meant to be run again and again). Also checks what the
+# finishing pass must leave in every tenant database, TMP copy included.
+#
+# Usage: upgrade_demo_test.sh STANDIN_SQL SQLUPDATE DEMO_DIR
+set -uo pipefail
+
+standin_sql=$1
+sqlupdate=$2
+demo_dir=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+data="$work/data"
+settings="$work/SysDBAdo.INI"
+passed=0
+failed=0
+databases="DRAVOK DRAVOK01 DRAVOK02 dravokTMP01"
+
+pass() { passed=$((passed + 1)); }
+fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
+
+rows() {
+  "$standin_sql" --data "$data" -d "$1" -b -Q "$2" | tail -n +2
+}
+
+expect_eq() {
+  if [ "$3" == "$2" ]; then pass; else fail "$1: expected '$2', got '$3'"; fi
+}
+
+# A dump of every table of every tenant database: each table's name, its
+# columns in order and its rows. tblHelp is left out: the help catalogue is
+# deleted and inserted again on every run, so its identity values move on.
+dump() {
+  local db table
+  for db in $databases; do
+    for table in $(rows "$db" "SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES" | sort); do
+      [ "$table" == "tblHelp" ] && continue
+      echo "== $db.$table"
+      "$standin_sql" --data "$data" -d "$db" -b -Q "SELECT * FROM [$table]" | { read -r header; echo "$header"; sort; }
+    done
+  done
+}
+
+run_tool() {
+  local log=$1 status=0
+  "$sqlupdate" --console --settings "$settings" > "$log" 2>&1 || status=$?
+  # 0: no messages; 1: reached its end with reported messages. Both are
+  # ends of a complete run; anything else ended it early.
+  if [ "$status" -le 1 ]; then pass; else tail -n 20 "$log"; fail "$log: exit $status"; fi
+}
+
+if ! bash "$demo_dir/seed.sh" "$standin_sql" "$data" > "$work/seed.log" 2>&1; then
+  cat "$work/seed.log"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+printf '[Datenbank]\nProvider=Embedded\nData Source=data\n' > "$settings"
+
+run_tool "$work/run1.log"
+dump > "$work/after_run1.txt"
+run_tool "$work/run2.log"
+dump > "$work/after_run2.txt"
+if diff -u "$work/after_run1.txt" "$work/after_run2.txt" > "$work/dump.diff"; then pass
+else head -n 40 "$work/dump.diff"; fail "the second run changed the databases"; fi
+
+# The finishing pass marks every tenant database, the TMP copy included.
+for db in $databases; do
+  expect_eq "$db marked as converted" "1" "$(rows "$db" "SELECT COUNT(*) FROM sysobjects WHERE name='UpdS'")"
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,54 @@
+#include "app/command_line.h"
+
+#include <string_view>
+
+namespace app {
+
+const char* const kUsage =
+    "Usage: sqlupdate [--console] [--settings PATH]\n"
+    "       sqlupdate --list-scripts | --print-script NAME | --help | --version\n"
+    "\n"
+    "Upgrades every tenant database on the server named in SysDBAdo.INI.\n"
+    "\n"
+    "  --console            run in the terminal, without a window\n"
+    "  --settings PATH      read the settings from PATH instead of the\n"
+    "                       SysDBAdo.INI beside the program\n"
+    "  --list-scripts       list the stored scripts: name, kind, size\n"
+    "  --print-script NAME  print the text of a stored script exactly\n"
+    "  --help               show this text\n"
+    "  --version            show the version\n"
+    "\n"
+    "The console shows dialogs as lines: Warnung, Fehler, Informationen,\n"
+    "Meldung (plain message box), Abbruch (the run ended on a failure).\n"
+    "\n"
+    "Exit status: 0 the run reached its end and nothing was reported,\n"
+    "1 it reached its end with reported failures, 2 it ended on a failure,\n"
+    "64 the command line could not be used.\n";
+
+std::variant<Options, std::string> parse_command_line(int argc, const char* const* argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--console") {
+      options.console = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
+    } else if (arg == "--list-scripts") {
+      options.list_scripts = true;
+    } else if (arg == "--print-script" || arg == "--settings") {
+      if (i + 1 >= argc) return std::string(arg) + " needs a value";
+      std::string value = argv[++i];
+      if (arg == "--settings")
+        options.settings = value;
+      else
+        options.print_script = value;
+    } else {
+      return "unknown argument: " + std::string(arg);
+    }
+  }
+  return options;
+}
+
+}  // namespace app

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/command_line.h"
+#include "app/console_ui.h"
+#include "app/front_end.h"
+#include "db/connections.h"
+#include "scripts/catalog.h"
+#include "support/fake_connection.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+app::Options parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "sqlupdate");
+  auto parsed = app::parse_command_line(static_cast<int>(args.size()), args.data());
+  EXPECT_TRUE(std::holds_alternative<app::Options>(parsed));
+  return std::get<app::Options>(parsed);
+}
+
+TEST(CommandLine, OptionsAndUnusableCommandLines) {
+  app::Options o = parse({"--console", "--settings", "/x/y.ini", "--print-script", "Memo2"});
+  EXPECT_TRUE(o.console);
+  EXPECT_EQ(*o.settings, "/x/y.ini");
+  EXPECT_EQ(*o.print_script, "Memo2");
+  EXPECT_EQ(app::settings_file(o), "/x/y.ini");
+  EXPECT_EQ(app::settings_file(parse({})).filename(), "SysDBAdo.INI");
+
+  for (std::vector<const char*> bad : {std::vector<const char*>{"sqlupdate", "--settings"},
+                                      std::vector<const char*>{"sqlupdate", "--bogus"}}) {
+    auto parsed = app::parse_command_line(static_cast<int>(bad.size()), bad.data());
+    EXPECT_TRUE(std::holds_alternative<std::string>(parsed)) << bad.back();
+  }
+}
+
+TEST(ConsoleUi, PipedOutputPrintsOneLinePerChangeAndEveryDialog) {
+  std::ostringstream out;
+  {
+    app::ConsoleUi ui(out, false);
+    ui.set_caption("A");
+    ui.set_caption("A");
+    ui.set_progress(1);
+    ui.set_progress(1);
+    ui.set_progress(250);
+    ui.show_dialog(upgrade::DialogKind::Warning, "one\ntwo", upgrade::Dismissal::Normal);
+    ui.show_dialog(upgrade::DialogKind::Error, "bad", upgrade::Dismissal::Normal);
+  }
+  EXPECT_EQ(out.str(),
+            "== A\nFortschritt: 1 %\nFortschritt: 100 %\nWarnung: one\n  two\nFehler: bad\n");
+}
+
+TEST(ConsoleUi, TerminalRedrawsTheBarInPlaceAndEndsItBeforeADialog) {
+  std::ostringstream out;
+  {
+    app::ConsoleUi ui(out, true);
+    ui.set_progress(50);
+    ui.show_dialog(upgrade::DialogKind::Information, "ok", upgrade::Dismissal::AlwaysWait);
+  }
+  std::string text = out.str();
+  EXPECT_EQ(text.front(), '\r');
+  EXPECT_NE(text.find(" 50 %\nInformationen: ok\n"), std::string::npos);
+}
+
+TEST(FrontEnd, InformationCommands) {
+  std::ostringstream out, err;
+  EXPECT_EQ(app::run_information_command(parse({"--console"}), out, err), -1);
+  EXPECT_EQ(app::run_information_command(parse({"--version"}), out, err), 0);
+  EXPECT_EQ(out.str().rfind("sqlupdate ", 0), 0u);
+  EXPECT_EQ(app::run_information_command(parse({"--print-script", "NoSuchScript"}), out, err),
+            app::kUsageExitCode);
+
+  ASSERT_FALSE(scripts::all().empty());
+  const scripts::Script& first = scripts::all().front();
+  std::ostringstream text;
+  app::Options print = parse({"--print-script", std::string(first.name).c_str()});
+  EXPECT_EQ(app::run_information_command(print, text, err), 0);
+  EXPECT_EQ(text.str(), first.text);
+
+  std::ostringstream list;
+  EXPECT_EQ(app::run_information_command(parse({"--list-scripts"}), list, err), 0);
+  EXPECT_NE(list.str().find(std::string(first.name) + " "), std::string::npos);
+}
+
+TEST(FrontEnd, MissingSettingsFileEndsTheRunWithExitCodeTwo) {
+  testing_support::TempDir dir;
+  std::string path = (dir.path() / "SysDBAdo.INI").string();
+  app::Options options = parse({"--console", "--settings", path.c_str()});
+  auto factory = db::make_backend_factory();
+  std::ostringstream out;
+  EXPECT_EQ(app::run_console(options, *factory, out, false), 2);
+  EXPECT_NE(out.str().find("Fehler: False parameters for database connection.\n  Unable to "
+                           "connect to database 'Dravok'."),
+            std::string::npos);
+  EXPECT_NE(out.str().find("Abbruch: Provider cannot be found."), std::string::npos);
+  EXPECT_EQ(out.str().find("erfolgreich"), std::string::npos);
+}
+
+TEST(FrontEnd, CleanRunExitsZeroAndReportedFailureExitsOne) {
+  testing_support::FakeServer server;
+  testing_support::FakeFactory factory(server);
+  std::ostringstream out;
+  app::Options options = parse({"--console", "--settings", "/nonexistent.ini"});
+  EXPECT_EQ(app::run_console(options, factory, out, false), 0);
+  EXPECT_NE(out.str().find("Informationen: UPDATE erfolgreich ausgeführt!"), std::string::npos);
+
+  server.results[db::kTenantListQuery] = testing_support::FakeServer::rows({"name"}, {{"DRAVOKX"}});
+  server.open_errors["DRAVOKX"] = "gone";
+  EXPECT_EQ(app::run_console(options, factory, out, false), 1);
+}
+
+}  // namespace

@@ -1,19 +1,59 @@
 #include "db/connections.h"
 
+#include <cctype>
+
 #include "db/connection_string.h"
 #include "db/sql_text.h"
 
 namespace db {
 namespace {
 
-// Removes every occurrence of the password from a client library's text.
+bool is_word_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
+
+// Replaces the password where it stands as a word of its own in a client
+// library's text; inside other words it is left (a short password would
+// otherwise mangle the text).
 std::string without_password(std::string text, const std::string& password) {
   if (password.empty()) return text;
-  for (size_t at = text.find(password); at != std::string::npos;
-       at = text.find(password, at + 3))
-    text.replace(at, password.size(), "***");
+  for (size_t at = text.find(password); at != std::string::npos; at = text.find(password, at + 1)) {
+    size_t end = at + password.size();
+    bool alone = (at == 0 || !is_word_char(text[at - 1]) || !is_word_char(password.front())) &&
+                 (end == text.size() || !is_word_char(text[end]) || !is_word_char(password.back()));
+    if (alone) text.replace(at, password.size(), "***");
+  }
   return text;
 }
+
+// Keeps the password out of every error text of a connection.
+class PasswordFilter final : public Connection {
+ public:
+  PasswordFilter(std::unique_ptr<Connection> inner, std::string password)
+      : inner_(std::move(inner)), password_(std::move(password)) {}
+  void open() override { filtered([&] { inner_->open(); }); }
+  void close() override { inner_->close(); }
+  bool is_open() const override { return inner_->is_open(); }
+  void execute(std::string_view text) override { filtered([&] { inner_->execute(text); }); }
+  void execute(std::string_view text, std::span<const Parameter> params) override {
+    filtered([&] { inner_->execute(text, params); });
+  }
+  Rowset query(std::string_view text) override {
+    Rowset rows;
+    filtered([&] { rows = inner_->query(text); });
+    return rows;
+  }
+
+ private:
+  template <typename F>
+  void filtered(F f) {
+    try {
+      f();
+    } catch (const DbError& e) {
+      throw DbError(without_password(e.what(), password_), e.number());
+    }
+  }
+  std::unique_ptr<Connection> inner_;
+  std::string password_;
+};
 
 }  // namespace
 
@@ -39,12 +79,13 @@ std::unique_ptr<Connection> Connections::open(const Settings& settings,
                                               std::string_view database) {
   std::unique_ptr<Connection> connection;
   try {
-    connection = factory_.make(settings, database);
+    connection = std::make_unique<PasswordFilter>(factory_.make(settings, database),
+                                                  settings.password);
     connection->open();
   } catch (const std::exception& e) {
-    feedback_.report(Report::Error,
-                     connection_failure_text(database, without_password(e.what(), settings.password)));
-    if (!connection) connection = make_unavailable_connection(without_password(e.what(), settings.password));
+    std::string error = without_password(e.what(), settings.password);
+    feedback_.report(Report::Error, connection_failure_text(database, error));
+    if (!connection) connection = make_unavailable_connection(error);
   }
   return connection;
 }

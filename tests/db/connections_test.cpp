@@ -109,6 +109,18 @@ TEST_F(ConnectionsTest, PasswordNeverReachesADialog) {
   EXPECT_EQ(feedback.reports[0].text.find("s3cret"), std::string::npos);
 }
 
+TEST_F(ConnectionsTest, PasswordIsFilteredFromStatementErrorsAsAWordOnly) {
+  std::ofstream(dir.path() / "SysDBAdo.INI") << "[Datenbank]\nPassword=x\n";
+  server.refusals["q"] = "x is wrong, exist";
+  connections.MandantChange("D");
+  try {
+    connections.work().execute("q");
+    FAIL();
+  } catch (const db::DbError& e) {
+    EXPECT_STREQ(e.what(), "*** is wrong, exist");
+  }
+}
+
 TEST_F(ConnectionsTest, ListingOnAFailedDiscoveryTriesAgainAndThrows) {
   server.open_errors["Dravok"] = "no server";
   connections.pConn("Dravok");

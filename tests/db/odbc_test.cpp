@@ -1,0 +1,84 @@
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "db/connections.h"
+#include "db/odbc.h"
+#include "support/recording_feedback.h"
+#include "support/temp_dir.h"
+
+#include <fstream>
+
+namespace {
+
+db::Settings odbc_settings() {
+  db::Settings s;
+  s.provider = "SQLOLEDB.1";
+  s.user_id = "sa";
+  s.password = "pa;ss}word";
+  s.data_source = "db.example.org\\VEREIN";
+  return s;
+}
+
+TEST(OdbcMapping, ServerDatabaseLoginAndEscapedPassword) {
+  EXPECT_EQ(db::odbc_connection_string(odbc_settings(), "DRAVOK01"),
+            "DRIVER=FreeTDS;SERVER=db.example.org\\VEREIN;DATABASE=DRAVOK01;UID=sa;"
+            "PWD={pa;ss}}word};");
+}
+
+TEST(OdbcMapping, PortTrustedLoginAndOtherDrivers) {
+  db::Settings s = odbc_settings();
+  s.data_source = "10.0.0.5,1433";
+  s.winauth = "J";
+  EXPECT_EQ(db::odbc_connection_string(s, "Dravok"),
+            "DRIVER=FreeTDS;SERVER=10.0.0.5;PORT=1433;DATABASE=Dravok;Trusted_Connection=Yes;");
+  s.odbc_driver = "ODBC Driver 18 for SQL Server";
+  EXPECT_EQ(db::odbc_connection_string(s, "Dravok"),
+            "DRIVER=ODBC Driver 18 for SQL Server;SERVER=10.0.0.5,1433;DATABASE=Dravok;"
+            "Trusted_Connection=Yes;");
+}
+
+TEST(OdbcMapping, ValuesNeedBracesOnlyWhereOdbcWouldMisreadThem) {
+  EXPECT_EQ(db::odbc_value("plain"), "plain");
+  EXPECT_EQ(db::odbc_value("a=b"), "{a=b}");
+  EXPECT_EQ(db::odbc_value(" lead"), "{ lead}");
+  EXPECT_EQ(db::odbc_value("{x}"), "{{x}}}");
+}
+
+// A local port on which nothing listens: bound once, then released.
+int unused_port() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+TEST(OdbcBackend, NoServerListeningFailsWithTheConnectionDialog) {
+  testing_support::TempDir dir;
+  std::ofstream(dir.path() / "SysDBAdo.INI")
+      << "[Datenbank]\nProvider=SQLOLEDB.1\nUser ID=sa\nPassword=Very$ecret9\n"
+      << "Data Source=127.0.0.1," << unused_port() << "\n";
+  auto factory = db::make_backend_factory();
+  testing_support::RecordingFeedback feedback;
+  db::Connections connections(*factory, dir.path() / "SysDBAdo.INI", feedback);
+  connections.MandantChange("DRAVOK01");
+  EXPECT_FALSE(connections.work_is_open());
+  ASSERT_EQ(feedback.reports.size(), 1u);
+  const std::string& text = feedback.reports[0].text;
+  EXPECT_EQ(text.rfind("False parameters for database connection.\nUnable to connect to "
+                       "database 'DRAVOK01'.\n\n", 0), 0u);
+  // The driver's own reason follows, without the driver-manager prefixes.
+  std::string reason = text.substr(text.rfind("\n\n") + 2);
+  EXPECT_FALSE(reason.empty());
+  EXPECT_NE(reason.front(), '[');
+  EXPECT_EQ(text.find("Very$ecret9"), std::string::npos);
+}
+
+}  // namespace

@@ -31,18 +31,21 @@ expect_eq() {
   if [ "$3" == "$2" ]; then pass; else fail "$1: expected '$2', got '$3'"; fi
 }
 
-# A dump of every table of every tenant database: each table's name, its
-# columns in order and its rows. tblHelp is left out: the help catalogue is
-# deleted and inserted again on every run, so its identity values move on.
+# A dump of every table of every tenant database: each table's columns in
+# order and its rows, every line prefixed with the database and table and
+# the whole sorted, so that row order does not count. tblHelp is left out:
+# the help catalogue is deleted and inserted again on every run, so its
+# identity values move on.
 dump() {
-  local db table
+  local db table queries
   for db in $databases; do
-    for table in $(rows "$db" "SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES" | sort); do
+    queries=()
+    for table in $(rows "$db" "SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES"); do
       [ "$table" == "tblHelp" ] && continue
-      echo "== $db.$table"
-      "$standin_sql" --data "$data" -d "$db" -b -Q "SELECT * FROM [$table]" | { read -r header; echo "$header"; sort; }
+      queries+=(-Q "SELECT '== $db.$table' AS dump_section" -Q "SELECT * FROM [$table]")
     done
-  done
+    "$standin_sql" --data "$data" -d "$db" -b "${queries[@]}"
+  done | awk '/^== /{section=$0; next} $0!="dump_section"{print section "\t" $0}' | sort
 }
 
 run_tool() {

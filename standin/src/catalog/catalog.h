@@ -1,0 +1,128 @@
+// The catalog: databases, their tables (columns, rows, keys, indexes) and
+// inline table-valued functions. Every object of a database carries an
+// object id, as SQL Server's catalog views show them. Names are looked up
+// under the server collation: case-insensitive, trailing blanks ignored.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "parser/ast.h"
+#include "standin/value.h"
+
+namespace standin {
+
+using Row = std::vector<Value>;
+
+bool names_equal(std::string_view a, std::string_view b);
+
+struct Column {
+  std::string name;
+  TypeInfo type;
+  std::string type_name;  // as the catalog shows it: "int", "varchar", "sysname"
+  bool nullable = true;
+  bool identity = false;
+  int64_t seed = 1, increment = 1;
+  int32_t column_id = 0;  // syscolumns.colid: 1-based, never reused
+  std::optional<Value> default_value;
+  std::string default_name;  // DF_ constraint, when named
+};
+
+// A primary key or unique constraint, or a plain index. Key columns by name,
+// so that they follow renames and survive the table being rebuilt.
+struct KeyIndex {
+  int32_t object_id = 0;  // the constraint's object id (0 for a plain index)
+  int32_t index_id = 0;   // 1 = clustered, 2.. = nonclustered
+  std::string name;
+  std::vector<std::string> columns;
+  bool primary = false;
+  bool unique = false;
+  bool clustered = false;
+};
+
+struct ForeignKey {
+  int32_t object_id = 0;
+  std::string name;
+  std::vector<std::string> columns;
+  std::string ref_table;
+  std::vector<std::string> ref_columns;
+  bool delete_cascade = false;
+  bool update_cascade = false;
+  bool trusted = true;  // created WITH CHECK
+};
+
+struct Table {
+  int32_t object_id = 0;
+  std::string name;
+  std::vector<Column> columns;
+  std::vector<Row> rows;
+  std::vector<KeyIndex> indexes;  // primary key, unique constraints, plain indexes
+  std::vector<ForeignKey> foreign_keys;
+  int32_t next_column_id = 1;
+  int64_t identity_current = 0;   // last identity value handed out
+  bool identity_used = false;     // false until the first identity value
+  DateTime created;
+
+  // Unique-key sets kept between statements, so that a script of many
+  // single-row inserts checks each row against a set instead of rescanning
+  // the table. Valid while `generation` matches and rows were only appended.
+  struct KeyCache {
+    uint64_t generation = 0;
+    size_t rows = 0;
+    std::vector<std::unordered_set<std::string>> keys;  // per entry of `indexes`
+  };
+  uint64_t generation = 1;  // bumped by every change other than appending rows
+  std::shared_ptr<KeyCache> key_cache;
+
+  void touch();  // rows or keys changed otherwise than by appending
+
+  int find_column(std::string_view name) const;  // -1 when missing
+  int identity_column() const;                   // -1 when none
+  const KeyIndex* primary_key() const;
+  KeyIndex* find_index(std::string_view name);
+  std::vector<int> column_indexes(const std::vector<std::string>& names) const;
+};
+
+struct FunctionDef {
+  int32_t object_id = 0;
+  std::string name;
+  std::vector<std::pair<std::string, TypeSpec>> params;
+  std::string body;    // the RETURN query's text
+  std::string source;  // the whole CREATE FUNCTION text
+  std::vector<std::string> execute_grantees;
+  DateTime created;
+};
+
+struct Database {
+  std::string name;
+  int32_t dbid = 0;
+  std::vector<std::unique_ptr<Table>> tables;  // in creation order
+  std::vector<std::unique_ptr<FunctionDef>> functions;
+  int32_t next_object_id = 245575913;  // object ids look like SQL Server's
+  DateTime created;
+
+  Table* find_table(std::string_view name) const;
+  FunctionDef* find_function(std::string_view name) const;
+  // Any schema-scoped object of that name: table, constraint, function.
+  bool object_exists(std::string_view name) const;
+  int32_t allocate_object_id() { return next_object_id += 16; }
+  std::unique_ptr<Table> remove_table(const Table* t);
+};
+
+struct Catalog {
+  std::vector<std::unique_ptr<Database>> databases;
+  int32_t next_dbid = 1;
+
+  Database* find(std::string_view name) const;
+  Database* create(std::string name);
+};
+
+// The key of a row under the server collation, for uniqueness checks: equal
+// keys exactly when the key values compare equal.
+std::string row_key(const Row& row, const std::vector<int>& columns);
+
+}  // namespace standin

@@ -1,0 +1,110 @@
+// Binding: resolves every column reference of an expression to a source of
+// its query level (or of an enclosing level, for correlated subqueries) and
+// every function name to its implementation. Subqueries are bound when they
+// run, against the scope they run in.
+#include "exec/executor.h"
+#include "parser/lexer.h"
+#include "types/functions.h"
+
+namespace standin {
+
+namespace {
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string s;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i) s += '.';
+    s += names[i];
+  }
+  return s;
+}
+
+// Does source `r` answer to the qualifier `q` (alias, or table name when the
+// source has no alias)?
+bool qualifier_matches(const Relation& r, std::string_view q) {
+  if (!r.alias.empty()) return names_equal(r.alias, q);
+  return names_equal(r.name, q);
+}
+
+}  // namespace
+
+void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates) {
+  switch (e.kind) {
+    case ExprKind::Column: {
+      const std::string& column = e.names.back();
+      const std::string* qualifier = e.names.size() >= 2 ? &e.names[e.names.size() - 2] : nullptr;
+      int depth = 0;
+      for (const Scope* s = &scope; s; s = s->outer, ++depth) {
+        int found_source = -1, found_column = -1;
+        for (size_t i = 0; i < s->sources.size(); ++i) {
+          const Relation& r = *s->sources[i];
+          if (qualifier && !qualifier_matches(r, *qualifier)) continue;
+          for (size_t c = 0; c < r.column_names.size(); ++c) {
+            if (!names_equal(r.column_names[c], column)) continue;
+            if (found_source >= 0 && !qualifier)
+              throw_error(209, "Ambiguous column name '" + column + "'.", true);
+            found_source = static_cast<int>(i);
+            found_column = static_cast<int>(c);
+            break;
+          }
+        }
+        if (found_source >= 0) {
+          e.depth = depth;
+          e.source = found_source;
+          e.column = found_column;
+          e.result_type = s->sources[static_cast<size_t>(found_source)]->column_types[static_cast<size_t>(found_column)];
+          return;
+        }
+        if (qualifier) {
+          // The qualifier names a source of this level: the column is missing.
+          for (const Relation* r : s->sources)
+            if (qualifier_matches(*r, *qualifier))
+              throw_error(207, "Invalid column name '" + column + "'.", true);
+        }
+      }
+      if (qualifier)
+        throw_error(4104, "The multi-part identifier \"" + joined(e.names) + "\" could not be bound.", true);
+      throw_error(207, "Invalid column name '" + column + "'.", true);
+    }
+    case ExprKind::Function: {
+      e.function = find_scalar_function(e.op);
+      if (!e.function) {
+        std::string upper = e.op;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (upper != "OBJECT_ID" && upper != "OBJECT_NAME" && upper != "DB_NAME" && upper != "DB_ID" &&
+            upper != "IDENT_CURRENT" && upper != "SCOPE_IDENTITY" && upper != "COL_LENGTH")
+          throw_error(195, "'" + e.op + "' is not a recognized built-in function name.", true);
+        e.op = upper;
+      } else {
+        int n = static_cast<int>(e.args.size());
+        if (n < e.function->min_args || n > e.function->max_args)
+          throw_error(174, "The " + e.op + " function requires " + std::to_string(e.function->min_args) +
+                               " argument(s).", true);
+      }
+      break;
+    }
+    case ExprKind::Aggregate:
+      if (!aggregates)
+        throw_error(147,
+                    "An aggregate may not appear in the WHERE clause unless it is in a subquery "
+                    "contained in a HAVING clause or a select list, and the column being aggregated "
+                    "is an outer reference.",
+                    true, 15);
+      e.slot = static_cast<int>(aggregates->size());
+      aggregates->push_back(&e);
+      // The argument is evaluated per row, outside any group.
+      for (auto& a : e.args) bind(*a, scope, nullptr);
+      return;
+    case ExprKind::InQuery:
+    case ExprKind::Exists:
+    case ExprKind::Subquery:
+      // The subquery itself is bound when it runs.
+      for (auto& a : e.args) bind(*a, scope, aggregates);
+      return;
+    default:
+      break;
+  }
+  for (auto& a : e.args) bind(*a, scope, aggregates);
+}
+
+}  // namespace standin

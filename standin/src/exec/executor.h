@@ -1,0 +1,198 @@
+// The executor: runs one statement of the syntax tree against the catalog.
+//
+// Errors are thrown as SqlError. A statement is atomic: the executor records
+// what it changes in a StatementUndo and rolls it back when the statement
+// fails, so a refused statement leaves the database as it was.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalog/catalog.h"
+#include "parser/ast.h"
+#include "standin/standin.h"
+#include "types/eval_context.h"
+
+namespace standin {
+
+struct SqlError {
+  Error error;
+  bool aborts_batch = false;
+};
+
+[[noreturn]] void throw_error(int number, std::string message, bool aborts_batch = false,
+                              int severity = 16);
+[[noreturn]] void throw_error(const Error& e, bool aborts_batch);
+
+// Per-connection state that outlives a statement.
+struct SessionState {
+  std::string database;
+  SessionSettings settings;
+  // The one table of the session with IDENTITY_INSERT ON: database and name.
+  std::optional<std::pair<std::string, std::string>> identity_insert;
+  std::map<std::string, Value, std::less<>> variables;  // @name, upper-cased
+};
+
+// What a statement changed, so that it can be undone when it fails.
+class StatementUndo {
+ public:
+  void before_insert(Table* t);     // rows are appended: remember the count
+  void before_change(Table* t);     // rows updated or deleted: keep a copy
+  void before_schema(Table* t);     // columns or keys change: keep a full copy
+  void created_table(Database* db, Table* t);
+  void dropped_table(Database* db, std::unique_ptr<Table> t);
+  void created_function(Database* db, FunctionDef* f);
+  void dropped_function(Database* db, std::unique_ptr<FunctionDef> f);
+  void rollback();
+  bool empty() const { return entries_.empty(); }
+
+ private:
+  struct Entry {
+    enum class Kind { Insert, Change, Schema, CreateTable, DropTable, CreateFunction, DropFunction } kind;
+    Database* db = nullptr;
+    Table* table = nullptr;
+    size_t row_count = 0;
+    std::vector<Row> rows;
+    std::unique_ptr<Table> copy;
+    FunctionDef* function = nullptr;
+    std::unique_ptr<FunctionDef> function_copy;
+  };
+  Entry* find(Table* t, Entry::Kind kind);
+  std::vector<Entry> entries_;
+};
+
+// A relation produced by a FROM item or a catalog view: column names and
+// types and the rows (owned here, or borrowed from a base table).
+struct Relation {
+  std::string name;   // table name, for t.column without alias
+  std::string alias;
+  std::vector<std::string> column_names;
+  std::vector<TypeInfo> column_types;
+  const std::vector<Row>* rows = nullptr;  // borrowed or &owned
+  std::vector<Row> owned;
+  Table* table = nullptr;  // base table, when it is one
+};
+
+// Name resolution scope of one query level.
+struct Scope {
+  std::vector<Relation*> sources;
+  const Scope* outer = nullptr;
+};
+
+struct GroupState;
+
+// The current row of each source of a query level, and the enclosing levels.
+struct Frame {
+  const std::vector<const Row*>* rows = nullptr;
+  const Frame* outer = nullptr;
+  const GroupState* group = nullptr;
+  const Scope* scope = nullptr;  // the names `rows` answer to
+};
+
+struct GroupState {
+  std::vector<Value> aggregates;
+};
+
+using Tuple = std::vector<const Row*>;
+
+// The FROM clause of one query level after WHERE: its sources and the
+// tuples (one row pointer per source; null for the missing side of a LEFT
+// JOIN) that passed.
+struct FromResult {
+  std::vector<std::unique_ptr<Relation>> relations;
+  Scope scope;
+  std::vector<Tuple> tuples;
+};
+
+class Executor {
+ public:
+  Executor(Catalog& catalog, SessionState& session, const EvalContext& ctx, StatementUndo& undo)
+      : catalog_(catalog), session_(session), ctx_(ctx), undo_(undo) {}
+
+  // Runs one statement; result sets go to `out`, affected row counts to
+  // `rows_affected`. Throws SqlError.
+  void run(Statement& s, BatchResult& out);
+
+  Database& current_database();
+
+  // Queries (select.cpp)
+  ResultSet run_query(Query& q, const Scope* outer_scope, const Frame* outer_frame);
+
+  // FROM and WHERE of a query level (from_clause.cpp); `from` may be empty
+  // (one empty tuple).
+  std::unique_ptr<FromResult> evaluate_from(std::vector<std::unique_ptr<TableRef>>& from, Expr* where,
+                                            const Scope* outer_scope, const Frame* outer_frame);
+
+  // Expressions (eval.cpp)
+  Value eval(const Expr& e, const Frame& f);
+  bool eval_predicate(const Expr& e, const Frame& f);  // true only when TRUE (not UNKNOWN)
+
+  // Binding (bind.cpp): resolves column references and functions in place.
+  void bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates);
+
+  // Relations (relations.cpp)
+  std::unique_ptr<Relation> open_relation(const TableRef& ref, const Scope* outer_scope,
+                                          const Frame* outer_frame);
+  Table* resolve_table(const std::vector<std::string>& names, bool must_exist, Database** db_out = nullptr);
+  Database* resolve_database(const std::vector<std::string>& names, size_t table_parts);
+
+  const EvalContext& ctx() const { return ctx_; }
+  SessionState& session() { return session_; }
+  Catalog& catalog() { return catalog_; }
+  StatementUndo& undo() { return undo_; }
+
+  // DML helpers (dml.cpp)
+  void insert_rows(Table& t, std::vector<int> target_columns, std::vector<Row> values,
+                   Database& db, int64_t* count);
+
+ private:
+  void run_select(Statement& s, BatchResult& out);
+  void run_insert(Statement& s, BatchResult& out);
+  void run_update(Statement& s, BatchResult& out);
+  void run_delete(Statement& s, BatchResult& out);
+  void run_truncate(Statement& s);
+  void run_create_table(Statement& s);
+  void run_alter_table(Statement& s);
+  void run_create_index(Statement& s);
+  void run_drop_index(Statement& s);
+  void run_drop_table(Statement& s);
+  void run_create_function(Statement& s);
+  void run_drop_function(Statement& s);
+  void run_grant(Statement& s);
+  void run_set_option(Statement& s);
+  void run_identity_insert(Statement& s);
+  void run_create_database(Statement& s);
+  void run_drop_database(Statement& s);
+  void run_use(Statement& s);
+  void run_declare(Statement& s);
+
+  Catalog& catalog_;
+  SessionState& session_;
+  const EvalContext& ctx_;
+  StatementUndo& undo_;
+};
+
+// Catalog views (system_views.cpp): fills `rel` and returns true when
+// `names` names one (sysobjects, sys.indexes, INFORMATION_SCHEMA.COLUMNS ...).
+bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relation* rel);
+
+// Object id and name functions.
+std::optional<int32_t> object_id_of(const Database& db, std::string_view name);
+std::optional<std::string> object_name_of(const Database& db, int32_t id);
+
+// Key and reference checks (constraints.cpp).
+void check_unique_keys(Table& t, Database& db, size_t first_new_row, bool all_rows);
+void check_foreign_keys_of(Table& t, Database& db, const std::vector<size_t>& rows,
+                           const char* statement);
+void cascade_delete(Executor& ex, Database& db, Table& parent, const std::vector<Row>& deleted);
+void cascade_update(Executor& ex, Database& db, Table& parent, const std::vector<Row>& before,
+                    const std::vector<Row>& after);
+
+std::string qualified_table_name(const Table& t);  // "dbo.T"
+int utf8_length(std::string_view s);
+
+}  // namespace standin

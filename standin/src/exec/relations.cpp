@@ -1,0 +1,146 @@
+// Sources of a FROM clause: base tables, catalog views, derived tables and
+// inline table-valued functions. Also the resolution of multi-part names.
+#include <cctype>
+
+#include "exec/executor.h"
+#include "parser/lexer.h"
+#include "parser/parser.h"
+#include "types/convert.h"
+#include "types/type_names.h"
+
+namespace standin {
+
+namespace {
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string s;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i) s += '.';
+    s += names[i];
+  }
+  return s;
+}
+
+bool is_schema_ok(const std::string& schema) { return schema.empty() || names_equal(schema, "dbo"); }
+
+}  // namespace
+
+Database* Executor::resolve_database(const std::vector<std::string>& names, size_t table_parts) {
+  // names: [server.][db.][schema.]object; `table_parts` counts schema and object.
+  if (names.size() > table_parts) {
+    const std::string& db = names[names.size() - table_parts - 1];
+    if (db.empty()) return &current_database();
+    Database* d = catalog_.find(db);
+    if (!d)
+      throw_error(2702, "Database '" + db + "' does not exist.", true);
+    return d;
+  }
+  return &current_database();
+}
+
+Table* Executor::resolve_table(const std::vector<std::string>& names, bool must_exist, Database** db_out) {
+  Database* db = resolve_database(names, std::min<size_t>(names.size(), 2));
+  if (db_out) *db_out = db;
+  if (names.size() >= 2 && !is_schema_ok(names[names.size() - 2])) {
+    if (must_exist) throw_error(208, "Invalid object name '" + joined(names) + "'.", true);
+    return nullptr;
+  }
+  Table* t = db->find_table(names.back());
+  if (!t && must_exist) throw_error(208, "Invalid object name '" + joined(names) + "'.", true);
+  return t;
+}
+
+std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Scope* outer_scope,
+                                                  const Frame* outer_frame) {
+  auto rel = std::make_unique<Relation>();
+  rel->alias = ref.alias;
+  switch (ref.kind) {
+    case TableRef::Kind::Named: {
+      rel->name = ref.names.back();
+      if (open_system_view(*this, ref.names, rel.get())) {
+        rel->rows = &rel->owned;
+        return rel;
+      }
+      Table* t = resolve_table(ref.names, true);
+      rel->table = t;
+      rel->name = t->name;
+      for (const Column& c : t->columns) {
+        rel->column_names.push_back(c.name);
+        rel->column_types.push_back(c.type);
+      }
+      rel->rows = &t->rows;
+      return rel;
+    }
+    case TableRef::Kind::Derived: {
+      ResultSet rs = run_query(*ref.query, outer_scope, outer_frame);
+      for (auto& c : rs.columns) {
+        if (c.name.empty())
+          throw_error(8155, "No column name was specified for column " +
+                                std::to_string(rel->column_names.size() + 1) + " of '" + ref.alias + "'.", true);
+        rel->column_names.push_back(c.name);
+        rel->column_types.push_back(c.type);
+      }
+      rel->owned = std::move(rs.rows);
+      rel->rows = &rel->owned;
+      rel->name = ref.alias;
+      return rel;
+    }
+    case TableRef::Kind::Function: {
+      Database* db = resolve_database(ref.names, std::min<size_t>(ref.names.size(), 2));
+      FunctionDef* fn = db->find_function(ref.names.back());
+      if (!fn) throw_error(208, "Invalid object name '" + joined(ref.names) + "'.", true);
+      if (ref.args.size() != fn->params.size())
+        throw_error(ref.args.size() < fn->params.size() ? 313 : 8144,
+                    ref.args.size() < fn->params.size()
+                        ? "An insufficient number of arguments were supplied for the procedure or function " + joined(ref.names) + "."
+                        : "Procedure or function " + fn->name + " has too many arguments specified.",
+                    true);
+      // Arguments see the enclosing query, not this level's other sources.
+      Frame f{nullptr, outer_frame, nullptr, outer_scope};
+      std::map<std::string, Value, std::less<>> saved = session_.variables;
+      for (size_t i = 0; i < ref.args.size(); ++i) {
+        Expr& a = *ref.args[i];
+        Scope empty;
+        empty.outer = outer_scope;
+        bind(a, empty, nullptr);
+        Value v = eval(a, f);
+        TypeInfo type;
+        Error err;
+        const TypeSpec& ts = fn->params[i].second;
+        if (!parse_type_name(ts.name, ts.arg1, ts.arg2, ts.max, TypeUse::Column, &type, &err)) throw_error(err, true);
+        Value converted;
+        if (!assign_value(v, type, ctx_, &converted, &err)) throw_error(err, true);
+        std::string name = fn->params[i].first;
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        session_.variables[name] = converted;
+      }
+      std::unique_ptr<Query> body;
+      Error perr;
+      if (!parse_query_text(fn->body, &body, &perr)) {
+        session_.variables = saved;
+        throw_error(perr, true);
+      }
+      ResultSet rs;
+      try {
+        rs = run_query(*body, nullptr, nullptr);
+      } catch (...) {
+        session_.variables = saved;
+        throw;
+      }
+      session_.variables = saved;
+      for (auto& c : rs.columns) {
+        rel->column_names.push_back(c.name);
+        rel->column_types.push_back(c.type);
+      }
+      rel->owned = std::move(rs.rows);
+      rel->rows = &rel->owned;
+      rel->name = fn->name;
+      return rel;
+    }
+    case TableRef::Kind::Join:
+      break;
+  }
+  throw_error(102, "Incorrect syntax near 'JOIN'.", true, 15);
+}
+
+}  // namespace standin

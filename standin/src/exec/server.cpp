@@ -1,0 +1,165 @@
+// The public API: Server and Session. A command text is parsed as a whole
+// (a syntax error runs nothing), then its statements run one by one, each
+// atomic and committed by itself.
+#include <chrono>
+#include <cctype>
+#include <ctime>
+#include <mutex>
+#include <random>
+
+#include "exec/executor.h"
+#include "exec/server_impl.h"
+#include "parser/parser.h"
+
+namespace standin {
+
+namespace {
+
+DateTime local_now() {
+  auto now = std::chrono::system_clock::now();
+  std::time_t t = std::chrono::system_clock::to_time_t(now);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  return DateTime::from_civil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+                              static_cast<int>(ms));
+}
+
+std::string random_guid() {
+  static std::mt19937_64 rng{std::random_device{}()};
+  uint64_t a = rng(), b = rng();
+  a = (a & 0xFFFFFFFFFFFF0FFFULL) | 0x0000000000004000ULL;  // version 4
+  b = (b & 0x3FFFFFFFFFFFFFFFULL) | 0x8000000000000000ULL;  // variant
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%08X-%04X-%04X-%04X-%012llX", static_cast<unsigned>(a >> 32),
+                static_cast<unsigned>((a >> 16) & 0xFFFF), static_cast<unsigned>(a & 0xFFFF),
+                static_cast<unsigned>(b >> 48), static_cast<unsigned long long>(b & 0xFFFFFFFFFFFFULL));
+  return buf;
+}
+
+std::string upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
+
+Server::Impl::Impl() {
+  Database* master = catalog.create("master");
+  master->created = local_now();
+}
+
+BatchResult Server::Impl::execute(SessionState& state, std::string_view text, std::span<const Param> params) {
+  std::lock_guard<std::mutex> lock(mutex);
+  BatchResult result;
+  std::vector<StatementPtr> statements;
+  Error parse_error;
+  if (!parse_batch(text, &statements, &parse_error)) {
+    result.errors.push_back(parse_error);
+    return result;
+  }
+
+  std::map<std::string, Value, std::less<>> saved_variables = state.variables;
+  for (const Param& p : params) {
+    std::string name = p.name.starts_with("@") ? p.name : "@" + p.name;
+    state.variables[upper(name)] = p.value;
+  }
+
+  for (StatementPtr& s : statements) {
+    StatementUndo undo;
+    Capture capture;
+    EvalContext ctx;
+    ctx.settings = &state.settings;
+    ctx.now = [&capture]() {
+      DateTime d = local_now();
+      capture.now.push_back(d);
+      return d;
+    };
+    ctx.new_guid = [&capture]() {
+      std::string g = random_guid();
+      capture.guids.push_back(g);
+      return g;
+    };
+    SessionState before = state;
+    Executor ex(catalog, state, ctx, undo);
+    try {
+      ex.run(*s, result);
+      committed(before, text.substr(s->offset, s->end_offset - s->offset), *s, capture, params);
+    } catch (const SqlError& e) {
+      undo.rollback();
+      Error err = e.error;
+      err.line = static_cast<int>(s->line);
+      result.errors.push_back(err);
+      if (e.aborts_batch) break;
+    } catch (const std::exception& e) {
+      undo.rollback();
+      Error err;
+      err.number = 50000;
+      err.severity = 16;
+      err.line = static_cast<int>(s->line);
+      err.message = std::string("Internal error: ") + e.what();
+      result.errors.push_back(err);
+      break;
+    }
+  }
+  // Parameters exist for this command text only.
+  if (!params.empty()) {
+    for (const Param& p : params) {
+      std::string name = upper(p.name.starts_with("@") ? p.name : "@" + p.name);
+      auto it = saved_variables.find(name);
+      if (it == saved_variables.end())
+        state.variables.erase(name);
+      else
+        state.variables[name] = it->second;
+    }
+  }
+  sync();
+  return result;
+}
+
+std::unique_ptr<Server> Server::in_memory() { return std::unique_ptr<Server>(new Server(std::make_unique<Impl>())); }
+
+Server::Server(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+Server::~Server() {
+  try {
+    checkpoint();
+  } catch (...) {
+  }
+}
+
+std::unique_ptr<Session> Server::connect(std::string_view database, Error* error) {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  Database* db = impl_->catalog.find(database);
+  if (!db) {
+    if (error) {
+      error->number = 4060;
+      error->severity = 11;
+      error->message = "Cannot open database \"" + std::string(database) +
+                       "\" requested by the login. The login failed.";
+    }
+    return nullptr;
+  }
+  auto impl = std::make_unique<Session::Impl>();
+  impl->server = impl_.get();
+  impl->state.database = db->name;
+  return std::unique_ptr<Session>(new Session(std::move(impl)));
+}
+
+std::vector<std::string> Server::database_names() const {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  std::vector<std::string> names;
+  for (const auto& d : impl_->catalog.databases) names.push_back(d->name);
+  return names;
+}
+
+Session::Session(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Session::~Session() = default;
+
+BatchResult Session::execute(std::string_view command_text, std::span<const Param> params) {
+  return impl_->server->execute(impl_->state, command_text, params);
+}
+
+std::string Session::current_database() const { return impl_->state.database; }
+
+}  // namespace standin

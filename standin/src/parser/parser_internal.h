@@ -1,0 +1,127 @@
+// The parser's cursor over the token list, shared by the statement and
+// expression parsers. A syntax error is thrown as SyntaxError and turned
+// into an Error at the entry points.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "parser/ast.h"
+#include "parser/lexer.h"
+
+namespace standin {
+
+struct SyntaxError {
+  int number = 102;
+  std::string message;
+  uint32_t line = 1;
+};
+
+class Parser {
+ public:
+  Parser(std::string_view text, std::vector<Token> tokens)
+      : text_(text), tokens_(std::move(tokens)) {}
+
+  // statements (parser.cpp)
+  std::vector<StatementPtr> parse_statements();
+  StatementPtr parse_statement();
+  std::unique_ptr<Query> parse_query();
+
+  // expressions (parse_expression.cpp)
+  ExprPtr parse_expr();
+  TypeSpec parse_type();
+
+  // cursor
+  const Token& peek(size_t ahead = 0) const {
+    size_t i = pos_ + ahead;
+    return i < tokens_.size() ? tokens_[i] : tokens_.back();
+  }
+  const Token& take() {
+    const Token& t = tokens_[pos_];
+    if (pos_ + 1 < tokens_.size()) ++pos_;
+    return t;
+  }
+  bool at_end() const { return peek().kind == TokenKind::End; }
+  bool accept_word(std::string_view w) {
+    if (peek().is_word(w)) {
+      take();
+      return true;
+    }
+    return false;
+  }
+  bool accept_op(std::string_view op) {
+    if (peek().is_op(op)) {
+      take();
+      return true;
+    }
+    return false;
+  }
+  void expect_word(std::string_view w) {
+    if (!accept_word(w)) fail();
+  }
+  void expect_op(std::string_view op) {
+    if (!accept_op(op)) fail();
+  }
+  [[noreturn]] void fail() const { fail_at(peek()); }
+  [[noreturn]] void fail_at(const Token& t) const;
+  [[noreturn]] void fail_message(int number, std::string message) const;
+
+  std::string take_name();                       // one name part
+  std::vector<std::string> take_multipart_name();  // a.b.c (empty parts allowed: a..b)
+  bool is_reserved(const Token& t) const;
+  std::string_view text() const { return text_; }
+
+ private:
+  // statements
+  StatementPtr parse_select_statement();
+  StatementPtr parse_insert();
+  StatementPtr parse_update();
+  StatementPtr parse_delete();
+  StatementPtr parse_create();
+  StatementPtr parse_create_table();
+  StatementPtr parse_create_index(bool unique, bool clustered);
+  StatementPtr parse_create_function();
+  StatementPtr parse_alter();
+  StatementPtr parse_drop();
+  StatementPtr parse_set();
+  StatementPtr parse_if();
+  StatementPtr parse_grant();
+  StatementPtr parse_block();
+  StatementPtr parse_declare();
+  ColumnDef parse_column_def(bool for_alter_column);
+  ConstraintDef parse_constraint(std::string name);
+  std::vector<std::string> parse_column_list(bool allow_order);
+  void skip_with_options();
+  void skip_on_filegroup();
+
+  // queries
+  std::unique_ptr<Query> parse_query_expression();
+  SelectCore parse_select_core();
+  std::unique_ptr<TableRef> parse_table_ref();
+  std::unique_ptr<TableRef> parse_table_primary();
+  std::vector<std::unique_ptr<TableRef>> parse_from_list();
+
+  // expressions
+  ExprPtr parse_or();
+  ExprPtr parse_and();
+  ExprPtr parse_not();
+  ExprPtr parse_predicate();
+  ExprPtr parse_additive();
+  ExprPtr parse_multiplicative();
+  ExprPtr parse_unary();
+  ExprPtr parse_primary();
+  ExprPtr parse_function_call(std::string name, uint32_t line);
+  ExprPtr parse_case();
+  ExprPtr parse_literal();
+  bool at_query_start() const;
+  bool at_query_start_after_paren() const;
+
+  std::string_view text_;
+  std::vector<Token> tokens_;
+  size_t pos_ = 0;
+};
+
+ExprPtr make_expr(ExprKind kind, uint32_t line);
+
+}  // namespace standin

@@ -6,6 +6,7 @@
 #include "parser/lexer.h"
 #include "types/arith.h"
 #include "types/compare.h"
+#include "types/functions.h"
 #include "types/convert.h"
 #include "types/sql_error.h"
 #include "types/type_names.h"

@@ -1,18 +1,305 @@
 // Durability of a data directory: every statement that completed is
-// journaled before execute() returns; a checkpoint writes a snapshot of
-// every database and empties the journal.
+// journaled before execute() returns (one write(2), which survives a killed
+// process; one fdatasync per command text); a checkpoint writes a snapshot of
+// every database and empties the journal. Opening loads the snapshots and
+// runs the journaled statements again, with the session settings and the
+// values of GETDATE() and NEWID() they had.
+#include "storage/codec.h"
+#include "storage/data_directory.h"
 #include "exec/server_impl.h"
 
 namespace standin {
 
+namespace {
+
+constexpr uint8_t kRecordVersion = 1;
+constexpr uint8_t kSnapshotVersion = 1;
+constexpr uint64_t kCheckpointBytes = 64u << 20;
+
+using storage::Reader;
+using storage::Writer;
+
+void write_datetime(Writer& w, DateTime d) {
+  w.svarint(d.days);
+  w.svarint(d.ticks);
+}
+
+void read_datetime(Reader& r, DateTime* d) {
+  int64_t days = 0, ticks = 0;
+  r.svarint(&days);
+  r.svarint(&ticks);
+  d->days = static_cast<int32_t>(days);
+  d->ticks = static_cast<int32_t>(ticks);
+}
+
+void write_strings(Writer& w, const std::vector<std::string>& v) {
+  w.varint(v.size());
+  for (const auto& s : v) w.str(s);
+}
+
+void read_strings(Reader& r, std::vector<std::string>* v) {
+  uint64_t n = 0;
+  if (!r.varint(&n) || n > r.remaining()) {
+    std::string_view rest;
+    r.raw(r.remaining() + 1, &rest);  // marks the reader failed
+    return;
+  }
+  v->resize(n);
+  for (auto& s : *v) r.str(&s);
+}
+
+void write_type_spec(Writer& w, const TypeSpec& t) {
+  w.str(t.name);
+  w.svarint(t.arg1.value_or(-1));
+  w.svarint(t.arg2.value_or(-1));
+  w.u8(t.max);
+}
+
+void read_type_spec(Reader& r, TypeSpec* t) {
+  int64_t a = -1, b = -1;
+  uint8_t max = 0;
+  r.str(&t->name);
+  r.svarint(&a);
+  r.svarint(&b);
+  r.u8(&max);
+  if (a >= 0) t->arg1 = static_cast<int>(a);
+  if (b >= 0) t->arg2 = static_cast<int>(b);
+  t->max = max != 0;
+}
+
+std::string encode_database(const Database& db) {
+  Writer w;
+  w.u8(kSnapshotVersion);
+  w.str(db.name);
+  w.svarint(db.dbid);
+  w.svarint(db.next_object_id);
+  write_datetime(w, db.created);
+  w.varint(db.tables.size());
+  for (const auto& t : db.tables) {
+    w.svarint(t->object_id);
+    w.str(t->name);
+    write_datetime(w, t->created);
+    w.svarint(t->next_column_id);
+    w.svarint(t->identity_current);
+    w.u8(t->identity_used);
+    w.varint(t->columns.size());
+    for (const Column& c : t->columns) {
+      w.str(c.name);
+      w.type(c.type);
+      w.str(c.type_name);
+      w.u8(c.nullable);
+      w.u8(c.identity);
+      w.svarint(c.seed);
+      w.svarint(c.increment);
+      w.svarint(c.column_id);
+      w.u8(c.default_value.has_value());
+      if (c.default_value) w.value(*c.default_value);
+      w.str(c.default_name);
+    }
+    w.varint(t->indexes.size());
+    for (const KeyIndex& k : t->indexes) {
+      w.svarint(k.object_id);
+      w.svarint(k.index_id);
+      w.str(k.name);
+      write_strings(w, k.columns);
+      w.u8(static_cast<uint8_t>(k.primary | (k.unique << 1) | (k.clustered << 2)));
+    }
+    w.varint(t->foreign_keys.size());
+    for (const ForeignKey& f : t->foreign_keys) {
+      w.svarint(f.object_id);
+      w.str(f.name);
+      write_strings(w, f.columns);
+      w.str(f.ref_table);
+      write_strings(w, f.ref_columns);
+      w.u8(static_cast<uint8_t>(f.delete_cascade | (f.update_cascade << 1) | (f.trusted << 2)));
+    }
+    w.varint(t->rows.size());
+    for (const Row& row : t->rows)
+      for (const Value& v : row) w.value(v);
+  }
+  w.varint(db.functions.size());
+  for (const auto& f : db.functions) {
+    w.svarint(f->object_id);
+    w.str(f->name);
+    w.varint(f->params.size());
+    for (const auto& [name, spec] : f->params) {
+      w.str(name);
+      write_type_spec(w, spec);
+    }
+    w.str(f->body);
+    w.str(f->source);
+    write_strings(w, f->execute_grantees);
+    write_datetime(w, f->created);
+  }
+  return w.take();
+}
+
+template <typename T>
+void read_int(Reader& r, T* out) {
+  int64_t v = 0;
+  r.svarint(&v);
+  *out = static_cast<T>(v);
+}
+
+bool decode_database(std::string_view payload, Database* db) {
+  Reader r(payload);
+  uint8_t version = 0;
+  if (!r.u8(&version) || version != kSnapshotVersion) return false;
+  r.str(&db->name);
+  read_int(r, &db->dbid);
+  read_int(r, &db->next_object_id);
+  read_datetime(r, &db->created);
+  uint64_t ntables = 0;
+  if (!r.varint(&ntables) || ntables > r.remaining()) return false;
+  for (uint64_t i = 0; i < ntables && r.ok(); ++i) {
+    auto t = std::make_unique<Table>();
+    read_int(r, &t->object_id);
+    r.str(&t->name);
+    read_datetime(r, &t->created);
+    read_int(r, &t->next_column_id);
+    read_int(r, &t->identity_current);
+    uint8_t b = 0;
+    r.u8(&b);
+    t->identity_used = b != 0;
+    uint64_t ncols = 0;
+    if (!r.varint(&ncols) || ncols > r.remaining()) return false;
+    t->columns.resize(ncols);
+    for (Column& c : t->columns) {
+      r.str(&c.name);
+      r.type(&c.type);
+      r.str(&c.type_name);
+      r.u8(&b);
+      c.nullable = b != 0;
+      r.u8(&b);
+      c.identity = b != 0;
+      read_int(r, &c.seed);
+      read_int(r, &c.increment);
+      read_int(r, &c.column_id);
+      r.u8(&b);
+      if (b) {
+        Value v;
+        r.value(&v);
+        c.default_value = v;
+      }
+      r.str(&c.default_name);
+    }
+    uint64_t n = 0;
+    if (!r.varint(&n) || n > r.remaining()) return false;
+    t->indexes.resize(n);
+    for (KeyIndex& k : t->indexes) {
+      read_int(r, &k.object_id);
+      read_int(r, &k.index_id);
+      r.str(&k.name);
+      read_strings(r, &k.columns);
+      r.u8(&b);
+      k.primary = b & 1;
+      k.unique = b & 2;
+      k.clustered = b & 4;
+    }
+    if (!r.varint(&n) || n > r.remaining()) return false;
+    t->foreign_keys.resize(n);
+    for (ForeignKey& f : t->foreign_keys) {
+      read_int(r, &f.object_id);
+      r.str(&f.name);
+      read_strings(r, &f.columns);
+      r.str(&f.ref_table);
+      read_strings(r, &f.ref_columns);
+      r.u8(&b);
+      f.delete_cascade = b & 1;
+      f.update_cascade = b & 2;
+      f.trusted = b & 4;
+    }
+    if (!r.varint(&n) || n > r.remaining() + 1) return false;
+    t->rows.resize(n);
+    for (Row& row : t->rows) {
+      row.resize(ncols);
+      for (Value& v : row) r.value(&v);
+      if (!r.ok()) return false;
+    }
+    db->tables.push_back(std::move(t));
+  }
+  uint64_t nfunctions = 0;
+  if (!r.varint(&nfunctions) || nfunctions > r.remaining()) return false;
+  for (uint64_t i = 0; i < nfunctions && r.ok(); ++i) {
+    auto f = std::make_unique<FunctionDef>();
+    read_int(r, &f->object_id);
+    r.str(&f->name);
+    uint64_t np = 0;
+    if (!r.varint(&np) || np > r.remaining()) return false;
+    f->params.resize(np);
+    for (auto& [name, spec] : f->params) {
+      r.str(&name);
+      read_type_spec(r, &spec);
+    }
+    r.str(&f->body);
+    r.str(&f->source);
+    read_strings(r, &f->execute_grantees);
+    read_datetime(r, &f->created);
+    db->functions.push_back(std::move(f));
+  }
+  return r.at_end();
+}
+
+}  // namespace
+
 Server::Impl::~Impl() = default;
 
-void Server::Impl::committed(const SessionState&, std::string_view, const Statement&, const Capture&,
-                             std::span<const Param>) {}
+void Server::Impl::committed(const SessionState& before, std::string_view statement_text, const Statement& s,
+                             const Capture& capture, std::span<const Param> params) {
+  if (!directory || replaying) return;
+  switch (s.kind) {
+    case StatementKind::Select:
+    case StatementKind::SetOption:
+    case StatementKind::SetIdentityInsert:
+    case StatementKind::Use:
+    case StatementKind::Print:
+    case StatementKind::Declare:
+      return;
+    default:
+      break;
+  }
+  Writer w;
+  w.u8(kRecordVersion);
+  w.str(before.database);
+  w.u8(static_cast<uint8_t>(before.settings.date_order));
+  w.u8(before.settings.ansi_warnings);
+  w.u8(before.identity_insert.has_value());
+  if (before.identity_insert) {
+    w.str(before.identity_insert->first);
+    w.str(before.identity_insert->second);
+  }
+  w.varint(params.size());
+  for (const Param& p : params) {
+    w.str(p.name);
+    w.value(p.value);
+  }
+  w.varint(capture.now.size());
+  for (DateTime d : capture.now) write_datetime(w, d);
+  write_strings(w, capture.guids);
+  w.str(statement_text);
+  directory->append_journal(w.bytes());
+}
 
-void Server::Impl::sync() {}
+void Server::Impl::sync() {
+  if (!directory || replaying) return;
+  directory->sync_journal();
+  if (directory->journal_bytes() > kCheckpointBytes) checkpoint_locked();
+}
 
-void Server::Impl::checkpoint_locked() {}
+void Server::Impl::checkpoint_locked() {
+  if (!directory) return;
+  std::vector<std::string> names;
+  for (const auto& db : catalog.databases) {
+    directory->write_snapshot(db->name, encode_database(*db));
+    names.push_back(db->name);
+  }
+  for (const auto& [name, payload] : directory->read_snapshots()) {
+    bool alive = false;
+    for (const auto& n : names) alive = alive || n == name;
+    if (!alive) directory->remove_snapshot(name);
+  }
+  directory->reset_journal();
+}
 
 void Server::checkpoint() {
   std::lock_guard<std::mutex> lock(impl_->mutex);
@@ -20,8 +307,58 @@ void Server::checkpoint() {
 }
 
 std::unique_ptr<Server> Server::open(const std::filesystem::path& dir) {
-  std::filesystem::create_directories(dir);
-  return in_memory();
+  auto impl = std::make_unique<Impl>();
+  impl->directory = storage::DataDirectory::open(dir);
+  auto snapshots = impl->directory->read_snapshots();
+  if (!snapshots.empty()) impl->catalog.databases.clear();
+  for (const auto& [name, payload] : snapshots) {
+    auto db = std::make_unique<Database>();
+    if (!decode_database(payload, db.get()))
+      throw OpenError("snapshot of database '" + name + "' in " + dir.string() + " cannot be read");
+    impl->catalog.next_dbid = std::max(impl->catalog.next_dbid, db->dbid + 1);
+    impl->catalog.databases.push_back(std::move(db));
+  }
+  // Replay the statements committed since the last checkpoint.
+  impl->replaying = true;
+  for (const std::string& record : impl->directory->read_journal()) {
+    Reader r(record);
+    uint8_t version = 0, order = 0, warnings = 0, has_ii = 0;
+    SessionState state;
+    if (!r.u8(&version) || version != kRecordVersion) throw OpenError("journal in " + dir.string() + " has an unknown record version");
+    r.str(&state.database);
+    r.u8(&order);
+    r.u8(&warnings);
+    state.settings.date_order = static_cast<DateOrder>(order);
+    state.settings.ansi_warnings = warnings != 0;
+    r.u8(&has_ii);
+    if (has_ii) {
+      std::pair<std::string, std::string> ii;
+      r.str(&ii.first);
+      r.str(&ii.second);
+      state.identity_insert = ii;
+    }
+    uint64_t nparams = 0;
+    r.varint(&nparams);
+    std::vector<Param> params(r.ok() && nparams <= r.remaining() ? nparams : 0);
+    for (Param& p : params) {
+      r.str(&p.name);
+      r.value(&p.value);
+    }
+    Capture capture;
+    uint64_t nnow = 0;
+    r.varint(&nnow);
+    capture.now.resize(r.ok() && nnow <= r.remaining() ? nnow : 0);
+    for (DateTime& d : capture.now) read_datetime(r, &d);
+    read_strings(r, &capture.guids);
+    std::string text;
+    r.str(&text);
+    if (!r.at_end()) throw OpenError("journal in " + dir.string() + " holds a record that cannot be read");
+    impl->replay_capture = &capture;
+    impl->execute(state, text, params);
+    impl->replay_capture = nullptr;
+  }
+  impl->replaying = false;
+  return std::unique_ptr<Server>(new Server(std::move(impl)));
 }
 
 }  // namespace standin

@@ -10,6 +10,7 @@
 #include "exec/executor.h"
 #include "exec/server_impl.h"
 #include "parser/parser.h"
+#include "storage/data_directory.h"
 
 namespace standin {
 
@@ -65,18 +66,20 @@ BatchResult Server::Impl::execute(SessionState& state, std::string_view text, st
     state.variables[upper(name)] = p.value;
   }
 
+  size_t replay_now = 0, replay_guid = 0;
   for (StatementPtr& s : statements) {
     StatementUndo undo;
     Capture capture;
     EvalContext ctx;
     ctx.settings = &state.settings;
-    ctx.now = [&capture]() {
-      DateTime d = local_now();
+    const Capture* replay = replay_capture;
+    ctx.now = [&capture, replay, &replay_now]() {
+      DateTime d = replay && replay_now < replay->now.size() ? replay->now[replay_now++] : local_now();
       capture.now.push_back(d);
       return d;
     };
-    ctx.new_guid = [&capture]() {
-      std::string g = random_guid();
+    ctx.new_guid = [&capture, replay, &replay_guid]() {
+      std::string g = replay && replay_guid < replay->guids.size() ? replay->guids[replay_guid++] : random_guid();
       capture.guids.push_back(g);
       return g;
     };

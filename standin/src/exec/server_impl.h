@@ -43,6 +43,7 @@ struct Server::Impl {
   std::mutex mutex;
   std::unique_ptr<storage::DataDirectory> directory;
   bool replaying = false;
+  const Capture* replay_capture = nullptr;  // values to hand out while replaying
 };
 
 struct Session::Impl {

@@ -1,0 +1,92 @@
+// Command texts of several statements, syntax errors, error granularity,
+// names and literals.
+#include "engine_fixture.h"
+
+namespace standin::test {
+namespace {
+
+TEST(EngineBatch, RunsStatementsInOrderWithOrWithoutSemicolons) {
+  Engine e;
+  e.ok("CREATE TABLE a (x int) INSERT INTO a VALUES (1); INSERT INTO a VALUES (2)\r\nINSERT INTO a VALUES (3)");
+  EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM a"), "3");
+}
+
+TEST(EngineBatch, SyntaxErrorRunsNothing) {
+  Engine e;
+  e.ok("CREATE TABLE a (x int)");
+  BatchResult r = e.run("INSERT INTO a VALUES (1)\nINSERT INTO a VALUESS (2)");
+  ASSERT_EQ(r.errors.size(), 1u);
+  EXPECT_EQ(r.errors[0].number, 102);
+  EXPECT_EQ(r.errors[0].line, 2);
+  EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM a"), "0");
+}
+
+TEST(EngineBatch, StatementErrorKeepsEarlierStatementsAndGoesOn) {
+  Engine e;
+  e.ok("CREATE TABLE a (x int NOT NULL, CONSTRAINT PK_a PRIMARY KEY CLUSTERED (x))");
+  BatchResult r = e.run("INSERT INTO a VALUES (1)\nINSERT INTO a VALUES (1)\nINSERT INTO a VALUES (2)");
+  ASSERT_EQ(r.errors.size(), 1u);
+  EXPECT_EQ(r.errors[0].number, 2627);
+  EXPECT_EQ(r.errors[0].message,
+            "Violation of PRIMARY KEY constraint 'PK_a'. Cannot insert duplicate key in object 'dbo.a'. "
+            "The duplicate key value is (1).");
+  EXPECT_EQ(r.errors[0].line, 2);
+  EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM a"), "2");
+}
+
+TEST(EngineBatch, InvalidObjectEndsTheBatch) {
+  Engine e;
+  e.ok("CREATE TABLE a (x int)");
+  BatchResult r = e.run("INSERT INTO a VALUES (1) INSERT INTO missing VALUES (1) INSERT INTO a VALUES (2)");
+  ASSERT_EQ(r.errors.size(), 1u);
+  EXPECT_EQ(r.errors[0].message, "Invalid object name 'missing'.");
+  EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM a"), "1");
+}
+
+TEST(EngineBatch, FailingStatementChangesNothing) {
+  Engine e;
+  e.ok("CREATE TABLE a (x int NOT NULL PRIMARY KEY) INSERT INTO a VALUES (1)");
+  EXPECT_EQ(e.error("INSERT INTO a SELECT 2 UNION ALL SELECT 1"), 2627);
+  EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM a"), "1");
+  EXPECT_EQ(e.error("UPDATE a SET x = NULL"), 515);
+  EXPECT_EQ(e.scalar("SELECT x FROM a"), "1");
+}
+
+TEST(EngineBatch, CommentsNamesAndLiterals) {
+  Engine e;
+  e.ok("-- a comment\nCREATE TABLE [dbo].[Tab le] ([x y] varchar(10)) /* block /* nested */ */");
+  e.ok("INSERT INTO dbo.[Tab le] VALUES (N'Grüße'), ('it''s')");
+  EXPECT_EQ(e.rows("SELECT [x y] FROM T.dbo.[Tab le] ORDER BY 1"), (Rows{{"Grüße"}, {"it's"}}));
+  EXPECT_EQ(e.rows("SELECT name FROM master.dbo.sysdatabases WHERE name = 'T'"), (Rows{{"T"}}));
+}
+
+TEST(EngineBatch, BadInputNeverCrashes) {
+  Engine e;
+  for (const char* text : {"", "(", "SELECT", "SELECT 'unterminated", "SELECT [x", "INSERT INTO", ")))", "SELECT 1 +",
+                           "CREATE TABLE t (", "\x01\x02", "SELECT * FROM (SELECT 1) ", "ALTER TABLE x ADD"}) {
+    BatchResult r = e.run(text);
+    (void)r;
+  }
+  SUCCEED();
+}
+
+TEST(EngineBatch, SessionsHaveTheirOwnDatabaseAndSettings) {
+  Engine e;
+  auto other = e.server().connect("master");
+  e.ok("SET DATEFORMAT ymd");
+  EXPECT_EQ(other->current_database(), "master");
+  EXPECT_EQ(e.session().current_database(), "T");
+  auto r = other->execute("SELECT CAST('20.02.2013' AS datetime)");
+  ASSERT_TRUE(r.ok()) << r.errors[0].message;
+  EXPECT_EQ(r.result_sets[0].rows[0][0].to_display(), "2013-02-20 00:00:00.000");
+}
+
+TEST(EngineBatch, MissingDatabaseRefusesTheConnection) {
+  Engine e;
+  Error err;
+  EXPECT_EQ(e.server().connect("nowhere", &err), nullptr);
+  EXPECT_EQ(err.number, 4060);
+}
+
+}  // namespace
+}  // namespace standin::test

@@ -1,0 +1,108 @@
+// A data directory keeps every completed statement, also when the process
+// is killed, and replays GETDATE() and NEWID() to the values they had.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine_fixture.h"
+
+namespace standin::test {
+namespace {
+
+std::filesystem::path fresh_dir(const char* name) {
+  auto dir = std::filesystem::temp_directory_path() / (std::string("standin_") + name + "_" + std::to_string(getpid()));
+  std::filesystem::remove_all(dir);
+  return dir;
+}
+
+std::string display(Session& s, const char* text) {
+  auto r = s.execute(text);
+  if (!r.ok() || r.result_sets.empty() || r.result_sets[0].rows.empty()) return "<none>";
+  std::string out;
+  for (const auto& row : r.result_sets[0].rows)
+    for (const Value& v : row) out += v.to_display() + "|";
+  return out;
+}
+
+TEST(EnginePersistence, SurvivesAKilledProcessWithCapturedValues) {
+  auto dir = fresh_dir("kill");
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    auto server = Server::open(dir);
+    auto master = server->connect("master");
+    master->execute("CREATE DATABASE D");
+    auto s = server->connect("D");
+    s->execute("CREATE TABLE t (id int IDENTITY(1,1) NOT NULL, at datetime, g uniqueidentifier)");
+    s->execute("INSERT INTO t (at, g) SELECT GETDATE(), NEWID()");
+    s->execute("INSERT INTO t (at, g) VALUES (GETDATE(), NEWID()) INSERT INTO t (at) VALUES ('bad date')");
+    std::string seen = display(*s, "SELECT id, at, g FROM t ORDER BY id");
+    (void)!write(fds[1], seen.data(), seen.size());
+    _exit(0);  // no destructor, no checkpoint: as if killed
+  }
+  close(fds[1]);
+  std::string seen;
+  char buf[512];
+  ssize_t n;
+  while ((n = read(fds[0], buf, sizeof buf)) > 0) seen.append(buf, static_cast<size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_NE(seen, "<none>");
+
+  auto server = Server::open(dir);
+  auto s = server->connect("D");
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(display(*s, "SELECT id, at, g FROM t ORDER BY id"), seen);
+  s.reset();
+  server.reset();  // checkpoint
+  auto again = Server::open(dir);
+  auto s2 = again->connect("D");
+  EXPECT_EQ(display(*s2, "SELECT id, at, g FROM t ORDER BY id"), seen);
+  EXPECT_EQ(display(*s2, "SELECT COUNT(*) FROM t"), "2|");
+  s2.reset();
+  again.reset();
+  std::filesystem::remove_all(dir);
+}
+
+TEST(EnginePersistence, SecondProcessIsRefused) {
+  auto dir = fresh_dir("lock");
+  auto server = Server::open(dir);
+  pid_t pid = fork();
+  if (pid == 0) {
+    try {
+      auto other = Server::open(dir);
+      _exit(1);
+    } catch (const OpenError&) {
+      _exit(0);
+    } catch (...) {
+      _exit(2);
+    }
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  server.reset();
+  std::filesystem::remove_all(dir);
+}
+
+TEST(EnginePersistence, DroppedDatabaseStaysDropped) {
+  auto dir = fresh_dir("drop");
+  {
+    auto server = Server::open(dir);
+    auto m = server->connect("master");
+    ASSERT_TRUE(m->execute("CREATE DATABASE A CREATE DATABASE B").ok());
+    server->checkpoint();
+    ASSERT_TRUE(m->execute("DROP DATABASE A").ok());
+  }
+  auto server = Server::open(dir);
+  EXPECT_EQ(server->database_names(), (std::vector<std::string>{"master", "B"}));
+  server.reset();
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace standin::test

@@ -293,7 +293,7 @@ void Server::Impl::checkpoint_locked() {
     directory->write_snapshot(db->name, encode_database(*db));
     names.push_back(db->name);
   }
-  for (const auto& [name, payload] : directory->read_snapshots()) {
+  for (const std::string& name : directory->snapshot_names()) {
     bool alive = false;
     for (const auto& n : names) alive = alive || n == name;
     if (!alive) directory->remove_snapshot(name);

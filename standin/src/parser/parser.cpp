@@ -26,6 +26,24 @@ constexpr std::array<std::string_view, 78> kReserved = {
 
 }  // namespace
 
+// The end of a [quoted] or "quoted" name: the token's text is the inner name,
+// which may contain doubled closing delimiters.
+uint32_t Parser::quoted_end(const Token& t) const {
+  size_t close = t.offset + 1;
+  char delimiter = text_[t.offset] == '[' ? ']' : '"';
+  while (close < text_.size()) {
+    if (text_[close] == delimiter) {
+      if (close + 1 < text_.size() && text_[close + 1] == delimiter) {
+        close += 2;
+        continue;
+      }
+      break;
+    }
+    ++close;
+  }
+  return static_cast<uint32_t>(close + 1);
+}
+
 ExprPtr make_expr(ExprKind kind, uint32_t line) {
   auto e = std::make_unique<Expr>();
   e->kind = kind;
@@ -111,7 +129,7 @@ std::vector<StatementPtr> Parser::parse_statements() {
     StatementPtr s = parse_statement();
     s->offset = tokens_[start].offset;
     s->end_offset = pos_ > 0 ? tokens_[pos_ - 1].offset + static_cast<uint32_t>(tokens_[pos_ - 1].text.size()) : 0;
-    if (tokens_[pos_ - 1].kind == TokenKind::QuotedIdentifier) s->end_offset += 1;
+    if (tokens_[pos_ - 1].kind == TokenKind::QuotedIdentifier) s->end_offset = quoted_end(tokens_[pos_ - 1]);
     s->line = tokens_[start].line;
     if (s->kind == StatementKind::CreateFunction && !out.empty())
       throw SyntaxError{111, "'CREATE FUNCTION' must be the first statement in a query batch.",
@@ -672,7 +690,7 @@ StatementPtr Parser::parse_create_function() {
   size_t body_start = peek().offset;
   s->query = parse_query();
   size_t body_end = pos_ > 0 ? tokens_[pos_ - 1].offset + tokens_[pos_ - 1].text.size() : body_start;
-  if (tokens_[pos_ - 1].kind == TokenKind::QuotedIdentifier) body_end += 1;
+  if (tokens_[pos_ - 1].kind == TokenKind::QuotedIdentifier) body_end = quoted_end(tokens_[pos_ - 1]);
   s->option_value = std::string(text_.substr(body_start, body_end - body_start));
   if (paren) expect_op(")");
   s->source = std::string(text_.substr(start_offset, body_end - start_offset));

@@ -235,7 +235,9 @@ void Executor::run_update(Statement& s, BatchResult& out) {
     order.push_back(index);
   }
   if (s.top) {
-    Frame f{};
+    Scope empty;
+    bind(*s.top, empty, nullptr);
+    Frame f{nullptr, nullptr, nullptr, &empty};
     Value n = eval(*s.top, f);
     if (!n.is_null() && static_cast<size_t>(n.int_value()) < order.size()) {
       for (size_t i = static_cast<size_t>(n.int_value()); i < order.size(); ++i) changes.erase(order[i]);
@@ -284,7 +286,9 @@ void Executor::run_delete(Statement& s, BatchResult& out) {
   size_t count = 0;
   int64_t limit = -1;
   if (s.top) {
-    Frame f{};
+    Scope empty;
+    bind(*s.top, empty, nullptr);
+    Frame f{nullptr, nullptr, nullptr, &empty};
     Value n = eval(*s.top, f);
     if (!n.is_null()) limit = n.int_value();
   }

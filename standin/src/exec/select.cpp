@@ -197,7 +197,11 @@ ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* o
     }
 
     if (core.top) {
-      Frame f{nullptr, outer_frame, nullptr, outer_scope};
+      // TOP sees the enclosing query only, not this level's sources.
+      Scope top_scope;
+      top_scope.outer = outer_scope;
+      bind(*core.top, top_scope, nullptr);
+      Frame f{nullptr, outer_frame, nullptr, &top_scope};
       Value n = eval(*core.top, f);
       if (!n.is_null()) {
         int64_t limit = n.type().is_integer() ? n.int_value() : static_cast<int64_t>(n.decimal_value().to_double());

@@ -46,8 +46,12 @@ std::vector<int> Table::column_indexes(const std::vector<std::string>& names) co
 }
 
 Table* Database::find_table(std::string_view name) const {
-  for (const auto& t : tables)
-    if (names_equal(t->name, name)) return t.get();
+  if (last_found < tables.size() && names_equal(tables[last_found]->name, name)) return tables[last_found].get();
+  for (size_t i = 0; i < tables.size(); ++i)
+    if (names_equal(tables[i]->name, name)) {
+      last_found = i;
+      return tables[i].get();
+    }
   return nullptr;
 }
 

@@ -110,6 +110,10 @@ struct Database {
   // Any schema-scoped object of that name: table, constraint, function.
   bool object_exists(std::string_view name) const;
   int32_t allocate_object_id() { return next_object_id += 16; }
+
+  // Scripts insert into one table many times in a row: the last table found
+  // is tried first.
+  mutable size_t last_found = 0;
   std::unique_ptr<Table> remove_table(const Table* t);
 };
 

@@ -19,7 +19,8 @@ class Aggregate {
   virtual Value result() const = 0;
 };
 
-// `distinct` for COUNT(DISTINCT x) etc. nullptr for an unknown name.
+// `distinct` for COUNT(DISTINCT x) etc. nullptr for an unknown name and for
+// SUM or AVG of a type that cannot be summed (aggregate_argument_error).
 std::unique_ptr<Aggregate> make_aggregate(std::string_view name, bool distinct,
                                           const TypeInfo& arg_type);
 
@@ -27,6 +28,9 @@ std::unique_ptr<Aggregate> make_aggregate(std::string_view name, bool distinct,
 // of float -> float; AVG likewise (decimal: scale at least 6); COUNT -> int;
 // COUNT_BIG -> bigint; MIN/MAX -> the argument's type.
 TypeInfo aggregate_result_type(std::string_view name, const TypeInfo& arg_type);
+
+// Msg 8117 "Operand data type varchar is invalid for sum operator."
+Error aggregate_argument_error(std::string_view name, const TypeInfo& arg_type);
 
 // Whether `name` is one of the aggregates (case-insensitive).
 bool is_aggregate_name(std::string_view name);

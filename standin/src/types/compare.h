@@ -19,9 +19,9 @@ int collate_compare(std::string_view a, std::string_view b);
 // unique keys). Ordering of keys is not the collation's ordering.
 std::string collate_key(std::string_view s);
 
-// % _ [abc] [a-z] [^a], collation-aware; trailing blanks of the text are
-// significant (a text with a trailing blank only matches a pattern that
-// allows it), trailing blanks of the pattern are too.
+// % _ [abc] [a-z] [^a], collation-aware. As on SQL Server for char and
+// varchar, trailing blanks of the matched text are ignored while those of
+// the pattern count: 'abc ' LIKE 'abc' holds, 'abc' LIKE 'abc ' does not.
 bool like_match(std::string_view text, std::string_view pattern);
 
 // LIKE with an ESCAPE character.

@@ -37,8 +37,9 @@ TypeInfo common_type(const TypeInfo& a, const TypeInfo& b);
 // Text to datetime under the session's date order. `target` is DateTime,
 // SmallDateTime or Date. Msg 241 for text that is no date, Msg 242 for a
 // date out of the target's range.
+// `source` names the text's type in the messages ("varchar", "nvarchar").
 bool parse_datetime(std::string_view text, Type target, DateOrder order, DateTime* out,
-                    Error* err);
+                    Error* err, std::string_view source = "varchar");
 
 // A datetime as CONVERT(varchar, d, style) writes it; style -1 is the
 // default form "Mar  4 2015  9:05AM". False for an unknown style.

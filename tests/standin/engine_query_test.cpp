@@ -101,3 +101,36 @@ TEST(EngineQuery, ParametersBindAsVariables) {
 
 }  // namespace
 }  // namespace standin::test
+
+namespace standin::test {
+namespace {
+
+TEST(EngineQuery, AppointmentStartAndEndFromDateAndTimeOfDay) {
+  Engine e;
+  e.ok("CREATE TABLE W_Vorl (Datum datetime, UhrZeit datetime, DatumVon datetime NULL, DatumBis datetime NULL)");
+  e.ok("INSERT INTO W_Vorl (Datum, UhrZeit) VALUES ('04.03.2015 17:00', '30.12.1899 09:05'), ('05.03.2015', NULL)");
+  e.ok("UPDATE W_Vorl SET DatumVon=DATEADD(dd, DATEDIFF(dd,0,Datum), 0) + CAST(CAST(DATEPART(hh, UhrZeit) AS VarChar)"
+       "+':'+Right('0'+CAST(DATEPART(mi, UhrZeit) AS VarChar),2) AS DateTime)");
+  e.ok("UPDATE W_Vorl SET DatumBis=DatumVon+0.03");
+  EXPECT_EQ(e.rows("SELECT DatumVon, DatumBis FROM W_Vorl ORDER BY Datum"),
+            (Rows{{"2015-03-04 09:05:00.000", "2015-03-04 09:48:12.000"}, {"NULL", "NULL"}}));
+}
+
+TEST(EngineQuery, RoundingUpToWholeCents) {
+  Engine e;
+  e.ok("CREATE TABLE f5bew4s (soll numeric(19,8), haben numeric(19,8))");
+  e.ok("INSERT INTO f5bew4s VALUES (12.3401, -1.234), (12.34, NULL)");
+  e.ok("update f5bew4s set soll=ROUND(CEILING(Soll*100),0)/100,haben=ROUND(CEILING(Haben*100),0)/100");
+  EXPECT_EQ(e.rows("SELECT soll, haben FROM f5bew4s"),
+            (Rows{{"12.35000000", "-1.23000000"}, {"12.34000000", "NULL"}}));
+}
+
+TEST(EngineQuery, MonthEndClampingOfDateAdd) {
+  Engine e;
+  EXPECT_EQ(e.scalar("SELECT DATEADD(mm, 1, '31.01.2015')"), "2015-02-28 00:00:00.000");
+  EXPECT_EQ(e.scalar("SELECT DATEADD(yy, 2020-1900, DATEADD(mm, 1, DATEADD(dd, 28, 0)))"), "2020-02-28 00:00:00.000");
+  EXPECT_EQ(e.scalar("SELECT LEN('ab  ')"), "2");
+}
+
+}  // namespace
+}  // namespace standin::test

@@ -110,11 +110,18 @@ class Matcher {
   char32_t escape_;
 };
 
+bool match_text(std::string_view text, std::string_view pattern, char32_t escape);
+
 bool like_impl(std::string_view text, std::string_view pattern, char32_t escape) {
-  // Trailing blanks of the matched text are ignored; those of the pattern count.
+  // Trailing blanks of the matched text may be dropped; those of the
+  // pattern count.
+  if (match_text(text, pattern, escape)) return true;
   size_t n = text.size();
   while (n > 0 && text[n - 1] == ' ') --n;
-  text = text.substr(0, n);
+  return n < text.size() && match_text(text.substr(0, n), pattern, escape);
+}
+
+bool match_text(std::string_view text, std::string_view pattern, char32_t escape) {
   // Pure "abc%" patterns are the common case: a prefix test, no decoding.
   if (escape == kNoEscape && !pattern.empty() && pattern.back() == '%') {
     std::string_view prefix = pattern.substr(0, pattern.size() - 1);

@@ -1,7 +1,7 @@
 // Numeric functions: ROUND, CEILING, FLOOR, ABS. Each keeps its argument's
 // type family: integers stay integers, money stays money, float stays
-// float; a decimal(p, s) gives decimal(p+1, s) from ROUND (rounding may
-// carry into a new digit) and decimal(p, 0) from CEILING and FLOOR.
+// float; ROUND keeps a decimal(p, s) (so rounding that carries into a new
+// digit overflows, as on SQL Server), CEILING and FLOOR give decimal(p, 0).
 #include <cmath>
 
 #include "types/convert.h"
@@ -92,10 +92,6 @@ bool numeric_arg(const Value& v, const EvalContext& ctx, Value* out, Error* err)
 }
 
 TypeInfo round_type(const TypeInfo& t) {
-  if (t.type == Type::Decimal) {
-    int p = t.precision < 38 ? t.precision + 1 : 38;
-    return TypeInfo::decimal(static_cast<uint8_t>(p), t.scale);
-  }
   if (t.is_integer()) return TypeInfo::of(t.type == Type::Bit || t.type == Type::TinyInt ||
                                                   t.type == Type::SmallInt ? Type::Int : t.type);
   if (t.is_string()) return TypeInfo::of(Type::Float);

@@ -70,10 +70,20 @@ dump > "$work/after_run2.txt"
 if diff -u "$work/after_run1.txt" "$work/after_run2.txt" > "$work/dump.diff"; then pass
 else head -n 40 "$work/dump.diff"; fail "the second run changed the databases"; fi
 
-# The finishing pass marks every tenant database, the TMP copy included.
+# The finishing pass marks every tenant database, the TMP copy included,
+# and makes every tax-key column numeric (19,2), keeping its nullability.
 for db in $databases; do
   expect_eq "$db marked as converted" "1" "$(rows "$db" "SELECT COUNT(*) FROM sysobjects WHERE name='UpdS'")"
+  expect_eq "$db F5Kont.STSCHL widened" "$(printf 'numeric\t19\t2\tYES')" \
+    "$(rows "$db" "SELECT DATA_TYPE, NUMERIC_PRECISION, NUMERIC_SCALE, IS_NULLABLE FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='F5Kont' AND COLUMN_NAME='STSCHL'")"
 done
+
+# The main loop skips the TMP copy: its tax-key table never gets the running
+# number, and its tax keys keep their old values.
+expect_eq "TMP copy without F5Dat.LfdNr" "0" \
+  "$(rows dravokTMP01 "SELECT COUNT(*) FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='F5Dat' AND COLUMN_NAME='LfdNr'")"
+expect_eq "TMP copy keeps its old tax keys" "$(printf '1070\n1160\n1170\n1190')" \
+  "$(rows dravokTMP01 "SELECT CAST(STEUERSCHL AS int) FROM F5Dat" | sort)"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -37,6 +37,11 @@ TEST(DateTimeText, IsoFormsAndTimesAlone) {
   EXPECT_EQ(shown("2013-04-02"), "2013-02-04 00:00:00.000");
   Value date = cast(str("2013-04-02"), TypeInfo::of(Type::Date));
   EXPECT_EQ(date.to_display(), "2013-04-02");
+  // A CONVERT style fixes the order whatever the session's.
+  EXPECT_EQ(cast(str("2013-04-02"), TypeInfo::of(Type::DateTime), 120).to_display(),
+            "2013-04-02 00:00:00.000");
+  EXPECT_EQ(cast(str("04/02/2013"), TypeInfo::of(Type::DateTime), 101).to_display(),
+            "2013-04-02 00:00:00.000");
   EXPECT_EQ(shown("9:5"), "1900-01-01 09:05:00.000");
   EXPECT_EQ(shown("14:30:15"), "1900-01-01 14:30:15.000");
   EXPECT_EQ(shown("Mar  4 2015  9:05PM"), "2015-03-04 21:05:00.000");

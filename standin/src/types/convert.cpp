@@ -105,7 +105,9 @@ bool text_of(const Value& v, const TypeInfo& target, const Conversion& c, std::s
       else *out = from_codepage_bytes(v.string_value());
       return true;
     default:
-      *out = target.is_unicode() ? v.string_value() : to_codepage_text(v.string_value());
+      // Only Unicode text can hold characters the code page lacks.
+      *out = target.is_unicode() || !t.is_unicode() ? v.string_value()
+                                                    : to_codepage_text(v.string_value());
       return true;
   }
 }
@@ -373,13 +375,27 @@ bool datetime_from_days(long double days, DateTime* out) {
   return true;
 }
 
+// The date order a CONVERT style implies for text; the session's without one.
+DateOrder style_order(int style, DateOrder session) {
+  switch (style % 100) {
+    case 1: case 10: return DateOrder::MDY;
+    case 3: case 4: case 5: case 6: return DateOrder::DMY;
+    case 2: case 11: case 12: case 20: case 21: case 23: case 26: case 27:
+      return DateOrder::YMD;
+    default: return session;
+  }
+}
+
 bool to_temporal_type(const Value& v, const TypeInfo& target, const Conversion& c, Value* out) {
   const TypeInfo& t = v.type();
   DateTime d;
   bool ok = true;
   switch (family_of(t)) {
     case Family::String: case Family::Lob:
-      if (!parse_datetime(v.string_value(), target.type, c.ctx.session().date_order, &d, c.err,
+      if (!parse_datetime(v.string_value(), target.type,
+                          c.style < 0 ? c.ctx.session().date_order
+                                      : style_order(c.style, c.ctx.session().date_order),
+                          &d, c.err,
                           type_name_of(t))) {
         return false;
       }

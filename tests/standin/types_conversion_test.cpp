@@ -61,6 +61,35 @@ TEST(AssignNumber, RoundsToTheColumnScaleAndChecksRange) {
   EXPECT_EQ(err.number, 257);
 }
 
+TEST(AssignNumber, MoneyRangesAndBinaryLengths) {
+  Value out;
+  Error err;
+  TypeInfo small = TypeInfo::of(Type::Money);
+  small.alias = TypeAlias::SmallMoney;
+  ASSERT_TRUE(assign(num("214748.3647"), small, true, &out, &err));
+  EXPECT_EQ(out.to_display(), "214748.3647");
+  EXPECT_FALSE(assign(num("214748.3648"), small, true, &out, &err));
+  EXPECT_EQ(err.message, "Arithmetic overflow error converting expression to data type smallmoney.");
+  EXPECT_FALSE(assign(num("922337203685478"), TypeInfo::of(Type::Money), true, &out, &err));
+  EXPECT_EQ(err.number, 8115);
+  TypeInfo bin2{Type::VarBinary, 2, 0, 0};
+  EXPECT_FALSE(assign(Value::binary("abc", TypeInfo{Type::VarBinary, 3, 0, 0}), bin2, true, &out, &err));
+  EXPECT_EQ(err.number, 8152);
+  ASSERT_TRUE(assign(Value::binary("a", bin2), TypeInfo{Type::Binary, 3, 0, 0}, true, &out, &err));
+  EXPECT_EQ(out.to_display(), "0x610000");
+}
+
+TEST(CastNumber, IntegersFromExactNumbers) {
+  EXPECT_EQ(cast(num("-12.7"), TypeInfo::of(Type::Int)).int_value(), -12);  // numeric truncates
+  EXPECT_EQ(cast(Value::money(Decimal(127000, 4)), TypeInfo::of(Type::Int)).int_value(), 13);  // money rounds
+  EXPECT_EQ(cast(Value::floating(-2.9), TypeInfo::of(Type::SmallInt)).int_value(), -2);
+  EXPECT_EQ(cast(num("5"), TypeInfo::of(Type::Bit)).int_value(), 1);
+  Error e = cast_error(num("300.5"), TypeInfo::of(Type::TinyInt));
+  EXPECT_EQ(e.message, "Arithmetic overflow error converting numeric to data type tinyint.");
+  EXPECT_EQ(cast(Value::floating(1e-5), TypeInfo::varchar(30)).string_value(), "1e-005");
+  EXPECT_EQ(cast(Value::floating(-0.0001), TypeInfo::varchar(30)).string_value(), "-0.0001");
+}
+
 TEST(CastFromText, ReportsTheServersMessages) {
   Error e = cast_error(str("abc"), TypeInfo::of(Type::Int));
   EXPECT_EQ(e.number, 245);

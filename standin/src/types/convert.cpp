@@ -45,7 +45,10 @@ struct Conversion {
   Mode mode;
 };
 
-std::string type_name_of(const TypeInfo& t) { return std::string(type_message_name(t.type)); }
+std::string type_name_of(const TypeInfo& t) {
+  if (t.alias == TypeAlias::SmallMoney) return "smallmoney";
+  return std::string(type_message_name(t.type));
+}
 
 // ---- to text -------------------------------------------------------------
 

@@ -1,15 +1,12 @@
 // The order of the per-tenant blocks. Stage II follows stage I directly; its
 // last block ends with the mandate creation and stage III.
+#include "upgrade/stage_one.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
 
 void run_stages(Tenant& t) {
-  club_settings_and_bank_columns(t);
-  profit_and_loss_key_tables(t);
-  account_template_tables(t);
-  booking_indexes_and_cleanups(t);
-  template_scripts_and_federations(t);
+  run_stage_one(t);
 
   contact_creditor_and_invoice_columns(t);
   transfer_statement_and_bank_account_tables(t);

@@ -1,0 +1,88 @@
+// The log of a run in the approved form: one entry per statement with
+// its channel, guard and outcome, then its exact text. CR and LF are written
+// as \r and \n (a real line break follows each \n) and the text ends in "|",
+// so that trailing blanks and line ends show in a diff. Progress values
+// (with the counter), dialogs and close requests show where they happen. The batches of a
+// stored script (plain message box guard) are folded into one entry with
+// their count and a checksum of their texts: the scripts have their own
+// tests, the transcript guards where and how often they run.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "db/statement.h"
+#include "stage1_fixture.h"
+
+namespace stage1_testing {
+
+inline std::string escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n\n";
+    else
+      out += c;
+  }
+  return out;
+}
+
+inline bool is_script_batch(const Entry& e) {
+  return e.statement && e.statement->channel == db::Channel::Single &&
+         e.statement->guard == db::Guard::plain();
+}
+
+inline std::string format_transcript(const std::vector<Entry>& log) {
+  std::ostringstream out;
+  for (size_t i = 0; i < log.size();) {
+    if (!log[i].statement) {
+      out << log[i++].note << "\n";
+      continue;
+    }
+    if (is_script_batch(log[i])) {
+      size_t count = 0, failed = 0;
+      std::uint64_t hash = 1469598103934665603ull;  // FNV-1a
+      for (; i < log.size() && is_script_batch(log[i]); ++i, ++count) {
+        if (!log[i].statement->ok()) ++failed;
+        for (unsigned char c : log[i].statement->text) hash = (hash ^ c) * 1099511628211ull;
+      }
+      out << "[script batches] " << count << " sent, " << failed << " failed, checksum " << std::hex
+          << hash << std::dec << "\n";
+      continue;
+    }
+    const db::StatementRecord& r = *log[i++].statement;
+    out << "[" << db::to_string(r.channel) << " " << db::to_string(r.guard) << " "
+        << (r.ok() ? "ok" : "failed: " + *r.error) << "]\n"
+        << escaped(r.text) << "|\n";
+  }
+  return out.str();
+}
+
+inline std::filesystem::path approved_path(const std::string& name) {
+  const char* source = std::getenv("SQLUPDATE_SOURCE_DIR");
+  std::filesystem::path root = source ? source : ".";
+  return root / "tests" / "approved" / name;
+}
+
+// Compares `received` with the approved file; on a difference writes it
+// beside the approved one as <name>.received for review.
+inline ::testing::AssertionResult matches_approved(const std::string& name,
+                                                   const std::string& received) {
+  std::filesystem::path path = approved_path(name);
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream approved;
+  approved << in.rdbuf();
+  if (in && approved.str() == received) return ::testing::AssertionSuccess();
+  std::filesystem::path out = path;
+  out += ".received";
+  std::ofstream(out, std::ios::binary) << received;
+  return ::testing::AssertionFailure() << "transcript differs from " << path << "; see " << out;
+}
+
+}  // namespace stage1_testing

@@ -1,0 +1,53 @@
+// Stage I, third block: the fourteen chart-of-accounts and tax-key template
+// tables, one per kind of club, created empty with their keys when missing.
+// Their rows come from the template scripts at the end of stage I, which
+// replace these tables whole.
+#include "template_layouts.h"
+#include "upgrade/stages.h"
+
+namespace upgrade {
+namespace {
+
+using stage1::TemplateColumn;
+
+// In the order of the club kinds: single-sport, sports without and with
+// fixed assets, paid sport, cultural, cultural and sports, other. The
+// cultural-and-sports tax-key table has always had the shorter name.
+constexpr std::string_view kAccountTemplates[] = {
+    "F5KontMonosportverein",
+    "F5KontSportvereinOhneAnlagevermogen",
+    "F5KontSportvereinMitAnlagevermogen",
+    "F5KontMitBezahltenSport",
+    "F5KontKulturverein",
+    "F5KontKulturvereinUndSportverein",
+    "F5KontSonstiger",
+};
+
+constexpr std::string_view kTaxKeyTemplates[] = {
+    "F5DatMonosportverein",
+    "F5DatSportvereinOhneAnlagevermogen",
+    "F5DatSportvereinMitAnlagevermogen",
+    "F5DatMitBezahltenSport",
+    "F5DatKulturverein",
+    "F5DatKulturUndSportverein",
+    "F5DatSonstiger",
+};
+
+void ensure_template(Tenant& t, std::string_view table, std::span<const TemplateColumn> layout,
+                     std::string_view first_key, std::string_view second_key) {
+  const stage1::Lines statements[] = {stage1::create_statement(table, layout),
+                                      stage1::key_statement(table, first_key, second_key)};
+  stage1::create_if_missing(t, table, statements);
+  t.step();
+}
+
+}  // namespace
+
+void account_template_tables(Tenant& t) {
+  for (std::string_view table : kAccountTemplates)
+    ensure_template(t, table, stage1::account_layout(), "BUCHJAHR", "KONTONR");
+  for (std::string_view table : kTaxKeyTemplates)
+    ensure_template(t, table, stage1::tax_key_layout(), "STEUERSCHL", "LfdNr");
+}
+
+}  // namespace upgrade

@@ -1,0 +1,120 @@
+// Stage I, first block: club settings on Mandstam, bank and phone columns on
+// the address tables, AdrFunktion, the F5DAT key conversion with the tax-key
+// renumbering, and the parent link of the bookings.
+#include <array>
+
+#include "schema_steps.h"
+#include "upgrade/stages.h"
+
+namespace upgrade {
+namespace {
+
+using stage1::ColumnAddition;
+using stage1::Lines;
+using stage1::N;
+using stage1::P;
+
+constexpr ColumnAddition kClubAndAddressColumns[] = {
+    {P, "Mandstam", "VereinUebUntgliedAbt", "smallint", "", "Null"},
+    {P, "Mandstam", "Mitgliederverwaltung", "char", "(1)", "Null"},
+    {P, "Mandstam", "Beitragseinzug", "char", "(1)", "Null"},
+    {P, "Mandstam", "Finanzbuchaltung", "char", "(1)", "Null"},
+    {P, "Mandstam", "FinanzbuchaltungMitKoSt", "char", "(1)", "Null"},
+    {P, "Mandstam", "VereinUMStPflichtig", "char", "(1)", "Null"},
+    {N, "Mandstam", "Vereinsart", "char", "(1)", "Null"},
+    {P, "inter", "Nr", "Int", "", "Null"},
+    {N, "Adresse", "IBAN1", "varchar", "(40)", "Null"},
+    {N, "Adresse", "IBAN2", "varchar", "(40)", "Null"},
+    {N, "Adresse", "IBAN3", "varchar", "(40)", "Null"},
+    {N, "Adresse", "BIC1", "varchar", "(40)", "Null"},
+    {N, "Adresse", "BIC2", "varchar", "(40)", "Null"},
+    {N, "Adresse", "BIC3", "varchar", "(40)", "Null"},
+    {N, "Adresse", "Vorwahl2", "varchar", "(10)", "Null"},
+    {N, "Adresse", "Vorwahl3", "varchar", "(10)", "Null"},
+    {N, "Adresse", "Vorwahl4", "varchar", "(10)", "Null"},
+    {N, "Inter", "Landesverband", "varchar", "(30)", "Null"},
+    {N, "Inter", "VerbandNr", "integer", "", "Null"},
+    // The trailing blanks are part of the names the application has always
+    // passed; the server ignores them in the probe and in ALTER TABLE.
+    {N, "Interes", "Eintritt ", "datetime", "", "Null"},
+    {N, "Interes", "Austritt ", "datetime", "", "Null"},
+    {N, "Interes", "Status ", "varchar", "(50)", "Null"},
+    {P, "HyAdresse", "IBAN1", "varchar", "(40)", "Null"},
+    {N, "HyAdresse", "IBAN2", "varchar", "(40)", "Null"},
+    {N, "HyAdresse", "IBAN3", "varchar", "(40)", "Null"},
+    {N, "HyAdresse", "BIC1", "varchar", "(40)", "Null"},
+    {N, "HyAdresse", "BIC2", "varchar", "(40)", "Null"},
+    {N, "HyAdresse", "BIC3", "varchar", "(40)", "Null"},
+    {N, "HyAdresse", "Vorwahl2", "varchar", "(10)", "Null"},
+    {N, "HyAdresse", "Vorwahl3", "varchar", "(10)", "Null"},
+    {N, "HyAdresse", "Vorwahl4", "varchar", "(10)", "Null"},
+    {N, "F5Kont", "Steuersammelkonto", "varchar", "(1)", "Null"},
+    {P, "F6KOST", "Kostenart", "varchar", "(10)", "Null"},
+    {P, "F6KOST", "Etat", "numeric", "(18,8)", "Null"},
+};
+
+// The functions an address holds; taken over once from Adresse.Funktion.
+// The filter lets an empty Funktion through: every non-NULL value counts.
+const Lines kAdrFunktion[] = {
+    {"CREATE TABLE dbo.AdrFunktion (", "AdrNr integer NOT NULL,", "Funktion Varchar(80) NOT NULL,",
+     "Nr integer NULL,", "DatumVon datetime NULL,", "DatumBis datetime NULL)"},
+    {"ALTER TABLE [dbo].[AdrFunktion]  ADD", "CONSTRAINT [PK_AdrFunktion] PRIMARY KEY CLUSTERED",
+     "([AdrNr],[Funktion]) ON [PRIMARY]"},
+    {"ALTER TABLE [dbo].[AdrFunktion]  WITH CHECK ADD  CONSTRAINT [FK_AdrFunktion_Adresse] "
+     "FOREIGN KEY([AdrNr])",
+     "REFERENCES [dbo].[Adresse] ([AdrNr])"},
+    {"INSERT INTO AdrFunktion (AdrNr, Funktion, Nr)",
+     "SELECT AdrNr, Funktion, 1 FROM Adresse WHERE (Funktion IS NOT NULL OR Funktion<>'')"},
+};
+
+constexpr ColumnAddition kInterestAndTaxKeyClass[] = {
+    {N, "Interes1", "Nr", "integer", "", "Null"},
+    {P, "Interes1", "Datum", "datetime", "", "Null"},
+    {P, "F5Dat", "Klasse", "char", "(1)", "Null"},
+};
+
+// F5DAT gets a running row number as second key column, so that one tax key
+// may have several rows; only then may the old four-digit keys be folded
+// onto the new ones.
+constexpr const char* kF5DatKeyConversion[] = {
+    "Alter Table F5DAT Drop Constraint PK_F5DAT",
+    "ALTER TABLE [dbo].[F5DAT] WITH NOCHECK ADD  CONSTRAINT [PK_F5DAT] PRIMARY KEY  CLUSTERED ([STEUERSCHL],[LfdNr])  ON [PRIMARY] ",
+    "UPDATE F5Dat SET STEUERSCHL=19 WHERE STEUERSCHL=1190",
+    "UPDATE F5Dat SET STEUERSCHL=17 WHERE STEUERSCHL=1170",
+    "UPDATE F5Dat SET STEUERSCHL=7 WHERE STEUERSCHL=1070",
+    "UPDATE F5Dat SET STEUERSCHL=16 WHERE STEUERSCHL=1160",
+};
+
+// Every run: accounts may still carry old keys written by the application.
+constexpr const char* kF5KontTaxKeys[] = {
+    "UPDATE F5Kont SET STSCHL=19 WHERE STSCHL=1190",
+    "UPDATE F5Kont SET STSCHL=17 WHERE STSCHL=1170",
+    "UPDATE F5Kont SET STSCHL=7 WHERE STSCHL=1070",
+    "UPDATE F5Kont SET STSCHL=16 WHERE STSCHL=1160",
+};
+
+void convert_f5dat_key(Tenant& t) {
+  t.sql.AddField("F5DAT", "LfdNr", "INT", "IDENTITY (1,1)", "NOT NULL");
+  for (const char* statement : kF5DatKeyConversion) t.exec(statement, db::Guard::unguarded());
+}
+
+}  // namespace
+
+void club_settings_and_bank_columns(Tenant& t) {
+  stage1::add_columns(t, kClubAndAddressColumns);
+  t.step();
+
+  stage1::create_if_missing(t, "AdrFunktion", kAdrFunktion);
+  t.step();
+
+  stage1::add_columns(t, kInterestAndTaxKeyClass);
+  // The Klasse column is the marker: the run that creates it converts F5DAT,
+  // whether or not LfdNr exists already.
+  if (t.sql.added()) convert_f5dat_key(t);
+
+  for (const char* statement : kF5KontTaxKeys) t.exec(statement, db::Guard::unguarded());
+
+  t.sql.AddField("F5BEW4", "Parent", "int", "", "Null");
+}
+
+}  // namespace upgrade

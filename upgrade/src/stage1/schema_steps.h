@@ -1,0 +1,40 @@
+// The small helpers that walk the stage I tables: runs of add-column calls
+// with their progress steps, and tables created (with their keys) only when
+// the table probe misses them.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "upgrade/tenant.h"
+
+namespace upgrade::stage1 {
+
+// One AddField call of a run. `step_before` makes one progress step before
+// the call.
+struct ColumnAddition {
+  bool step_before;
+  std::string_view table;
+  std::string_view column;
+  std::string_view type;
+  std::string_view size;
+  std::string_view null_text;
+};
+
+inline constexpr bool P = true;  // a progress step before the call
+inline constexpr bool N = false;  // no step
+
+// The calls in order, each silent. The added flag is left by the last one.
+void add_columns(Tenant& t, std::span<const ColumnAddition> run);
+
+// A statement sent line by line, every line ended by CR LF.
+using Lines = std::vector<std::string>;
+
+// Probes for `table`; only when it is missing sends `statements` in order,
+// each reported in a warning dialog and each attempted whatever happened to
+// the one before. Returns true when the table was missing.
+bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements);
+
+}  // namespace upgrade::stage1

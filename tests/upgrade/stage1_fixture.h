@@ -1,7 +1,7 @@
-// Stage I against a scripted catalogue: every query is answered by
-// `present` (rows when it returns true), every statement whose text
-// contains a key of `refusals` fails with that message. The transcript
-// keeps every statement the stage sent.
+// Stage I on a work connection whose every statement is recorded, with the
+// progress steps, dialogs and close requests in their places. The scripted
+// backend answers every query by `present` (rows when it returns true) and
+// fails every statement whose text contains a key of `refusals`.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -113,9 +113,12 @@ struct ProgressUi final : upgrade::Ui {
   void request_close() override {}
 };
 
-class StageOneTest : public ::testing::Test {
+// The objects of one run of stage I on the work connection that `Backend`
+// (a base holding `factory`) provides.
+template <typename Backend>
+class StageOneFixture : public ::testing::Test, protected Backend {
  protected:
-  StageOneTest() {
+  StageOneFixture() {
     runner.add_observer([this](const db::StatementRecord& r) {
       transcript.push_back(r);
       log.push_back({r, {}});
@@ -133,7 +136,7 @@ class StageOneTest : public ::testing::Test {
     upgrade::run_stage_one(tenant);
   }
 
-  // Probes and rows: the column probe of AddField for `table`.`column`.
+  // The column probe of AddField for `table`.`column`.
   static bool is_column_probe(const std::string& q, std::string_view table,
                               std::string_view column) {
     return q.find("Table_Name='" + std::string(table) + "' AND Column_Name='" +
@@ -145,11 +148,7 @@ class StageOneTest : public ::testing::Test {
     for (const auto& r : transcript) out.push_back(r.text);
     return out;
   }
-  bool sent(std::string_view text) const {
-    for (const auto& r : transcript)
-      if (r.text == text) return true;
-    return false;
-  }
+  bool sent(std::string_view text) const { return index_of(text) >= 0; }
   // Index of the first statement with exactly `text`, or -1.
   int index_of(std::string_view text) const {
     for (size_t i = 0; i < transcript.size(); ++i)
@@ -157,17 +156,22 @@ class StageOneTest : public ::testing::Test {
     return -1;
   }
 
-  Catalogue catalogue;
-  CatalogueFactory factory{catalogue};
   std::vector<Entry> log;
   LoggingFeedback feedback;
   ProgressUi ui;
-  db::Connections connections{factory, "/nonexistent/SysDBAdo.INI", feedback};
+  db::Connections connections{this->factory, "/nonexistent/SysDBAdo.INI", feedback};
   db::StatementRunner runner{connections, feedback};
   db::Primitives sql{runner};
   upgrade::Progress progress{ui};
   upgrade::Tenant tenant{sql, progress, ui};
   std::vector<db::StatementRecord> transcript;
 };
+
+struct ScriptedBackend {
+  Catalogue catalogue;
+  CatalogueFactory factory{catalogue};
+};
+
+using StageOneTest = StageOneFixture<ScriptedBackend>;
 
 }  // namespace stage1_testing

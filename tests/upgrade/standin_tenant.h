@@ -1,0 +1,103 @@
+// A tenant database on the embedded engine, seeded with the old-release
+// schema and a demo club, with the work connection of the tool switched to
+// it. Every connection runs with day-month-year dates, as the tool's do.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "db/connection_factory.h"
+#include "db/primitives.h"
+#include "standin/standin.h"
+
+namespace stage1_testing {
+
+inline std::string shown(const standin::Value& v) {
+  return v.type().is_string() ? v.string_value() : v.to_display();
+}
+
+class StandinConnection final : public db::Connection {
+ public:
+  StandinConnection(standin::Server& server, std::string database)
+      : server_(server), database_(std::move(database)) {}
+
+  void open() override {
+    standin::Error error;
+    session_ = server_.connect(database_, &error);
+    if (!session_) throw db::DbError(error.message, error.number);
+    execute("SET DATEFORMAT dmy");
+  }
+  void close() override { session_.reset(); }
+  bool is_open() const override { return session_ != nullptr; }
+  void execute(std::string_view text) override { run(text); }
+  void execute(std::string_view text, std::span<const db::Parameter>) override { run(text); }
+  db::Rowset query(std::string_view text) override {
+    standin::BatchResult result = run(text);
+    db::Rowset rows;
+    if (result.result_sets.empty()) return rows;
+    const standin::ResultSet& set = result.result_sets.front();
+    for (const auto& c : set.columns) rows.columns.push_back(c.name);
+    for (const auto& row : set.rows) {
+      std::vector<std::optional<std::string>> values;
+      for (const auto& v : row) values.push_back(v.is_null() ? std::nullopt : std::optional(shown(v)));
+      rows.rows.push_back(std::move(values));
+    }
+    return rows;
+  }
+
+ private:
+  standin::BatchResult run(std::string_view text) {
+    if (!session_) throw db::DbError("closed");
+    standin::BatchResult result = session_->execute(text);
+    if (!result.ok()) throw db::DbError(result.errors.front().message, result.errors.front().number);
+    return result;
+  }
+  standin::Server& server_;
+  std::string database_;
+  std::unique_ptr<standin::Session> session_;
+};
+
+class StandinFactory final : public db::ConnectionFactory {
+ public:
+  explicit StandinFactory(standin::Server& server) : server_(server) {}
+  std::unique_ptr<db::Connection> make(const db::Settings&, std::string_view catalogue) override {
+    return std::make_unique<StandinConnection>(server_, std::string(catalogue));
+  }
+
+ private:
+  standin::Server& server_;
+};
+
+inline std::string source_file(const std::string& relative) {
+  const char* root = std::getenv("SQLUPDATE_SOURCE_DIR");
+  std::ifstream in(std::filesystem::path(root ? root : ".") / relative, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Creates `database` on `server` from demo/schema_old_release.sql and the
+// demo club `club_file`; fails the test on the first batch that fails.
+inline void seed_demo_tenant(standin::Server& server, const std::string& database,
+                             const std::string& club_file) {
+  auto master = server.connect("master");
+  ASSERT_TRUE(master->execute("CREATE DATABASE " + database).ok());
+  auto tenant = server.connect(database);
+  tenant->execute("SET DATEFORMAT dmy");
+  for (const char* file : {"demo/schema_old_release.sql", club_file.c_str()}) {
+    for (const std::string& batch : db::go_batches(source_file(file) + "\nGO\n")) {
+      if (batch.find_first_not_of(" \t\r\n") == std::string::npos) continue;
+      standin::BatchResult result = tenant->execute(batch);
+      ASSERT_TRUE(result.ok()) << file << ": " << result.errors.front().message << "\nin: "
+                               << batch.substr(0, 300);
+    }
+  }
+}
+
+}  // namespace stage1_testing

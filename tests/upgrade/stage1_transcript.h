@@ -8,7 +8,6 @@
 // tests, the transcript guards where and how often they run.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,14 +45,14 @@ inline std::string format_transcript(const std::vector<Entry>& log) {
       continue;
     }
     if (is_script_batch(log[i])) {
-      size_t count = 0, failed = 0;
-      std::uint64_t hash = 1469598103934665603ull;  // FNV-1a
-      for (; i < log.size() && is_script_batch(log[i]); ++i, ++count) {
-        if (!log[i].statement->ok()) ++failed;
-        for (unsigned char c : log[i].statement->text) hash = (hash ^ c) * 1099511628211ull;
+      size_t failed = 0;
+      std::string first_failure;
+      for (; i < log.size() && is_script_batch(log[i]); ++i) {
+        const db::StatementRecord& batch = *log[i].statement;
+        if (!batch.ok() && failed++ == 0) first_failure = *batch.error;
       }
-      out << "[script batches] " << count << " sent, " << failed << " failed, checksum " << std::hex
-          << hash << std::dec << "\n";
+      out << "[script batches] " << failed << " failed" << (failed ? ", first: " + first_failure : "")
+          << "\n";
       continue;
     }
     const db::StatementRecord& r = *log[i++].statement;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -63,15 +64,21 @@ class StandinConnection final : public db::Connection {
   std::unique_ptr<standin::Session> session_;
 };
 
+// Connections on `server`; a catalogue listed in `aliases` opens the
+// database it maps to.
 class StandinFactory final : public db::ConnectionFactory {
  public:
-  explicit StandinFactory(standin::Server& server) : server_(server) {}
+  explicit StandinFactory(standin::Server& server, std::map<std::string, std::string> aliases = {})
+      : server_(server), aliases_(std::move(aliases)) {}
   std::unique_ptr<db::Connection> make(const db::Settings&, std::string_view catalogue) override {
-    return std::make_unique<StandinConnection>(server_, std::string(catalogue));
+    std::string name(catalogue);
+    if (auto it = aliases_.find(name); it != aliases_.end()) name = it->second;
+    return std::make_unique<StandinConnection>(server_, name);
   }
 
  private:
   standin::Server& server_;
+  std::map<std::string, std::string> aliases_;
 };
 
 inline std::string source_file(const std::string& relative) {

@@ -30,6 +30,7 @@ bool WindowRecorder::eventFilter(QObject* watched, QEvent* event) {
     dialogs.push_back({box->icon(), box->windowTitle(), box->text(), buttons});
     open_box_ = box;
     turns_open_ = 0;
+    if (on_shown) on_shown(dialogs.back());
   }
   return false;
 }

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -41,6 +42,8 @@ class WindowRecorder : public QObject {
   QStringList captions;
   std::vector<int> painted_progress;  // each change of the painted value
   std::vector<ShownDialog> dialogs;
+  // Called when a box has been shown, before it is answered.
+  std::function<void(const ShownDialog&)> on_shown;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,6 +4,10 @@
 
 #include "app/command_line.h"
 #include "app/front_end.h"
+#if SQLUPDATE_HAS_WINDOW
+#include "main_window.h"
+#include "upgrade/run_driver.h"
+#endif
 
 int main(int argc, char** argv) {
   auto parsed = app::parse_command_line(argc, argv);
@@ -15,5 +19,14 @@ int main(int argc, char** argv) {
   if (int code = app::run_information_command(options, std::cout, std::cerr); code >= 0)
     return code;
   auto factory = db::make_backend_factory();
+#if SQLUPDATE_HAS_WINDOW
+  if (!options.console && app::display_available())
+    return app::run_window(argc, argv, [&](upgrade::Ui& ui) {
+      return upgrade::RunDriver(ui, *factory, app::settings_file(options)).run().exit_code();
+    });
+  if (!options.console) std::cerr << "sqlupdate: no display (DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM), running in the console\n";
+#else
+  if (!options.console) std::cerr << "sqlupdate: built without the window, running in the console\n";
+#endif
   return app::run_console(options, *factory, std::cout, isatty(STDOUT_FILENO) != 0);
 }

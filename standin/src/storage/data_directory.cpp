@@ -166,10 +166,10 @@ Manifest DataDirectory::next_manifest() const {
       next.entries.push_back({entry.database, *staged->second});
     }
   }
-  for (const auto& [database, new_file] : staged_) {
+  for (const auto& staged : staged_) {
     bool known = std::any_of(manifest_.entries.begin(), manifest_.entries.end(),
-                             [&](const Manifest::Entry& e) { return e.database == database; });
-    if (!known && new_file) next.entries.push_back({database, *new_file});
+                             [&](const Manifest::Entry& e) { return e.database == staged.first; });
+    if (!known && staged.second) next.entries.push_back({staged.first, *staged.second});
   }
   return next;
 }

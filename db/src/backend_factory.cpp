@@ -1,4 +1,5 @@
 #include "db/connection_factory.h"
+#include "db/embedded.h"
 #include "db/odbc.h"
 
 namespace db {
@@ -9,13 +10,16 @@ class BackendFactory final : public ConnectionFactory {
   std::unique_ptr<Connection> make(const Settings& settings, std::string_view catalogue) override {
     switch (backend_for(settings.provider)) {
       case Backend::Embedded:
-        return make_unavailable_connection("The embedded server is not part of this build yet.");
+        return embedded_.connect(settings, catalogue);
       case Backend::Odbc:
         return make_odbc_connection(settings, catalogue);
       case Backend::Unknown: break;
     }
     return make_unavailable_connection("Provider cannot be found. It may not be properly installed.");
   }
+
+ private:
+  EmbeddedServers embedded_;
 };
 
 }  // namespace

@@ -1,0 +1,133 @@
+// The primitives and the embedded backend against the stand-in engine.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "db/connections.h"
+#include "db/primitives.h"
+#include "support/engine_server.h"
+#include "support/recording_feedback.h"
+
+using testing::ElementsAre;
+using Rows = std::vector<std::vector<std::string>>;
+
+namespace {
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine.create_databases({"DRAVOK01", "dravokTMP01", "DRAVOK", "XDRAVOK01"});
+    engine.run("DRAVOK01",
+               "CREATE TABLE Adresse (AdrNr int NOT NULL PRIMARY KEY, Name varchar(40) NULL, "
+               "Eintritt datetime NULL)\n"
+               "CREATE TABLE PASS (BENUTZER varchar(20) NOT NULL)\n"
+               "CREATE TABLE tblRechte (ID int IDENTITY(1,1) NOT NULL, BENUTZER varchar(20), RB int, "
+               "Bezeichnung varchar(80), Kurzname varchar(20), Ind char(1))\n"
+               "CREATE TABLE tblLSB (Kennung varchar(20) NOT NULL PRIMARY KEY, Bezeichnung varchar(80))\n"
+               "CREATE TABLE Other (X int NOT NULL, CONSTRAINT PK_Other PRIMARY KEY (X))\n"
+               "CREATE INDEX iName ON Adresse (Name)");
+    factory = db::make_backend_factory();
+    connections = std::make_unique<db::Connections>(*factory, engine.settings_file(), feedback);
+    runner = std::make_unique<db::StatementRunner>(*connections, feedback);
+    runner->add_observer([this](const db::StatementRecord& r) { transcript.push_back(r); });
+    sql = std::make_unique<db::Primitives>(*runner);
+  }
+
+  void switch_to_tenant() {
+    connections->MandantChange("DRAVOK01");
+    ASSERT_TRUE(connections->work_is_open());
+  }
+
+  // Closes the tool's server so that the test can read the directory.
+  Rows rows(const std::string& query) {
+    sql.reset();
+    runner.reset();
+    connections.reset();
+    factory.reset();
+    return engine.rows("DRAVOK01", query);
+  }
+
+  testing_support::EngineServer engine;
+  testing_support::RecordingFeedback feedback;
+  std::unique_ptr<db::ConnectionFactory> factory;
+  std::unique_ptr<db::Connections> connections;
+  std::unique_ptr<db::StatementRunner> runner;
+  std::unique_ptr<db::Primitives> sql;
+  std::vector<db::StatementRecord> transcript;
+};
+
+TEST_F(EngineTest, DiscoveryListsTenantsInServerOrderWithAndWithoutTmpCopies) {
+  connections->pConn(db::kDiscoveryCatalogue);
+  EXPECT_THAT(connections->list_tenants(false), ElementsAre("DRAVOK01", "DRAVOK"));
+  EXPECT_THAT(connections->list_tenants(true), ElementsAre("DRAVOK01", "dravokTMP01", "DRAVOK"));
+}
+
+TEST_F(EngineTest, MissingDatabaseGivesTheConnectionDialog) {
+  connections->MandantChange("DRAVOK99");
+  EXPECT_FALSE(connections->work_is_open());
+  ASSERT_EQ(feedback.reports.size(), 1u);
+  EXPECT_EQ(feedback.reports[0].text.rfind("False parameters for database connection.\n"
+                                           "Unable to connect to database 'DRAVOK99'.\n\n", 0),
+            0u);
+}
+
+TEST_F(EngineTest, AddFieldFindsColumnsRegardlessOfTrailingBlanksAndAddsMissingOnes) {
+  switch_to_tenant();
+  sql->AddField("Adresse", "Eintritt ", "datetime", "", "Null");
+  EXPECT_FALSE(sql->added());
+  sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null");
+  EXPECT_TRUE(sql->added());
+  EXPECT_TRUE(transcript.back().ok()) << *transcript.back().error;
+  sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null");
+  EXPECT_FALSE(sql->added());
+  sql->AddField("Missing", "X", "int", "", "Null");
+  EXPECT_TRUE(sql->added());
+  EXPECT_FALSE(transcript.back().ok());
+  EXPECT_TRUE(feedback.reports.empty());
+}
+
+TEST_F(EngineTest, IndexAndConstraintOperationsAskTheCatalogue) {
+  switch_to_tenant();
+  sql->AddIndex("Other", "iName", "X");  // the name exists on Adresse
+  EXPECT_EQ(transcript.size(), 1u);
+  sql->DropPrimaryKey("PASS");  // no key: only the probe
+  EXPECT_EQ(transcript.size(), 2u);
+  sql->DropConstraint("Adresse", "PK_Other");  // belongs to another table
+  ASSERT_EQ(feedback.reports.size(), 1u);
+  EXPECT_EQ(feedback.reports[0].kind, db::Report::Warning);
+  sql->DropPrimaryKey("Other");
+  EXPECT_TRUE(transcript.back().ok()) << *transcript.back().error;
+  EXPECT_EQ(transcript.back().text, "ALTER TABLE dbo.Other\r\n DROP CONSTRAINT PK_Other\r\n");
+  EXPECT_TRUE(rows("SELECT name FROM sys.indexes WHERE is_primary_key = 1 AND "
+                   "OBJECT_NAME(object_id)='Other'").empty());
+}
+
+TEST_F(EngineTest, ReferenceRowsGoToEveryUserAndDuplicatesAreReported) {
+  switch_to_tenant();
+  sql->AddRight(6, "SEPA einrichten", "SEPA");  // no users yet: nothing, no failure
+  runner->run(db::Channel::Single, "INSERT INTO PASS VALUES ('A') INSERT INTO PASS VALUES ('B') "
+              "INSERT INTO PASS VALUES ('C')", db::Guard::unguarded());
+  sql->AddRight(7, "Buchen", "FIBU");
+  sql->AddLandessportbund("BSB Nord", "Badischer Sportbund Nord");
+  sql->AddLandessportbund("BSB Nord", "Badischer Sportbund Nord");
+  ASSERT_EQ(feedback.reports.size(), 1u);
+  EXPECT_EQ(feedback.reports[0].kind, db::Report::Warning);
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM tblRechte WHERE RB=7 AND Ind='J'"), Rows{{"3"}});
+}
+
+TEST_F(EngineTest, LaterErrorOfAMultiStatementTextIsReportedAndEarlierOnesStay) {
+  switch_to_tenant();
+  EXPECT_FALSE(runner->run(db::Channel::Single,
+                           "INSERT INTO PASS VALUES ('A')\nINSERT INTO NoSuchTable VALUES (1)",
+                           db::Guard::warning()));
+  EXPECT_EQ(feedback.reports.size(), 1u);
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM PASS"), Rows{{"1"}});
+}
+
+TEST_F(EngineTest, DatesAreReadDayMonthYear) {
+  switch_to_tenant();
+  runner->run(db::Channel::Single, "INSERT INTO Adresse (AdrNr, Eintritt) VALUES (1, '20.02.2013')",
+              db::Guard::unguarded());
+  EXPECT_EQ(rows("SELECT Eintritt FROM Adresse"), Rows{{"2013-02-20 00:00:00.000"}});
+}
+
+}  // namespace

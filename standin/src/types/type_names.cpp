@@ -87,7 +87,7 @@ bool resolve_length(const NameEntry& e, std::optional<int> n, bool max_length, T
     out->length = use == TypeUse::Cast ? 30 : 1;
     return true;
   }
-  if (*n < 1) return fail(err, 1001, "Line 1: Length or precision specification 0 is invalid.", 15);
+  if (*n < 1) return fail(err, 1001, "Length or precision 0 is invalid.", 15);
   if (*n > e.max_length) {
     return fail(err, 131,
                 "The size (" + std::to_string(*n) + ") given to the type '" + e.name +

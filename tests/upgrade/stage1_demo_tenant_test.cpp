@@ -19,7 +19,7 @@ using testing::IsEmpty;
 using Rows = std::vector<std::vector<std::string>>;
 
 struct DemoBackend {
-  DemoBackend() { seed_demo_tenant(*server, "DRAVOK01", "demo/club_01.sql"); }
+  DemoBackend() { testing_support::seed_demo_database(*server, "DRAVOK01", "demo/club_01.sql"); }
   std::unique_ptr<standin::Server> server = standin::Server::in_memory();
   StandinFactory factory{*server};
 };
@@ -245,7 +245,7 @@ TEST_F(DemoTenantTest, AreaCodeThatDoesNotFitStaysInVorwahl) {
 
 TEST(DemoRun, MissingKontaktEndsTheRunAtTheWideningInTheErrorBox) {
   auto server = standin::Server::in_memory();
-  seed_demo_tenant(*server, "DRAVOK01", "demo/club_01.sql");
+  testing_support::seed_demo_database(*server, "DRAVOK01", "demo/club_01.sql");
   server->connect("DRAVOK01")->execute("DROP TABLE Kontakt");
   // The discovery connection only lists the databases.
   StandinFactory factory(*server, {{"Dravok", "master"}});

@@ -5,17 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "db/connection_factory.h"
 #include "db/primitives.h"
 #include "standin/standin.h"
+#include "support/demo_server.h"
 
 namespace stage1_testing {
 
@@ -80,31 +78,5 @@ class StandinFactory final : public db::ConnectionFactory {
   standin::Server& server_;
   std::map<std::string, std::string> aliases_;
 };
-
-inline std::string source_file(const std::string& relative) {
-  const char* root = std::getenv("SQLUPDATE_SOURCE_DIR");
-  std::ifstream in(std::filesystem::path(root ? root : ".") / relative, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Creates `database` on `server` from demo/schema_old_release.sql and the
-// demo club `club_file`; fails the test on the first batch that fails.
-inline void seed_demo_tenant(standin::Server& server, const std::string& database,
-                             const std::string& club_file) {
-  auto master = server.connect("master");
-  ASSERT_TRUE(master->execute("CREATE DATABASE " + database).ok());
-  auto tenant = server.connect(database);
-  tenant->execute("SET DATEFORMAT dmy");
-  for (const char* file : {"demo/schema_old_release.sql", club_file.c_str()}) {
-    for (const std::string& batch : db::go_batches(source_file(file) + "\nGO\n")) {
-      if (batch.find_first_not_of(" \t\r\n") == std::string::npos) continue;
-      standin::BatchResult result = tenant->execute(batch);
-      ASSERT_TRUE(result.ok()) << file << ": " << result.errors.front().message << "\nin: "
-                               << batch.substr(0, 300);
-    }
-  }
-}
 
 }  // namespace stage1_testing

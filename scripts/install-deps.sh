@@ -2,6 +2,11 @@
 # Installs every Debian package that building, testing and running the
 # project needs. Idempotent: when everything is present it prints nothing
 # and touches nothing.
+#
+# Usage: scripts/install-deps.sh [screenshot]
+#   screenshot  also what scripts/window-screenshot.sh needs: a window
+#               manager to draw the frame, and the X tools that find the
+#               window and capture the screen.
 set -euo pipefail
 
 packages=(
@@ -18,6 +23,9 @@ packages=(
   # window tests and screenshots
   xvfb xauth fonts-dejavu-core
 )
+if [ "${1:-}" == "screenshot" ]; then
+  packages+=(openbox x11-apps x11-utils xdotool imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

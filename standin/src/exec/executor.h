@@ -52,7 +52,9 @@ class StatementUndo {
 
  private:
   struct Entry {
-    enum class Kind { Insert, Change, Schema, CreateTable, DropTable, CreateFunction, DropFunction } kind;
+    enum class Kind { Insert, Change, Schema, CreateTable, DropTable, CreateFunction, DropFunction };
+    explicit Entry(Kind k) : kind(k) {}
+    Kind kind;
     Database* db = nullptr;
     Table* table = nullptr;
     size_t row_count = 0;

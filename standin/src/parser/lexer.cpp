@@ -1,5 +1,7 @@
 #include "parser/lexer.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace standin {
@@ -17,6 +19,34 @@ bool is_ident_part(unsigned char c) {
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// The keywords SQL Server reserves, upper case and sorted: the lexer marks
+// them once, so that the parser's many "is this a keyword?" questions cost
+// nothing.
+constexpr std::array<std::string_view, 78> kReserved = {
+    "ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC",
+    "BEGIN", "BETWEEN", "BY", "CASE", "CHECK", "CLUSTERED", "COLUMN",
+    "CONSTRAINT", "CREATE", "CROSS", "DECLARE", "DEFAULT", "DELETE", "DESC",
+    "DISTINCT", "DROP", "ELSE", "END", "EXCEPT", "EXEC", "EXECUTE",
+    "EXISTS", "FOREIGN", "FROM", "FULL", "FUNCTION", "GOTO", "GRANT",
+    "GROUP", "HAVING", "IF", "IN", "INDEX", "INNER", "INSERT",
+    "INTERSECT", "INTO", "IS", "JOIN", "KEY", "LEFT", "LIKE",
+    "NONCLUSTERED", "NOT", "NULL", "ON", "OPTION", "OR", "ORDER",
+    "OUTER", "PRIMARY", "PRINT", "REFERENCES", "RETURN", "RIGHT", "SELECT",
+    "SET", "TABLE", "THEN", "TO", "TOP", "TRUNCATE", "UNION",
+    "UNIQUE", "UPDATE", "USE", "VALUES", "WHEN", "WHERE", "WHILE",
+    "WITH",};
+static_assert(std::is_sorted(kReserved.begin(), kReserved.end()));
+
+bool is_reserved_word(std::string_view word) {
+  auto before = [](std::string_view entry, std::string_view w) {
+    return std::lexicographical_compare(entry.begin(), entry.end(), w.begin(), w.end(),
+                                        [](char a, char b) { return ascii_upper(a) < ascii_upper(b); });
+  };
+  auto it = std::lower_bound(kReserved.begin(), kReserved.end(), word, before);
+  return it != kReserved.end() && iequals(*it, word);
+}
 
 class Lexer {
  public:
@@ -99,7 +129,9 @@ class Lexer {
     }
     if (is_ident_start(c)) {
       while (pos_ < s_.size() && is_ident_part(static_cast<unsigned char>(s_[pos_]))) ++pos_;
-      return make(TokenKind::Identifier, start, pos_);
+      Token t = make(TokenKind::Identifier, start, pos_);
+      t.reserved = is_reserved_word(t.text);
+      return t;
     }
     if (c == '@') {
       ++pos_;

@@ -8,23 +8,6 @@
 
 namespace standin {
 
-namespace {
-
-constexpr std::array<std::string_view, 78> kReserved = {
-    "ADD",       "ALL",     "ALTER",      "AND",      "ANY",      "AS",        "ASC",
-    "BEGIN",     "BETWEEN", "BY",         "CASE",     "CHECK",    "COLUMN",    "CONSTRAINT",
-    "CREATE",    "CROSS",   "DECLARE",    "DEFAULT",  "DELETE",   "DESC",      "DISTINCT",
-    "DROP",      "ELSE",    "END",        "EXCEPT",   "EXEC",     "EXECUTE",   "EXISTS",
-    "FOREIGN",   "FROM",    "FULL",       "FUNCTION", "GOTO",     "GRANT",     "GROUP",
-    "HAVING",    "IF",      "IN",         "INDEX",    "INNER",    "INSERT",    "INTERSECT",
-    "INTO",      "IS",      "JOIN",       "KEY",      "LEFT",     "LIKE",      "NOT",
-    "NULL",      "ON",      "OR",         "ORDER",    "OUTER",    "PRIMARY",   "PRINT",
-    "REFERENCES", "RETURN", "RIGHT",      "SELECT",   "SET",      "TABLE",     "THEN",
-    "TO",        "TOP",     "TRUNCATE",   "UNION",    "UNIQUE",   "UPDATE",    "USE",
-    "VALUES",    "WHEN",    "WHERE",      "WHILE",    "WITH",     "OPTION",    "CLUSTERED",
-    "NONCLUSTERED"};
-
-}  // namespace
 
 // The end of a [quoted] or "quoted" name: the token's text is the inner name,
 // which may contain doubled closing delimiters.
@@ -51,11 +34,7 @@ ExprPtr make_expr(ExprKind kind, uint32_t line) {
   return e;
 }
 
-bool Parser::is_reserved(const Token& t) const {
-  if (t.kind != TokenKind::Identifier) return false;
-  return std::any_of(kReserved.begin(), kReserved.end(),
-                     [&](std::string_view w) { return iequals(t.text, w); });
-}
+bool Parser::is_reserved(const Token& t) const { return t.reserved; }
 
 void Parser::fail_at(const Token& t) const {
   SyntaxError e;

@@ -80,26 +80,6 @@ class WindowDemoTest : public ::testing::Test {
     recorder = std::make_unique<WindowRecorder>(*window, patience);
   }
 
-  // Shows the window and runs the message loop as the program does; true
-  // when it ended because the window closed, false when the watchdog had
-  // to stop it.
-  bool program_ends() {
-    window->show();
-    window->activateWindow();
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(1); });
-    watchdog.start(120s);
-    return QApplication::exec() == 0;
-  }
-
-  std::vector<int> painted_progress() const {
-    std::vector<int> painted = recorder->painted_progress;
-    // The bar's first paint at 0 may come before or after the run starts.
-    if (!painted.empty() && painted.front() == 0) painted.erase(painted.begin());
-    return painted;
-  }
-
   // The program's connections are closed, so that the data can be read.
   std::vector<std::string> columns_after_the_run(const std::string& database, const std::string& table) {
     recorder.reset();
@@ -140,7 +120,7 @@ TEST_F(WindowDemoTest, UpgradesEveryTenantShowsCompletionThenTheProgramEnds) {
     QApplication::processEvents();
   });
   user.start(0);
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window, 120s));
 
   EXPECT_THAT(recorder->captions,
               ElementsAre(kTitle, tenant_caption("DRAVOK"), tenant_caption("DRAVOK01"),
@@ -152,7 +132,7 @@ TEST_F(WindowDemoTest, UpgradesEveryTenantShowsCompletionThenTheProgramEnds) {
     const std::vector<int> one = painted_for_one_tenant();
     expected.insert(expected.end(), one.begin(), one.end());
   }
-  EXPECT_THAT(painted_progress(), ElementsAreArray(expected));
+  EXPECT_THAT(recorder->painted_since_start(), ElementsAreArray(expected));
 
   ASSERT_EQ(recorder->dialogs.size(), 1u);
   const ShownDialog& done = recorder->dialogs.front();
@@ -175,7 +155,7 @@ TEST_F(WindowDemoTest, ReportedFailuresCloseByThemselvesAndTheirListWaitsForOk) 
   // window to close, so those warnings are only shown briefly.
   before_the_run("DRAVOK02", "ALTER TABLE F5BEW4 DROP COLUMN SUCHTEXT");
   make_window(/*patience=*/50);
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window, 120s));
 
   ASSERT_EQ(recorder->dialogs.size(), 3u);
   for (int i : {0, 1}) {
@@ -210,7 +190,7 @@ TEST_F(WindowDemoTest, UncaughtFailureInTheFirstTenantLeavesTheWindowOpenUntilCl
     window->close();  // the frame's close button
   });
   user.start(10);
-  ASSERT_TRUE(program_ends()) << "closing the window ends the program";
+  ASSERT_TRUE(program_ends(*window, 120s)) << "closing the window ends the program";
 
   EXPECT_TRUE(open_after_the_failure);
   ASSERT_EQ(recorder->dialogs.size(), 1u);
@@ -236,7 +216,7 @@ TEST_F(WindowDemoTest, UncaughtFailureAfterTheScriptsEndsTheProgramRightAfterThe
   // the second tenant then ends the program once its error box is read.
   before_the_run("DRAVOK01", "ALTER TABLE F5Kont DROP COLUMN STSCHL");
   make_window(/*patience=*/50);
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window, 120s));
 
   ASSERT_EQ(recorder->dialogs.size(), 1u);
   EXPECT_EQ(recorder->dialogs[0].caption, kTitle);

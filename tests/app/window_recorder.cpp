@@ -35,6 +35,22 @@ bool WindowRecorder::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
+bool program_ends(app::MainWindow& window, std::chrono::seconds limit) {
+  window.show();
+  window.activateWindow();
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(1); });
+  watchdog.start(limit);
+  return QApplication::exec() == 0;
+}
+
+std::vector<int> WindowRecorder::painted_since_start() const {
+  std::vector<int> painted = painted_progress;
+  if (!painted.empty() && painted.front() == 0) painted.erase(painted.begin());
+  return painted;
+}
+
 void WindowRecorder::answer_open_box() {
   if (!open_box_ || !open_box_->isVisible()) return;
   if (++turns_open_ < patience_) return;

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <ostream>
 #include <vector>
@@ -20,6 +21,11 @@ class MainWindow;
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace window_test {
+
+// Shows `window`, activates it and runs the message loop as the program
+// does; true when the loop ended because the window closed, false when
+// `limit` passed first.
+bool program_ends(app::MainWindow& window, std::chrono::seconds limit = std::chrono::seconds(60));
 
 struct ShownDialog {
   QMessageBox::Icon icon;
@@ -41,6 +47,9 @@ class WindowRecorder : public QObject {
 
   QStringList captions;
   std::vector<int> painted_progress;  // each change of the painted value
+  // The same without the bar's first paint at 0, which may come before or
+  // after the run starts.
+  std::vector<int> painted_since_start() const;
   std::vector<ShownDialog> dialogs;
   // Called when a box has been shown, before it is answered.
   std::function<void(const ShownDialog&)> on_shown;

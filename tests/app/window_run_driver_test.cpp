@@ -41,17 +41,6 @@ class WindowRunDriverTest : public ::testing::Test {
     server.results[db::kAllTenantsQuery] = FakeServer::rows({"name"}, std::move(finished));
   }
 
-  // True when the program ended because its window closed.
-  bool program_ends() {
-    window->show();
-    window->activateWindow();
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(1); });
-    watchdog.start(60s);
-    return QApplication::exec() == 0;
-  }
-
   FakeServer server;
   testing_support::FakeFactory factory{server};
   std::unique_ptr<app::MainWindow> window;
@@ -60,7 +49,7 @@ class WindowRunDriverTest : public ::testing::Test {
 
 TEST_F(WindowRunDriverTest, TwoTenantsThenCompletionThenTheProgramEnds) {
   tenants({{"DRAVOK01"}, {"DRAVOK02"}}, {{"DRAVOK01"}, {"DRAVOK02"}, {"dravokTMP01"}});
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   EXPECT_EQ(recorder->captions.front(), kTitle);
   EXPECT_THAT(recorder->captions, ::testing::Contains("DRAVOK01/" + kTitle));
@@ -97,7 +86,7 @@ TEST_F(WindowRunDriverTest, CompletionListingFailuresWaitsForOkAfterTheCloseButt
   recorder->on_shown = [this](const ShownDialog&) {
     QMetaObject::invokeMethod(window.get(), [w = window.get()] { w->close(); }, Qt::QueuedConnection);
   };
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   ASSERT_GE(recorder->dialogs.size(), 2u);
   EXPECT_EQ(recorder->dialogs.front().caption, "Fehler");

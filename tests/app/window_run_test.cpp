@@ -47,27 +47,9 @@ class WindowRunTest : public ::testing::Test {
     window->activateWindow();
   }
 
-  // Runs the message loop as the program does; true when it ended because
-  // the last window closed, false when the watchdog had to stop it.
-  bool program_ends() {
-    show_and_activate();
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(1); });
-    watchdog.start(60s);
-    return QApplication::exec() == 0;
-  }
-
   bool run_ends_with_window_open() {
     show_and_activate();
     return QTest::qWaitFor([this] { return window->run_over(); }, 60000) && window->isVisible();
-  }
-
-  std::vector<int> painted_progress() const {
-    std::vector<int> painted = recorder->painted_progress;
-    // The bar's first paint at 0 may come before or after the run starts.
-    if (!painted.empty() && painted.front() == 0) painted.erase(painted.begin());
-    return painted;
   }
 
   FakeRun fake{{{"DRAVOK01"}, {"DRAVOK02"}}};
@@ -77,13 +59,13 @@ class WindowRunTest : public ::testing::Test {
 
 TEST_F(WindowRunTest, ShowsCaptionsProgressAndCompletionThenEnds) {
   make_window();
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   EXPECT_THAT(recorder->captions, ElementsAre(kQTitle, "DRAVOK01/" + kQTitle, "DRAVOK02/" + kQTitle, kQTitle));
   std::vector<int> expected = one_tenant_progress();
   const std::vector<int> second = one_tenant_progress();
   expected.insert(expected.end(), second.begin(), second.end());
-  EXPECT_EQ(painted_progress(), expected);
+  EXPECT_EQ(recorder->painted_since_start(), expected);
 
   ASSERT_EQ(recorder->dialogs.size(), 1u);
   const ShownDialog& done = recorder->dialogs.front();
@@ -101,11 +83,11 @@ TEST_F(WindowRunTest, ShowsCaptionsProgressAndCompletionThenEnds) {
 TEST_F(WindowRunTest, TenantWithoutConnectionMovesNoProgress) {
   fake = FakeRun({{"DRAVOK01", /*connects=*/false}, {"DRAVOK02"}, {"DRAVOK03", true, 3}});
   make_window();
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   std::vector<int> expected = one_tenant_progress();
   for (int shown : {1, 8, 12, 15, 100, 0}) expected.push_back(shown);
-  EXPECT_EQ(painted_progress(), expected);
+  EXPECT_EQ(recorder->painted_since_start(), expected);
   ASSERT_EQ(recorder->dialogs.size(), 2u);
   EXPECT_EQ(recorder->dialogs[0].icon, QMessageBox::Critical);
   EXPECT_EQ(recorder->dialogs[0].caption, "Fehler");
@@ -130,7 +112,7 @@ TEST_F(WindowRunTest, LaterActivationsStartNothing) {
     }
   };
   make_window();
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   EXPECT_TRUE(other_window_was_active);
   EXPECT_EQ(fake.runs(), 1);
@@ -181,7 +163,7 @@ TEST_F(WindowRunTest, CloseButtonNeverInterruptsTheRun) {
     }
   };
   make_window(/*patience=*/50);
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   EXPECT_TRUE(visible_after_close);
   EXPECT_THAT(recorder->captions, ::testing::Contains("DRAVOK02/" + kQTitle));
@@ -200,7 +182,7 @@ TEST_F(WindowRunTest, RunsOwnCloseRequestIsTakenByTheNextDialog) {
     if (step == 2) ui.show_dialog(DialogKind::Warning, "Index fehlt");
   };
   make_window(/*patience=*/50);
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   ASSERT_EQ(recorder->dialogs.size(), 2u);
   EXPECT_FALSE(recorder->dialogs[0].answered);
@@ -214,7 +196,7 @@ TEST_F(WindowRunTest, PendingCloseEndsProgramRightAfterTheErrorBox) {
     if (step == 40) throw std::runtime_error("Verbindung unterbrochen.");
   };
   make_window(/*patience=*/50);
-  ASSERT_TRUE(program_ends());
+  ASSERT_TRUE(program_ends(*window));
 
   ASSERT_EQ(recorder->dialogs.size(), 1u);
   EXPECT_EQ(recorder->dialogs[0].text, "Verbindung unterbrochen.");

@@ -462,16 +462,7 @@ StatementPtr Parser::parse_create_table() {
   s->target = take_multipart_name();
   expect_op("(");
   for (;;) {
-    if (peek().is_word("CONSTRAINT")) {
-      take();
-      std::string name = take_name();
-      s->constraints.push_back(parse_constraint(name));
-    } else if (peek().is_word("PRIMARY") || peek().is_word("FOREIGN") || peek().is_word("UNIQUE") ||
-               peek().is_word("CHECK")) {
-      s->constraints.push_back(parse_constraint(""));
-    } else {
-      s->column_defs.push_back(parse_column_def(false));
-    }
+    parse_table_element(*s);
     if (accept_op(",")) {
       if (peek().is_op(")")) break;  // a comma before the closing parenthesis is accepted
       continue;
@@ -482,6 +473,20 @@ StatementPtr Parser::parse_create_table() {
   skip_on_filegroup();
   if (accept_word("TEXTIMAGE_ON")) take_name();
   return s;
+}
+
+// One element of CREATE TABLE (...) or ALTER TABLE ADD: a column or a table
+// constraint, named or not.
+void Parser::parse_table_element(Statement& s) {
+  if (accept_word("CONSTRAINT")) {
+    std::string name = take_name();
+    s.constraints.push_back(parse_constraint(name));
+  } else if (peek().is_word("PRIMARY") || peek().is_word("FOREIGN") || peek().is_word("UNIQUE") ||
+             peek().is_word("CHECK")) {
+    s.constraints.push_back(parse_constraint(""));
+  } else {
+    s.column_defs.push_back(parse_column_def(false));
+  }
 }
 
 // ON [PRIMARY] after a table or key: the filegroup changes nothing here.
@@ -694,17 +699,8 @@ StatementPtr Parser::parse_alter() {
   }
   if (accept_word("ADD")) {
     s->alter = AlterAction::AddColumns;
-    do {
-      if (accept_word("CONSTRAINT")) {
-        std::string name = take_name();
-        s->constraints.push_back(parse_constraint(name));
-      } else if (peek().is_word("PRIMARY") || peek().is_word("FOREIGN") || peek().is_word("UNIQUE") ||
-                 peek().is_word("CHECK")) {
-        s->constraints.push_back(parse_constraint(""));
-      } else {
-        s->column_defs.push_back(parse_column_def(false));
-      }
-    } while (accept_op(","));
+    do parse_table_element(*s);
+    while (accept_op(","));
     return s;
   }
   if (accept_word("ALTER")) {
@@ -880,18 +876,28 @@ StatementPtr Parser::parse_declare() {
 // ---------------------------------------------------------------------------
 // Entry points
 
+namespace {
+
+// A syntax error as the server reports it: level 15, state 1.
+Error syntax_error(const SyntaxError& e) {
+  Error error;
+  error.number = e.number;
+  error.severity = 15;
+  error.state = 1;
+  error.line = static_cast<int>(e.line);
+  error.message = e.message;
+  return error;
+}
+
+}  // namespace
+
 bool parse_batch(std::string_view text, std::vector<StatementPtr>* statements, Error* error) {
   Parser parser(text, tokenize(text));
   try {
     *statements = parser.parse_statements();
     return true;
   } catch (const SyntaxError& e) {
-    error->number = e.number;
-    error->severity = 15;
-    error->state = 1;
-    error->line = static_cast<int>(e.line);
-    error->message = e.message;
-    if (e.number == 111) error->severity = 15;
+    *error = syntax_error(e);
     return false;
   }
 }
@@ -905,10 +911,7 @@ bool parse_query_text(std::string_view text, std::unique_ptr<Query>* query, Erro
     if (!parser.at_end()) parser.fail();
     return true;
   } catch (const SyntaxError& e) {
-    error->number = e.number;
-    error->severity = 15;
-    error->line = static_cast<int>(e.line);
-    error->message = e.message;
+    *error = syntax_error(e);
     return false;
   }
 }

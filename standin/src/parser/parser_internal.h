@@ -81,6 +81,7 @@ class Parser {
   StatementPtr parse_delete();
   StatementPtr parse_create();
   StatementPtr parse_create_table();
+  void parse_table_element(Statement& s);
   StatementPtr parse_create_index(bool unique, bool clustered);
   StatementPtr parse_create_function();
   StatementPtr parse_alter();

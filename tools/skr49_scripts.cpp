@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "common/account_layout.h"
+#include "scripts/account_layout.h"
 #include "common/account_rules.h"
 #include "common/account_templates.h"
 #include "common/chart_file.h"
@@ -54,13 +54,13 @@ std::string chart_script(const std::vector<AccountRow>& rows) {
   for (const AccountRow& row : rows) {
     std::string line = "Insert Into F5SKR49 Select ";
     bool first = true;
-    auto add = [&](const tools::LayoutColumn& column) {
+    auto add = [&](const scripts::LayoutColumn& column) {
       if (!first) line += ", ";
       first = false;
       line += std::string(column.name) + "=" + chart_value(column.name, row);
     };
-    for (const auto& column : tools::account_columns()) add(column);
-    for (const auto& column : tools::chart_extra_columns()) add(column);
+    for (const auto& column : scripts::kAccountColumns) add(column);
+    for (const auto& column : scripts::kChartExtraColumns) add(column);
     text += line + "\n";
   }
   return text;
@@ -69,7 +69,7 @@ std::string chart_script(const std::vector<AccountRow>& rows) {
 // --- templates --------------------------------------------------------------
 
 // "\t[BEZEICHG] [varchar] (40) NULL ,"
-std::string create_column_line(const tools::LayoutColumn& column) {
+std::string create_column_line(const scripts::LayoutColumn& column) {
   std::string line = "\t[" + std::string(column.name) + "] [" + std::string(column.type) + "]";
   if (!column.size.empty()) line += " (" + std::string(column.size) + ")";
   if (column.identity) line += " IDENTITY (1, 1)";
@@ -85,7 +85,7 @@ void add_drop_batch(std::vector<std::string>& lines, std::string_view table) {
 }
 
 void add_create_batch(std::vector<std::string>& lines, std::string_view table,
-                      std::span<const tools::LayoutColumn> columns, std::string_view key1, std::string_view key2) {
+                      std::span<const scripts::LayoutColumn> columns, std::string_view key1, std::string_view key2) {
   std::string name(table);
   lines.push_back("CREATE TABLE [dbo].[" + name + "] (");
   for (const auto& column : columns) lines.push_back(create_column_line(column));
@@ -143,7 +143,7 @@ std::string account_templates_script(const std::vector<AccountRow>& chart) {
   std::vector<std::string> lines;
   for (const tools::TemplateKind& kind : tools::template_kinds()) {
     add_drop_batch(lines, kind.account_table);
-    add_create_batch(lines, kind.account_table, tools::account_columns(), "BUCHJAHR", "KONTONR");
+    add_create_batch(lines, kind.account_table, scripts::kAccountColumns, "BUCHJAHR", "KONTONR");
     for (const AccountRow& row : tools::template_accounts(chart, kind)) add_template_insert(lines, kind.account_table, row);
   }
   return tools::join(lines, "\n") + "\n";
@@ -170,7 +170,7 @@ std::string tax_key_templates_script() {
     // previous table's before dropping the next.
     if (!previous.empty()) lines.push_back("SET IDENTITY_INSERT [dbo].[" + previous + "] OFF");
     add_drop_batch(lines, table);
-    add_create_batch(lines, table, tools::tax_key_columns(), "STEUERSCHL", "LfdNr");
+    add_create_batch(lines, table, scripts::kTaxKeyColumns, "STEUERSCHL", "LfdNr");
     lines.push_back("SET IDENTITY_INSERT [dbo].[" + table + "] ON");
     int running_number = 0;
     for (const TemplateTaxKey& key : kTemplateTaxKeys) {

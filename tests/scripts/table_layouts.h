@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/account_layout.h"
+#include "scripts/account_layout.h"
 
 namespace layouts {
 
@@ -12,14 +12,14 @@ namespace layouts {
 // its two added columns, and the clustered key on (BUCHJAHR, KONTONR).
 inline std::string account_table(const std::string& name, bool with_chart_columns) {
   std::string sql = "CREATE TABLE dbo." + name + " (\r\n";
-  auto add = [&](const tools::LayoutColumn& c) {
+  auto add = [&](const scripts::LayoutColumn& c) {
     sql += "[" + std::string(c.name) + "] [" + std::string(c.type) + "]";
     if (!c.size.empty()) sql += "(" + std::string(c.size) + ")";
     sql += c.not_null ? " NOT NULL,\r\n" : " NULL,\r\n";
   };
-  for (const auto& column : tools::account_columns()) add(column);
+  for (const auto& column : scripts::kAccountColumns) add(column);
   if (with_chart_columns) {
-    for (const auto& column : tools::chart_extra_columns()) add(column);
+    for (const auto& column : scripts::kChartExtraColumns) add(column);
   }
   sql += "CONSTRAINT [PK_" + name + "] PRIMARY KEY CLUSTERED ([BUCHJAHR], [KONTONR])) ON [PRIMARY]";
   return sql;

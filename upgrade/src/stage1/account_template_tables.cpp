@@ -8,7 +8,6 @@
 namespace upgrade {
 namespace {
 
-using stage1::TemplateColumn;
 
 // In the order of the club kinds: single-sport, sports without and with
 // fixed assets, paid sport, cultural, cultural and sports, other. The
@@ -33,7 +32,7 @@ constexpr std::string_view kTaxKeyTemplates[] = {
     "F5DatSonstiger",
 };
 
-void ensure_template(Tenant& t, std::string_view table, std::span<const TemplateColumn> layout,
+void ensure_template(Tenant& t, std::string_view table, std::span<const scripts::LayoutColumn> layout,
                      std::string_view first_key, std::string_view second_key) {
   const stage1::Lines statements[] = {stage1::create_statement(table, layout),
                                       stage1::key_statement(table, first_key, second_key)};
@@ -45,9 +44,9 @@ void ensure_template(Tenant& t, std::string_view table, std::span<const Template
 
 void account_template_tables(Tenant& t) {
   for (std::string_view table : kAccountTemplates)
-    ensure_template(t, table, stage1::account_layout(), "BUCHJAHR", "KONTONR");
+    ensure_template(t, table, scripts::kAccountColumns, "BUCHJAHR", "KONTONR");
   for (std::string_view table : kTaxKeyTemplates)
-    ensure_template(t, table, stage1::tax_key_layout(), "STEUERSCHL", "LfdNr");
+    ensure_template(t, table, scripts::kTaxKeyColumns, "STEUERSCHL", "LfdNr");
 }
 
 }  // namespace upgrade

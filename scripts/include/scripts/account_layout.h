@@ -1,9 +1,24 @@
-#include "common/account_layout.h"
+// The column layouts of the chart-of-accounts tables: the 106-column
+// account row of F5Kont and of the template account tables, the two columns
+// the SKR 49 chart table has after them, and the 8-column tax-key row of
+// F5Dat and the template tax-key tables. The script generators (at build
+// time) and the upgrade (which creates the same tables) both read them here.
+#pragma once
 
-namespace tools {
-namespace {
+#include <string_view>
 
-constexpr LayoutColumn kAccountColumns[] = {
+namespace scripts {
+
+struct LayoutColumn {
+  std::string_view name;
+  std::string_view type;  // smallint, int, varchar, numeric, char, datetime
+  std::string_view size;  // "40", "19, 8" or empty
+  bool not_null = false;
+  bool identity = false;
+};
+
+// The 106 columns of an account table, in table order.
+inline constexpr LayoutColumn kAccountColumns[] = {
     {"BUCHJAHR", "smallint", "", true},
     {"KONTONR", "int", "", true},
     {"BEZEICHG", "varchar", "40", false},
@@ -112,12 +127,15 @@ constexpr LayoutColumn kAccountColumns[] = {
     {"KennzEUR", "varchar", "7", false},
 };
 
-constexpr LayoutColumn kChartExtraColumns[] = {
+// KoSt and DatevAuto, which the SKR 49 chart table has after the 106.
+inline constexpr LayoutColumn kChartExtraColumns[] = {
     {"KoSt", "int", "", false},
     {"DatevAuto", "char", "1", false},
 };
 
-constexpr LayoutColumn kTaxKeyColumns[] = {
+// The 8 columns of a tax-key table, in table order: LfdNr is the running
+// number that makes (STEUERSCHL, LfdNr) unique.
+inline constexpr LayoutColumn kTaxKeyColumns[] = {
     {"STEUERSCHL", "smallint", "", true},
     {"MWSTKTO", "int", "", false},
     {"VORST_KTO", "int", "", false},
@@ -128,12 +146,4 @@ constexpr LayoutColumn kTaxKeyColumns[] = {
     {"LfdNr", "int", "", true, true},
 };
 
-}  // namespace
-
-std::span<const LayoutColumn> account_columns() { return kAccountColumns; }
-std::span<const LayoutColumn> chart_extra_columns() { return kChartExtraColumns; }
-std::span<const LayoutColumn> tax_key_columns() { return kTaxKeyColumns; }
-
-bool is_text(const LayoutColumn& column) { return column.type == "varchar" || column.type == "char"; }
-
-}  // namespace tools
+}  // namespace scripts

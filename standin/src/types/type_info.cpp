@@ -2,6 +2,7 @@
 #include <string>
 
 #include "standin/value.h"
+#include "types/convert.h"
 
 namespace standin {
 
@@ -50,38 +51,18 @@ bool TypeInfo::is_lob() const {
 
 namespace {
 
-const char* base_name(const TypeInfo& t) {
-  switch (t.type) {
-    case Type::Bit: return "bit";
-    case Type::TinyInt: return "tinyint";
-    case Type::SmallInt: return "smallint";
-    case Type::Int: return "int";
-    case Type::BigInt: return "bigint";
-    case Type::Decimal: return "numeric";
-    case Type::Money: return t.alias == TypeAlias::SmallMoney ? "smallmoney" : "money";
-    case Type::Real: return "real";
-    case Type::Float: return "float";
-    case Type::Char: return "char";
-    case Type::VarChar: return "varchar";
-    case Type::NChar: return "nchar";
-    case Type::NVarChar: return t.alias == TypeAlias::Sysname ? "sysname" : "nvarchar";
-    case Type::Text: return "text";
-    case Type::NText: return "ntext";
-    case Type::Binary: return "binary";
-    case Type::VarBinary: return "varbinary";
-    case Type::Image: return "image";
-    case Type::DateTime: return "datetime";
-    case Type::SmallDateTime: return "smalldatetime";
-    case Type::Date: return "date";
-    case Type::UniqueIdentifier: return "uniqueidentifier";
-  }
-  return "?";
+// The aliases keep their own names; otherwise the name of the type in
+// messages.
+std::string_view base_name(const TypeInfo& t) {
+  if (t.type == Type::Money && t.alias == TypeAlias::SmallMoney) return "smallmoney";
+  if (t.type == Type::NVarChar && t.alias == TypeAlias::Sysname) return "sysname";
+  return type_message_name(t.type);
 }
 
 }  // namespace
 
 std::string TypeInfo::sql_name() const {
-  std::string name = base_name(*this);
+  std::string name(base_name(*this));
   if (type == Type::Decimal) {
     return name + "(" + std::to_string(precision) + "," + std::to_string(scale) + ")";
   }

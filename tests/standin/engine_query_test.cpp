@@ -89,6 +89,18 @@ TEST(EngineQuery, AreaCodeMergeWithUnaryPlus) {
   EXPECT_EQ(e.rows("SELECT Telefon1 FROM Adresse"), (Rows{{"0301234"}, {"55"}, {"089"}, {""}}));
 }
 
+TEST(EngineQuery, BareNullTakesTheTypeOfTheOtherArgument) {
+  Engine e;
+  e.ok("CREATE TABLE Kontakt (Nr int, Notiz varchar(5))");
+  e.ok("INSERT INTO Kontakt VALUES (1, NULL)");
+  EXPECT_EQ(e.rows("SELECT ISNULL(NULL, 'leer'), COALESCE(NULL, 'kein', NULL), ISNULL(NULL, 5)"),
+            (Rows{{"leer", "kein", "5"}}));
+  // A NULL that has a type keeps it: the text is converted to int.
+  EXPECT_EQ(e.error("SELECT ISNULL(Nr * NULL, 'x') FROM Kontakt"), 245);
+  EXPECT_EQ(e.rows("SELECT ISNULL(Notiz, 'abcdefgh') FROM Kontakt"), (Rows{{"abcde"}}));
+  EXPECT_EQ(e.error("SELECT COALESCE(NULL, NULL)"), 4127);
+}
+
 TEST(EngineQuery, ParametersBindAsVariables) {
   Engine e;
   e.ok("CREATE TABLE AdrSepa (AdrNr int, MandatsNr varchar(35), AngelegtAm datetime)");

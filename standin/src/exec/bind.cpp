@@ -26,6 +26,8 @@ bool qualifier_matches(const Relation& r, std::string_view q) {
   return names_equal(r.name, q);
 }
 
+bool is_null_literal(const Expr& e) { return e.kind == ExprKind::Literal && e.value.is_null(); }
+
 }  // namespace
 
 void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates) {
@@ -67,6 +69,22 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
       throw_error(207, "Invalid column name '" + column + "'.", true);
     }
     case ExprKind::Function: {
+      // A bare NULL has no type of its own: ISNULL(NULL, b) is b, in b's
+      // type, and COALESCE takes its type from the other arguments.
+      if (e.args.size() == 2 && is_null_literal(*e.args[0]) && names_equal(e.op, "ISNULL")) {
+        ExprPtr replacement = std::move(e.args[1]);
+        e = std::move(*replacement);
+        bind(e, scope, aggregates);
+        return;
+      }
+      if (names_equal(e.op, "COALESCE") && e.args.size() >= 2) {
+        std::erase_if(e.args, [](const ExprPtr& a) { return is_null_literal(*a); });
+        if (e.args.empty())
+          throw_error(4127,
+                      "At least one of the arguments to COALESCE must be an expression that is not "
+                      "the NULL constant.",
+                      true);
+      }
       e.function = find_scalar_function(e.op);
       if (!e.function) {
         std::string upper = e.op;

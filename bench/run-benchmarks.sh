@@ -19,5 +19,5 @@ run() {
 }
 
 run "Script execution: standin against SQLite in memory" insert_bench
-run "Parsing only" parse_bench --benchmark_min_time=0.5
+run "Parsing only, and whole execution" parse_bench --benchmark_min_time=0.5
 run "Storage layer" storage_bench --benchmark_min_time=0.2

@@ -304,7 +304,8 @@ Value Executor::eval(const Expr& e, const Frame& f) {
       Value v = eval(*e.args[0], f);
       TypeInfo target;
       Error err;
-      if (!parse_type_name(e.type.name, e.type.arg1, e.type.arg2, e.type.max, TypeUse::Cast, &target, &err))
+      const TypeSpec& type = *e.cast_type;
+      if (!parse_type_name(type.name, type.arg1, type.arg2, type.max, TypeUse::Cast, &target, &err))
         rethrow(err);
       Value out;
       if (!cast_value(v, target, ctx_, &out, &err, e.style)) rethrow(err);

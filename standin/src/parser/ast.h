@@ -55,7 +55,7 @@ struct Expr {
   Value value;                     // Literal
   std::vector<std::unique_ptr<Expr>> args;
   std::unique_ptr<Query> query;  // InQuery, Exists, Subquery
-  TypeSpec type;                 // Cast
+  std::unique_ptr<TypeSpec> cast_type;  // Cast: the target type
   int style = -1;                // Convert style
   bool negated = false;
   bool distinct = false;  // Aggregate
@@ -69,6 +69,10 @@ struct Expr {
   int slot = -1;  // Aggregate: index into the group's results
   const ScalarFunction* function = nullptr;
   TypeInfo result_type;
+
+  // From a pool of equal blocks (expr_pool.cpp).
+  static void* operator new(size_t size);
+  static void operator delete(void* p, size_t size);
 };
 using ExprPtr = std::unique_ptr<Expr>;
 

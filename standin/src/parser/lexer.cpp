@@ -21,7 +21,7 @@ bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
-// The keywords SQL Server reserves, upper case and sorted: the lexer marks
+// The keywords SQL Server reserves, upper case and sorted. The lexer marks
 // them once, so that the parser's many "is this a keyword?" questions cost
 // nothing.
 constexpr std::array<std::string_view, 78> kReserved = {
@@ -38,14 +38,34 @@ constexpr std::array<std::string_view, 78> kReserved = {
     "UNIQUE", "UPDATE", "USE", "VALUES", "WHEN", "WHERE", "WHILE",
     "WITH",};
 static_assert(std::is_sorted(kReserved.begin(), kReserved.end()));
+static_assert(std::all_of(kReserved.begin(), kReserved.end(),
+                          [](std::string_view w) { return !w.empty() && w[0] >= 'A' && w[0] <= 'Z'; }));
+
+// For each upper-case initial, the entries of kReserved that start with it;
+// a word is compared only with those of its initial and length.
+struct InitialRange {
+  size_t begin = 0, end = 0;
+};
+
+constexpr std::array<InitialRange, 26> initial_ranges() {
+  std::array<InitialRange, 26> ranges{};
+  for (size_t i = 0; i < kReserved.size(); ++i) {
+    InitialRange& r = ranges[static_cast<size_t>(kReserved[i][0] - 'A')];
+    if (r.begin == r.end) r.begin = i;
+    r.end = i + 1;
+  }
+  return ranges;
+}
+
+constexpr std::array<InitialRange, 26> kInitialRanges = initial_ranges();
 
 bool is_reserved_word(std::string_view word) {
-  auto before = [](std::string_view entry, std::string_view w) {
-    return std::lexicographical_compare(entry.begin(), entry.end(), w.begin(), w.end(),
-                                        [](char a, char b) { return ascii_upper(a) < ascii_upper(b); });
-  };
-  auto it = std::lower_bound(kReserved.begin(), kReserved.end(), word, before);
-  return it != kReserved.end() && iequals(*it, word);
+  char initial = ascii_upper(word.empty() ? '\0' : word[0]);
+  if (initial < 'A' || initial > 'Z') return false;
+  const InitialRange& r = kInitialRanges[static_cast<size_t>(initial - 'A')];
+  for (size_t i = r.begin; i < r.end; ++i)
+    if (kReserved[i].size() == word.size() && iequals(kReserved[i], word)) return true;
+  return false;
 }
 
 class Lexer {

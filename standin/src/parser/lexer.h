@@ -30,10 +30,10 @@ enum class TokenKind : uint8_t {
 
 struct Token {
   TokenKind kind = TokenKind::End;
+  bool reserved = false;  // an unquoted keyword that SQL Server reserves
   std::string_view text;  // raw text (for QuotedIdentifier: the inner name)
   uint32_t offset = 0;    // byte offset in the command text
   uint32_t line = 1;      // 1-based line of the token's start
-  bool reserved = false;  // an unquoted keyword that SQL Server reserves
 
   bool is(TokenKind k) const { return kind == k; }
   bool is_op(std::string_view op) const { return kind == TokenKind::Operator && text == op; }

@@ -327,9 +327,9 @@ ExprPtr Parser::parse_primary() {
         if (is_cast) {
           e->args.push_back(parse_expr());
           expect_word("AS");
-          e->type = parse_type();
+          e->cast_type = std::make_unique<TypeSpec>(parse_type());
         } else {
-          e->type = parse_type();
+          e->cast_type = std::make_unique<TypeSpec>(parse_type());
           expect_op(",");
           e->args.push_back(parse_expr());
           if (accept_op(",")) {

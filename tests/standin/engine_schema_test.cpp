@@ -38,6 +38,26 @@ TEST(EngineSchema, AddingAnIdentityColumnNumbersTheRows) {
             (Rows{{"PK_F5DAT"}}));
 }
 
+TEST(EngineSchema, IdentityOutsideItsRangeIsAnErrorNotACrash) {
+  Engine e;
+  e.ok("CREATE TABLE F5DAT (STEUERSCHL smallint NOT NULL)");
+  e.ok("INSERT INTO F5DAT VALUES (19)");
+  // A seed or increment beyond bigint is refused while the text is read.
+  EXPECT_EQ(e.error("ALTER TABLE dbo.F5DAT ADD LfdNr INT IDENTITY (1,11111111111111111111111) NOT NULL"), 8115);
+  EXPECT_EQ(e.rows("SELECT COUNT(*) FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='F5DAT'"), (Rows{{"1"}}));
+  // The next value past bigint's end is an overflow, in either place the
+  // engine hands out identity values.
+  e.ok("CREATE TABLE Nummern (Nr bigint IDENTITY (9223372036854775806, 1), Text varchar(5))");
+  e.ok("INSERT INTO Nummern (Text) VALUES ('a')");
+  e.ok("INSERT INTO Nummern (Text) VALUES ('b')");
+  EXPECT_EQ(e.error("INSERT INTO Nummern (Text) VALUES ('c')"), 8115);
+  EXPECT_EQ(e.scalar("SELECT MAX(Nr) FROM Nummern"), "9223372036854775807");
+  e.ok("CREATE TABLE Zwei (Text varchar(5))");
+  e.ok("INSERT INTO Zwei VALUES ('a') INSERT INTO Zwei VALUES ('b')");
+  EXPECT_EQ(e.error("ALTER TABLE Zwei ADD Nr bigint IDENTITY (9223372036854775807, 1)"), 8115);
+  EXPECT_EQ(e.rows("SELECT * FROM Zwei"), (Rows{{"a"}, {"b"}})) << "the failed statement is undone";
+}
+
 TEST(EngineSchema, NotNullColumnWithoutDefaultIsRefusedOnRows) {
   Engine e;
   e.ok("CREATE TABLE t (a int) INSERT INTO t VALUES (1)");

@@ -20,6 +20,14 @@ int Table::find_column(std::string_view name) const {
   return -1;
 }
 
+bool Table::next_identity(const Column& c, int64_t* next) const {
+  if (!identity_used) {
+    *next = c.seed;
+    return true;
+  }
+  return !__builtin_add_overflow(identity_current, c.increment, next);
+}
+
 int Table::identity_column() const {
   for (size_t i = 0; i < columns.size(); ++i)
     if (columns[i].identity) return static_cast<int>(i);

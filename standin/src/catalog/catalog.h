@@ -82,6 +82,9 @@ struct Table {
 
   int find_column(std::string_view name) const;  // -1 when missing
   int identity_column() const;                   // -1 when none
+  // The identity value the next row gets from column `c` (the seed, then
+  // the last value plus the increment); false when it leaves bigint's range.
+  bool next_identity(const Column& c, int64_t* next) const;
   const KeyIndex* primary_key() const;
   KeyIndex* find_index(std::string_view name);
   std::vector<int> column_indexes(const std::vector<std::string>& names) const;

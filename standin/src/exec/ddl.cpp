@@ -276,7 +276,9 @@ void Executor::run_alter_table(Statement& s) {
         t.columns.push_back(c);
         for (Row& r : t.rows) {
           if (c.identity) {
-            int64_t next = t.identity_used ? t.identity_current + c.increment : c.seed;
+            int64_t next = 0;
+            if (!t.next_identity(c, &next))
+              throw_error(8115, "Arithmetic overflow error converting IDENTITY to data type " + c.type_name + ".");
             t.identity_current = next;
             t.identity_used = true;
             Value v;

@@ -56,10 +56,11 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
     for (size_t c = 0; c < t.columns.size(); ++c) {
       const Column& col = t.columns[c];
       if (static_cast<int>(c) == id_col && !given[c]) {
-        int64_t next = t.identity_used ? t.identity_current + col.increment : col.seed;
+        int64_t next = 0;
         Value v;
         Error err;
-        if (!assign_value(Value::integer(next, Type::BigInt), col.type, ctx_, &v, &err))
+        if (!t.next_identity(col, &next) ||
+            !assign_value(Value::integer(next, Type::BigInt), col.type, ctx_, &v, &err))
           throw_error(8115, "Arithmetic overflow error converting IDENTITY to data type " + col.type_name + ".");
         t.identity_current = next;
         t.identity_used = true;

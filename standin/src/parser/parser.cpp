@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "parser/parser_internal.h"
 
@@ -526,7 +527,10 @@ ColumnDef Parser::parse_column_def(bool for_alter_column) {
           const Token& n = peek();
           if (!n.is(TokenKind::Integer)) fail();
           take();
-          int64_t v = std::stoll(std::string(n.text));
+          int64_t v = 0;
+          auto [end, problem] = std::from_chars(n.text.data(), n.text.data() + n.text.size(), v);
+          if (problem != std::errc() || end != n.text.data() + n.text.size())
+            fail_message(8115, "Arithmetic overflow error converting expression to data type bigint.");
           return neg ? -v : v;
         };
         def.seed = signed_int();

@@ -21,6 +21,35 @@ TEST(EngineBatch, SyntaxErrorRunsNothing) {
   EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM a"), "0");
 }
 
+// Text nested deeper than the engine's limit is refused before anything
+// runs, however it nests; text within the limit runs.
+TEST(EngineBatch, TooDeeplyNestedTextIsRefusedNotACrash) {
+  Engine e;
+  auto repeat = [](std::string_view piece, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += piece;
+    return out;
+  };
+  EXPECT_EQ(e.scalar("SELECT " + repeat("(", 100) + "1" + repeat(")", 100)), "1");
+  EXPECT_EQ(e.scalar("SELECT 0" + repeat("+1", 200)), "200");
+  const std::string too_deep[] = {
+      "SELECT " + repeat("(", 5000) + "1" + repeat(")", 5000),
+      "SELECT 0" + repeat("+1", 5000),
+      "SELECT 1 WHERE 1=1" + repeat(" AND 1=1", 5000),
+      "SELECT " + repeat("- ", 5000) + "1",
+      "SELECT 1 WHERE " + repeat("NOT ", 5000) + "1=0",
+      repeat("IF 1=1 ", 5000) + "SELECT 1",
+      "SELECT * FROM " + repeat("(SELECT 1 AS x FROM ", 2000) + "sys.objects" + repeat(") t", 2000),
+  };
+  for (const std::string& text : too_deep) {
+    BatchResult r = e.run(text);
+    ASSERT_EQ(r.errors.size(), 1u) << text.substr(0, 40);
+    EXPECT_EQ(r.errors[0].number, 191) << text.substr(0, 40);
+    EXPECT_EQ(r.errors[0].severity, 15);
+    EXPECT_TRUE(r.result_sets.empty());
+  }
+}
+
 TEST(EngineBatch, StatementErrorKeepsEarlierStatementsAndGoesOn) {
   Engine e;
   e.ok("CREATE TABLE a (x int NOT NULL, CONSTRAINT PK_a PRIMARY KEY CLUSTERED (x))");

@@ -2,6 +2,7 @@
 //   OR;  AND;  NOT;  comparisons, IS [NOT] NULL, [NOT] LIKE / IN / BETWEEN, EXISTS;
 //   + - (binary);  * / %;  unary - + ~;  primaries.
 #include <cstdlib>
+#include <optional>
 
 #include "parser/parser_internal.h"
 
@@ -34,11 +35,16 @@ bool takes_date_part(std::string_view name) {
 
 }  // namespace
 
-ExprPtr Parser::parse_expr() { return parse_or(); }
+ExprPtr Parser::parse_expr() {
+  Nesting nesting(*this);
+  return parse_or();
+}
 
 ExprPtr Parser::parse_or() {
   ExprPtr left = parse_and();
+  Nesting chain(*this, 0);
   while (peek().is_word("OR")) {
+    chain.deeper();
     uint32_t line = take().line;
     auto e = make_expr(ExprKind::Or, line);
     e->args.push_back(std::move(left));
@@ -50,7 +56,9 @@ ExprPtr Parser::parse_or() {
 
 ExprPtr Parser::parse_and() {
   ExprPtr left = parse_not();
+  Nesting chain(*this, 0);
   while (peek().is_word("AND")) {
+    chain.deeper();
     uint32_t line = take().line;
     auto e = make_expr(ExprKind::And, line);
     e->args.push_back(std::move(left));
@@ -62,6 +70,7 @@ ExprPtr Parser::parse_and() {
 
 ExprPtr Parser::parse_not() {
   if (peek().is_word("NOT")) {
+    Nesting nesting(*this);
     uint32_t line = take().line;
     auto e = make_expr(ExprKind::Not, line);
     e->args.push_back(parse_not());
@@ -148,10 +157,12 @@ ExprPtr Parser::parse_predicate() {
 
 ExprPtr Parser::parse_additive() {
   ExprPtr left = parse_multiplicative();
+  Nesting chain(*this, 0);
   for (;;) {
     const Token& t = peek();
     if (!(t.is_op("+") || t.is_op("-") || t.is_op("&") || t.is_op("|") || t.is_op("^"))) break;
     take();
+    chain.deeper();
     auto e = make_expr(ExprKind::Arith, t.line);
     e->op = std::string(t.text);
     e->args.push_back(std::move(left));
@@ -163,10 +174,12 @@ ExprPtr Parser::parse_additive() {
 
 ExprPtr Parser::parse_multiplicative() {
   ExprPtr left = parse_unary();
+  Nesting chain(*this, 0);
   for (;;) {
     const Token& t = peek();
     if (!(t.is_op("*") || t.is_op("/") || t.is_op("%"))) break;
     take();
+    chain.deeper();
     auto e = make_expr(ExprKind::Arith, t.line);
     e->op = std::string(t.text);
     e->args.push_back(std::move(left));
@@ -178,6 +191,8 @@ ExprPtr Parser::parse_multiplicative() {
 
 ExprPtr Parser::parse_unary() {
   const Token& t = peek();
+  std::optional<Nesting> nesting;
+  if (t.is_op("-") || t.is_op("+") || t.is_op("~")) nesting.emplace(*this);
   if (t.is_op("-")) {
     take();
     ExprPtr operand = parse_unary();

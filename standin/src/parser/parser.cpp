@@ -66,6 +66,13 @@ void Parser::fail_at(const Token& t) const {
   throw e;
 }
 
+void Parser::Nesting::deeper() {
+  ++added_;
+  if (++parser_.nesting_ > kMaxNesting)
+    parser_.fail_message(191, "Some part of your SQL statement is nested too deeply. Rewrite the query or break it "
+                              "up into smaller queries.");
+}
+
 void Parser::fail_message(int number, std::string message) const {
   SyntaxError e;
   e.number = number;
@@ -120,6 +127,7 @@ std::vector<StatementPtr> Parser::parse_statements() {
 }
 
 StatementPtr Parser::parse_statement() {
+  Nesting nesting(*this);
   const Token& t = peek();
   if (t.is_word("SELECT") || t.is_op("(")) return parse_select_statement();
   if (t.is_word("INSERT")) return parse_insert();
@@ -278,6 +286,7 @@ std::vector<std::unique_ptr<TableRef>> Parser::parse_from_list() {
 
 std::unique_ptr<TableRef> Parser::parse_table_ref() {
   auto left = parse_table_primary();
+  Nesting chain(*this, 0);
   for (;;) {
     JoinType type;
     if (peek().is_word("JOIN")) {
@@ -299,6 +308,7 @@ std::unique_ptr<TableRef> Parser::parse_table_ref() {
     } else {
       return left;
     }
+    chain.deeper();
     auto join = std::make_unique<TableRef>();
     join->kind = TableRef::Kind::Join;
     join->join = type;
@@ -314,6 +324,7 @@ std::unique_ptr<TableRef> Parser::parse_table_ref() {
 }
 
 std::unique_ptr<TableRef> Parser::parse_table_primary() {
+  Nesting nesting(*this);
   auto ref = std::make_unique<TableRef>();
   ref->line = peek().line;
   if (accept_op("(")) {

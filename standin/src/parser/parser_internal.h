@@ -73,6 +73,29 @@ class Parser {
   std::string_view text() const { return text_; }
   uint32_t quoted_end(const Token& t) const;
 
+  // How deep the tree being built may grow: nested parentheses, subqueries,
+  // derived tables and joins, unary operators, IF and BEGIN blocks, and
+  // each link of a chain of binary operators count one level. Deeper text
+  // is refused as SQL Server refuses it (Msg 191), instead of exhausting the
+  // stack of the parser or of the executor that walks the tree.
+  static constexpr int kMaxNesting = 256;
+
+  // One or more levels of nesting, given back when it goes out of scope.
+  class Nesting {
+   public:
+    explicit Nesting(Parser& parser, int levels = 1) : parser_(parser) {
+      for (int i = 0; i < levels; ++i) deeper();
+    }
+    ~Nesting() { parser_.nesting_ -= added_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+    void deeper();
+
+   private:
+    Parser& parser_;
+    int added_ = 0;
+  };
+
  private:
   // statements
   StatementPtr parse_select_statement();
@@ -122,6 +145,7 @@ class Parser {
   std::string_view text_;
   std::vector<Token> tokens_;
   size_t pos_ = 0;
+  int nesting_ = 0;
 };
 
 ExprPtr make_expr(ExprKind kind, uint32_t line);

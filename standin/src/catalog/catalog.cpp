@@ -6,6 +6,15 @@
 
 namespace standin {
 
+std::string dotted_name(const std::vector<std::string>& parts) {
+  std::string s;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) s += '.';
+    s += parts[i];
+  }
+  return s;
+}
+
 bool names_equal(std::string_view a, std::string_view b) { return collate_compare(a, b) == 0; }
 
 void Table::touch() {

@@ -20,6 +20,9 @@ using Row = std::vector<Value>;
 
 bool names_equal(std::string_view a, std::string_view b);
 
+// A multi-part name as written, parts joined by dots: "db.dbo.t".
+std::string dotted_name(const std::vector<std::string>& parts);
+
 struct Column {
   std::string name;
   TypeInfo type;

@@ -10,15 +10,6 @@ namespace standin {
 
 namespace {
 
-std::string joined(const std::vector<std::string>& names) {
-  std::string s;
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (i) s += '.';
-    s += names[i];
-  }
-  return s;
-}
-
 // Does source `r` answer to the qualifier `q` (alias, or table name when the
 // source has no alias)?
 bool qualifier_matches(const Relation& r, std::string_view q) {
@@ -65,7 +56,7 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
         }
       }
       if (qualifier)
-        throw_error(4104, "The multi-part identifier \"" + joined(e.names) + "\" could not be bound.", true);
+        throw_error(4104, "The multi-part identifier \"" + dotted_name(e.names) + "\" could not be bound.", true);
       throw_error(207, "Invalid column name '" + column + "'.", true);
     }
     case ExprKind::Function: {

@@ -12,15 +12,6 @@ namespace standin {
 
 namespace {
 
-std::string joined(const std::vector<std::string>& names) {
-  std::string s;
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (i) s += '.';
-    s += names[i];
-  }
-  return s;
-}
-
 bool is_schema_ok(const std::string& schema) { return schema.empty() || names_equal(schema, "dbo"); }
 
 }  // namespace
@@ -42,11 +33,11 @@ Table* Executor::resolve_table(const std::vector<std::string>& names, bool must_
   Database* db = resolve_database(names, std::min<size_t>(names.size(), 2));
   if (db_out) *db_out = db;
   if (names.size() >= 2 && !is_schema_ok(names[names.size() - 2])) {
-    if (must_exist) throw_error(208, "Invalid object name '" + joined(names) + "'.", true);
+    if (must_exist) throw_error(208, "Invalid object name '" + dotted_name(names) + "'.", true);
     return nullptr;
   }
   Table* t = db->find_table(names.back());
-  if (!t && must_exist) throw_error(208, "Invalid object name '" + joined(names) + "'.", true);
+  if (!t && must_exist) throw_error(208, "Invalid object name '" + dotted_name(names) + "'.", true);
   return t;
 }
 
@@ -88,11 +79,11 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
     case TableRef::Kind::Function: {
       Database* db = resolve_database(ref.names, std::min<size_t>(ref.names.size(), 2));
       FunctionDef* fn = db->find_function(ref.names.back());
-      if (!fn) throw_error(208, "Invalid object name '" + joined(ref.names) + "'.", true);
+      if (!fn) throw_error(208, "Invalid object name '" + dotted_name(ref.names) + "'.", true);
       if (ref.args.size() != fn->params.size())
         throw_error(ref.args.size() < fn->params.size() ? 313 : 8144,
                     ref.args.size() < fn->params.size()
-                        ? "An insufficient number of arguments were supplied for the procedure or function " + joined(ref.names) + "."
+                        ? "An insufficient number of arguments were supplied for the procedure or function " + dotted_name(ref.names) + "."
                         : "Procedure or function " + fn->name + " has too many arguments specified.",
                     true);
       // Arguments see the enclosing query, not this level's other sources.

@@ -79,7 +79,7 @@ ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* o
       bind(*si.expr, scope, &aggregates);
       std::string name = si.alias;
       if (name.empty() && si.expr->kind == ExprKind::Column) name = si.expr->names.back();
-      items.push_back(Item{si.expr.get(), -1, -1, name});
+      items.push_back(Item{si.expr.get(), -1, -1, std::move(name)});
     }
     if (core.having) bind(*core.having, scope, &aggregates);
 
@@ -212,9 +212,9 @@ ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* o
     }
 
     if (ci == 0) {
-      for (const Item& it : items) {
+      for (Item& it : items) {
         ColumnInfo c;
-        c.name = it.name;
+        c.name = std::move(it.name);  // the last use of the item's name
         if (it.expr)
           c.type = it.expr->kind == ExprKind::Column ? it.expr->result_type : TypeInfo::varchar(1);
         else

@@ -70,12 +70,13 @@ void StatementUndo::rollback() {
   // Newest first, so that a later change is undone before an earlier one.
   for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
     Entry& e = *it;
-    if (e.table && e.kind != Entry::Kind::CreateTable) e.table->touch();
     switch (e.kind) {
       case Entry::Kind::Insert:
+        e.table->touch();
         e.table->rows.resize(e.row_count);
         break;
       case Entry::Kind::Change:
+        e.table->touch();
         e.table->rows = std::move(e.rows);
         break;
       case Entry::Kind::Schema:

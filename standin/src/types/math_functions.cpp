@@ -15,6 +15,17 @@ namespace {
 
 enum class Direction { Nearest, TowardZero, Up, Down };
 
+// f rounded at 1/unit; CEILING and FLOOR round to whole numbers.
+double rounded(double f, double unit, Direction dir) {
+  switch (dir) {
+    case Direction::Nearest: return std::round(f * unit) / unit;
+    case Direction::TowardZero: return std::trunc(f * unit) / unit;
+    case Direction::Up: return std::ceil(f);
+    case Direction::Down: return std::floor(f);
+  }
+  return f;
+}
+
 // d rounded at 10^-digits (digits may be negative), kept at d's scale.
 bool round_decimal(const Decimal& d, int digits, Direction dir, Decimal* out) {
   int drop = d.scale() - digits;  // how many trailing digits go
@@ -120,14 +131,7 @@ bool apply_rounding(const Value& x, int digits, Direction dir, const TypeInfo& r
     *out = Value::decimal(scaled, rt);
     return true;
   }
-  double f = x.float_value(), unit = std::pow(10.0, digits), r = f;
-  switch (dir) {
-    case Direction::Nearest: r = std::round(f * unit) / unit; break;
-    case Direction::TowardZero: r = std::trunc(f * unit) / unit; break;
-    case Direction::Up: r = std::ceil(f); break;
-    case Direction::Down: r = std::floor(f); break;
-  }
-  *out = Value::floating(r, rt.type);
+  *out = Value::floating(rounded(x.float_value(), std::pow(10.0, digits), dir), rt.type);
   return true;
 }
 

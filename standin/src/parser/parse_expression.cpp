@@ -1,6 +1,7 @@
 // Expressions, in T-SQL's precedence order, lowest first:
 //   OR;  AND;  NOT;  comparisons, IS [NOT] NULL, [NOT] LIKE / IN / BETWEEN, EXISTS;
 //   + - (binary);  * / %;  unary - + ~;  primaries.
+#include <charconv>
 #include <cstdlib>
 #include <optional>
 
@@ -239,16 +240,16 @@ ExprPtr Parser::parse_literal() {
   switch (t.kind) {
     case TokenKind::Integer: {
       take();
-      std::string digits(t.text);
-      errno = 0;
-      char* end = nullptr;
-      unsigned long long v = std::strtoull(digits.c_str(), &end, 10);
-      if (errno == 0 && v <= 2147483647ULL) {
+      std::string_view digits = t.text;
+      uint64_t v = 0;
+      auto [end, problem] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+      if (problem == std::errc() && end == digits.data() + digits.size() && v <= 2147483647ULL) {
         e->value = Value::integer(static_cast<int64_t>(v), Type::Int);
       } else {
         Decimal d;
         if (!Decimal::parse(digits, &d))
-          fail_message(1007, "The number '" + digits + "' is out of the range for numeric representation (maximum precision 38).");
+          fail_message(1007, "The number '" + std::string(digits) +
+                                 "' is out of the range for numeric representation (maximum precision 38).");
         e->value = Value::decimal(d);
       }
       return e;

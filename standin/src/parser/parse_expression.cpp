@@ -34,9 +34,28 @@ bool takes_date_part(std::string_view name) {
          iequals(name, "DATENAME");
 }
 
+// A literal, or NULL: an operand that is complete in one token.
+bool is_literal(const Token& t) {
+  switch (t.kind) {
+    case TokenKind::Integer:
+    case TokenKind::Decimal:
+    case TokenKind::Float:
+    case TokenKind::String:
+    case TokenKind::NString:
+    case TokenKind::Binary:
+      return true;
+    default:
+      return t.is_word("NULL");
+  }
+}
+
 }  // namespace
 
 ExprPtr Parser::parse_expr() {
+  // Most operands of the data scripts are a lone literal or NULL before a
+  // comma or a closing parenthesis: those skip the descent through every
+  // level of precedence, which would find no operator on any of them.
+  if (is_literal(peek()) && (peek(1).is_op(",") || peek(1).is_op(")"))) return parse_primary();
   Nesting nesting(*this);
   return parse_or();
 }

@@ -3,18 +3,30 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
 
 namespace standin {
 
 namespace {
 
-bool is_ident_start(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '#' || c >= 0x80;
+// Which bytes may start a name and which may continue one, as a table: the
+// lexer asks for every byte of every name.
+constexpr uint8_t kNameStart = 1, kNamePart = 2;
+
+constexpr std::array<uint8_t, 256> name_classes() {
+  std::array<uint8_t, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    bool start = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '#' || c >= 0x80;
+    bool part = start || (c >= '0' && c <= '9') || c == '$' || c == '@';
+    classes[static_cast<size_t>(c)] = static_cast<uint8_t>((start ? kNameStart : 0) | (part ? kNamePart : 0));
+  }
+  return classes;
 }
 
-bool is_ident_part(unsigned char c) {
-  return is_ident_start(c) || (c >= '0' && c <= '9') || c == '$' || c == '@';
-}
+constexpr std::array<uint8_t, 256> kNameClasses = name_classes();
+
+bool is_ident_start(unsigned char c) { return kNameClasses[c] & kNameStart; }
+bool is_ident_part(unsigned char c) { return kNameClasses[c] & kNamePart; }
 
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
@@ -165,21 +177,18 @@ class Lexer {
     if (c == '[') return delimited(start, ']');
     if (c == '"') return delimited(start, '"');
 
-    // Operators, longest first.
-    if (pos_ + 1 < s_.size()) {
-      std::string_view two = s_.substr(pos_, 2);
-      if (two == "<>" || two == "!=" || two == "<=" || two == ">=" || two == "!<" || two == "!>") {
-        pos_ += 2;
-        return make(TokenKind::Operator, start, pos_);
-      }
-    }
-    static constexpr std::string_view kSingle = "+-*/%=<>(),.;~&|^";
-    if (kSingle.find(static_cast<char>(c)) != std::string_view::npos) {
-      ++pos_;
+    // Operators, longest first: <> != <= >= !< !>, then single characters.
+    const char following = pos_ + 1 < s_.size() ? s_[pos_ + 1] : '\0';
+    const bool two = (c == '<' && (following == '>' || following == '=')) || (c == '>' && following == '=') ||
+                     (c == '!' && (following == '=' || following == '<' || following == '>'));
+    if (two) {
+      pos_ += 2;
       return make(TokenKind::Operator, start, pos_);
     }
+    static constexpr std::string_view kSingle = "+-*/%=<>(),.;~&|^";
     ++pos_;
-    return make(TokenKind::Invalid, start, pos_);
+    const bool single = kSingle.find(static_cast<char>(c)) != std::string_view::npos;
+    return make(single ? TokenKind::Operator : TokenKind::Invalid, start, pos_);
   }
 
   Token number(size_t start) {

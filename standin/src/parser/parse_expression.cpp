@@ -34,9 +34,8 @@ bool takes_date_part(std::string_view name) {
          iequals(name, "DATENAME");
 }
 
-// A literal, or NULL: an operand that is complete in one token.
-bool is_literal(const Token& t) {
-  switch (t.kind) {
+bool is_literal(TokenKind kind) {
+  switch (kind) {
     case TokenKind::Integer:
     case TokenKind::Decimal:
     case TokenKind::Float:
@@ -45,7 +44,7 @@ bool is_literal(const Token& t) {
     case TokenKind::Binary:
       return true;
     default:
-      return t.is_word("NULL");
+      return false;
   }
 }
 
@@ -55,7 +54,9 @@ ExprPtr Parser::parse_expr() {
   // Most operands of the data scripts are a lone literal or NULL before a
   // comma or a closing parenthesis: those skip the descent through every
   // level of precedence, which would find no operator on any of them.
-  if (is_literal(peek()) && (peek(1).is_op(",") || peek(1).is_op(")"))) return parse_primary();
+  const Token& t = peek();
+  if ((is_literal(t.kind) || t.is_word("NULL")) && (peek(1).is_op(",") || peek(1).is_op(")")))
+    return parse_primary();
   Nesting nesting(*this);
   return parse_or();
 }
@@ -318,14 +319,8 @@ ExprPtr Parser::parse_literal() {
 
 ExprPtr Parser::parse_primary() {
   const Token& t = peek();
+  if (is_literal(t.kind)) return parse_literal();
   switch (t.kind) {
-    case TokenKind::Integer:
-    case TokenKind::Decimal:
-    case TokenKind::Float:
-    case TokenKind::String:
-    case TokenKind::NString:
-    case TokenKind::Binary:
-      return parse_literal();
     case TokenKind::Variable: {
       take();
       auto e = make_expr(ExprKind::Variable, t.line);

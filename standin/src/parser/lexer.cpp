@@ -48,7 +48,7 @@ constexpr std::array<std::string_view, 78> kReserved = {
     "OUTER", "PRIMARY", "PRINT", "REFERENCES", "RETURN", "RIGHT", "SELECT",
     "SET", "TABLE", "THEN", "TO", "TOP", "TRUNCATE", "UNION",
     "UNIQUE", "UPDATE", "USE", "VALUES", "WHEN", "WHERE", "WHILE",
-    "WITH",};
+    "WITH"};
 static_assert(std::is_sorted(kReserved.begin(), kReserved.end()));
 static_assert(std::all_of(kReserved.begin(), kReserved.end(),
                           [](std::string_view w) { return !w.empty() && w[0] >= 'A' && w[0] <= 'Z'; }));

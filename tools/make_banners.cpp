@@ -104,14 +104,19 @@ void draw_name(QPainter& p) {
   p.drawText(QPointF(24, 166), QStringLiteral("SQL Update"));
 }
 
-QImage plain_banner() {
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  QPainter p(&image);
+// Background, database stack and name: what both banners show.
+void draw_shared_parts(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   draw_background(p);
   draw_database_stack(p);
   draw_name(p);
+}
+
+QImage plain_banner() {
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  QPainter p(&image);
+  draw_shared_parts(p);
   p.setPen(QColor(255, 255, 255, 170));
   p.setFont(face(12));
   p.drawText(QPointF(24, 300), QStringLiteral("Aktualisierung der Mandantendatenbanken"));
@@ -121,11 +126,7 @@ QImage plain_banner() {
 QImage edition_banner() {
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setRenderHint(QPainter::TextAntialiasing);
-  draw_background(p);
-  draw_database_stack(p);
-  draw_name(p);
+  draw_shared_parts(p);
 
   // The edition's badge.
   const QRectF badge(24, 186, 132, 30);

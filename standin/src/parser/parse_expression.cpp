@@ -372,7 +372,7 @@ ExprPtr Parser::parse_primary() {
         expect_op(")");
         return e;
       }
-      if (peek(1).is_op("(") && !is_reserved(t)) {
+      if (peek(1).is_op("(") && !t.reserved) {
         take();
         take();
         return parse_function_call(std::string(t.text), t.line);
@@ -382,7 +382,7 @@ ExprPtr Parser::parse_primary() {
         take();
         return parse_function_call(std::string(t.text), t.line);
       }
-      if (is_reserved(t)) fail();
+      if (t.reserved) fail();
       [[fallthrough]];
     case TokenKind::QuotedIdentifier: {
       auto e = make_expr(ExprKind::Column, t.line);

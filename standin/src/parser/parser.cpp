@@ -35,8 +35,6 @@ ExprPtr make_expr(ExprKind kind, uint32_t line) {
   return e;
 }
 
-bool Parser::is_reserved(const Token& t) const { return t.reserved; }
-
 void Parser::fail_at(const Token& t) const {
   SyntaxError e;
   e.line = t.line;
@@ -57,7 +55,7 @@ void Parser::fail_at(const Token& t) const {
     e.message = "Incorrect syntax near '" + std::string(t.text) + "'.";
   } else if (t.kind == TokenKind::String) {
     e.message = "Incorrect syntax near " + std::string(t.text) + ".";
-  } else if (t.kind == TokenKind::Identifier && is_reserved(t)) {
+  } else if (t.reserved) {
     e.number = 156;
     e.message = "Incorrect syntax near the keyword '" + std::string(t.text) + "'.";
   } else {
@@ -243,7 +241,7 @@ SelectCore Parser::parse_select_core() {
       take();
       take();
     } else if ((t.is_name() || t.is(TokenKind::String)) && peek(1).is_op("=") &&
-               !(t.kind == TokenKind::Identifier && is_reserved(t))) {
+               !t.reserved) {
       item.alias = t.is(TokenKind::String) ? string_literal_value(t) : identifier_value(t);
       take();
       take();
@@ -258,7 +256,7 @@ SelectCore Parser::parse_select_core() {
         } else {
           item.alias = take_name();
         }
-      } else if ((peek().is_name() && !is_reserved(peek())) || peek().is(TokenKind::String)) {
+      } else if ((peek().is_name() && !peek().reserved) || peek().is(TokenKind::String)) {
         const Token& a = take();
         item.alias = a.is(TokenKind::String) ? string_literal_value(a) : identifier_value(a);
       }
@@ -350,7 +348,7 @@ std::unique_ptr<TableRef> Parser::parse_table_primary() {
   }
   if (accept_word("AS")) {
     ref->alias = take_name();
-  } else if (peek().is_name() && !is_reserved(peek())) {
+  } else if (peek().is_name() && !peek().reserved) {
     ref->alias = take_name();
   }
   if (peek().is_word("WITH") && peek(1).is_op("(")) {

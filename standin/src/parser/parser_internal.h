@@ -69,7 +69,6 @@ class Parser {
 
   std::string take_name();                       // one name part
   std::vector<std::string> take_multipart_name();  // a.b.c (empty parts allowed: a..b)
-  bool is_reserved(const Token& t) const;
   std::string_view text() const { return text_; }
   uint32_t quoted_end(const Token& t) const;
 

@@ -1,5 +1,7 @@
 #include "db/statement.h"
 
+#include <cstdio>
+
 namespace db {
 
 const char* to_string(Channel channel) {
@@ -24,6 +26,21 @@ std::string to_string(const Guard& guard) {
     case Report::Plain: return "reported:plain";
   }
   return "?";
+}
+
+std::string to_string(const Parameter& param) {
+  std::string out = "@" + param.name + "=";
+  switch (param.kind) {
+    case Parameter::Kind::Null: return out + "NULL";
+    case Parameter::Kind::Integer: return out + std::to_string(param.integer);
+    case Parameter::Kind::Text: return out + "'" + param.text + "'";
+    case Parameter::Kind::Date: {
+      char date[16];
+      std::snprintf(date, sizeof date, "%04d-%02d-%02d", param.year, param.month, param.day);
+      return out + date;
+    }
+  }
+  return out;
 }
 
 }  // namespace db

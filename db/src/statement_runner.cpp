@@ -19,8 +19,10 @@ void StatementRunner::notify(const StatementRecord& record) {
 }
 
 template <typename Send>
-bool StatementRunner::guarded(Channel channel, std::string_view text, Guard guard, Send send) {
-  StatementRecord record{channel, guard, std::string(text), std::nullopt};
+bool StatementRunner::guarded(Channel channel, std::string_view text, Guard guard, Send send,
+                              std::span<const Parameter> params) {
+  StatementRecord record{channel, guard, std::string(text), std::nullopt,
+                         std::vector<Parameter>(params.begin(), params.end())};
   try {
     if (text.empty()) throw DbError(kEmptyCommandText);
     send(connections_.work());
@@ -47,7 +49,8 @@ bool StatementRunner::run_lines(const std::vector<std::string>& lines, Guard gua
 
 bool StatementRunner::run_with(Channel channel, std::string_view text,
                                std::span<const Parameter> params, Guard guard) {
-  return guarded(channel, text, guard, [&](Connection& c) { c.execute(text, params); });
+  return guarded(
+      channel, text, guard, [&](Connection& c) { c.execute(text, params); }, params);
 }
 
 Rowset StatementRunner::query(Channel channel, std::string_view text, Guard guard) {

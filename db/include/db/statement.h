@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "db/connection.h"
 #include "db/feedback.h"
 
 namespace db {
@@ -43,11 +45,15 @@ struct StatementRecord {
   Guard guard;
   std::string text;
   std::optional<std::string> error;  // nullopt: the server accepted it
+  std::vector<Parameter> params;     // the values of a parameterised statement
 
   bool ok() const { return !error; }
 };
 
 const char* to_string(Channel channel);
 std::string to_string(const Guard& guard);
+// "@name=value" as a transcript shows it: integers in decimal, texts in
+// single quotes, dates as yyyy-mm-dd, NULL.
+std::string to_string(const Parameter& param);
 
 }  // namespace db

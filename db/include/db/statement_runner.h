@@ -49,7 +49,8 @@ class StatementRunner {
 
  private:
   template <typename Send>
-  bool guarded(Channel channel, std::string_view text, Guard guard, Send send);
+  bool guarded(Channel channel, std::string_view text, Guard guard, Send send,
+               std::span<const Parameter> params = {});
   void notify(const StatementRecord& record);
 
   Connections& connections_;

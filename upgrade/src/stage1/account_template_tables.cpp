@@ -2,7 +2,7 @@
 // tables, one per kind of club, created empty with their keys when missing.
 // Their rows come from the template scripts at the end of stage I, which
 // replace these tables whole.
-#include "template_layouts.h"
+#include "steps/template_layouts.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
@@ -34,9 +34,9 @@ constexpr std::string_view kTaxKeyTemplates[] = {
 
 void ensure_template(Tenant& t, std::string_view table, std::span<const scripts::LayoutColumn> layout,
                      std::string_view first_key, std::string_view second_key) {
-  const stage1::Lines statements[] = {stage1::create_statement(table, layout),
-                                      stage1::key_statement(table, first_key, second_key)};
-  stage1::create_if_missing(t, table, statements);
+  const steps::Lines statements[] = {steps::create_statement(table, layout),
+                                      steps::key_statement(table, first_key, second_key)};
+  steps::create_if_missing(t, table, statements);
   t.step();
 }
 

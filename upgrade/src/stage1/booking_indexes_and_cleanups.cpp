@@ -2,7 +2,7 @@
 // into bank books, a few new columns with their one-time fills, booking
 // texts in mixed case, and the area code moved in front of the first phone
 // number.
-#include "schema_steps.h"
+#include "steps/schema_steps.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {

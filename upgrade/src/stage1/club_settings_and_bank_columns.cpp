@@ -3,16 +3,16 @@
 // renumbering, and the parent link of the bookings.
 #include <array>
 
-#include "schema_steps.h"
+#include "steps/schema_steps.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
 namespace {
 
-using stage1::ColumnAddition;
-using stage1::Lines;
-using stage1::N;
-using stage1::P;
+using steps::ColumnAddition;
+using steps::Lines;
+using steps::N;
+using steps::P;
 
 constexpr ColumnAddition kClubAndAddressColumns[] = {
     {P, "Mandstam", "VereinUebUntgliedAbt", "smallint", "", "Null"},
@@ -101,13 +101,13 @@ void convert_f5dat_key(Tenant& t) {
 }  // namespace
 
 void club_settings_and_bank_columns(Tenant& t) {
-  stage1::add_columns(t, kClubAndAddressColumns);
+  steps::add_columns(t, kClubAndAddressColumns);
   t.step();
 
-  stage1::create_if_missing(t, "AdrFunktion", kAdrFunktion);
+  steps::create_if_missing(t, "AdrFunktion", kAdrFunktion);
   t.step();
 
-  stage1::add_columns(t, kInterestAndTaxKeyClass);
+  steps::add_columns(t, kInterestAndTaxKeyClass);
   // The Klasse column is the marker: the run that creates it converts F5DAT,
   // whether or not LfdNr exists already.
   if (t.sql.added()) convert_f5dat_key(t);

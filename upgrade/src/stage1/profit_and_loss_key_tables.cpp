@@ -2,17 +2,17 @@
 // profit-and-loss sections GuVKennz with their fixed thirteen rows, the
 // section details GuVKennzD, the EUR key of F5Kont and the monthly columns
 // of the cost centres.
-#include "schema_steps.h"
+#include "steps/schema_steps.h"
 #include "section_reload.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
 namespace {
 
-using stage1::ColumnAddition;
-using stage1::Lines;
-using stage1::N;
-using stage1::P;
+using steps::ColumnAddition;
+using steps::Lines;
+using steps::N;
+using steps::P;
 
 const Lines kF5kennzD[] = {
     {"CREATE TABLE dbo.F5kennzD (", "BILANZ_GUV varchar (6) NOT NULL,", "KENNZAHLH varchar (4) NOT NULL,",
@@ -73,18 +73,18 @@ constexpr ColumnAddition kMonthlyCostCentreColumns[] = {
 }  // namespace
 
 void profit_and_loss_key_tables(Tenant& t) {
-  stage1::create_if_missing(t, "F5kennzD", kF5kennzD);
+  steps::create_if_missing(t, "F5kennzD", kF5kennzD);
 
-  stage1::create_if_missing(t, "GuVKennz", kGuVKennz);
+  steps::create_if_missing(t, "GuVKennz", kGuVKennz);
   // The VII row marks the list as loaded; once it is there the application
   // owns the table.
   if (!t.sql.RowsExist("SELECT * FROM GuVKennz WHERE RimNr='VII'")) stage1::reload_sections(t);
   t.step();
 
-  stage1::create_if_missing(t, "GuVKennzD", kGuVKennzD);
+  steps::create_if_missing(t, "GuVKennzD", kGuVKennzD);
   t.step();
 
-  stage1::add_columns(t, kMonthlyCostCentreColumns);
+  steps::add_columns(t, kMonthlyCostCentreColumns);
   t.step();
   t.step();
 }

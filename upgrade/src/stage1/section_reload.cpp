@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "db/sql_text.h"
-#include "schema_steps.h"
+#include "steps/schema_steps.h"
 
 namespace upgrade::stage1 {
 namespace {
@@ -25,7 +25,7 @@ constexpr Section kSections[] = {
     {"VII", "A", "Sonstige Geschäftsbetriebe"},
 };
 
-Lines insert_statement(const Section& s) {
+steps::Lines insert_statement(const Section& s) {
   std::string values = "VALUES ('";
   values += s.rim_nr;
   values += "','";

@@ -5,16 +5,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "schema_steps.h"
+#include "steps/schema_steps.h"
 #include "scripts/catalog.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
 namespace {
 
-using stage1::ColumnAddition;
-using stage1::Lines;
-using stage1::N;
+using steps::ColumnAddition;
+using steps::Lines;
+using steps::N;
 
 constexpr ColumnAddition kPassPathColumns[] = {
     {N, "PASS", "Vorlage_V", "varchar", "(240)", "Null"},
@@ -99,7 +99,7 @@ void add_directory_keys(Tenant& t) {
 }
 
 void widen_paths(Tenant& t) {
-  stage1::add_columns(t, kPassPathColumns);
+  steps::add_columns(t, kPassPathColumns);
   for (const char* statement : kPathWidening) t.exec(statement, db::Guard::unguarded());
 }
 
@@ -115,7 +115,7 @@ void add_start_and_end_times(Tenant& t) {
 
 void create_regional_federations(Tenant& t) {
   // The rows go in only with the table; an existing table is left as it is.
-  if (!stage1::create_if_missing(t, "tblLSB", kTblLSB)) return;
+  if (!steps::create_if_missing(t, "tblLSB", kTblLSB)) return;
   for (const Federation& f : kRegionalFederations) t.sql.AddLandessportbund(f.kennung, f.bezeichnung);
 }
 
@@ -127,7 +127,7 @@ void template_scripts_and_federations(Tenant& t) {
   widen_paths(t);
   add_start_and_end_times(t);
   t.sql.AddField("F5Kont", "KoSt", "int", "", "NULL");
-  stage1::create_if_missing(t, "F6KoStGr", kF6KoStGr);
+  steps::create_if_missing(t, "F6KoStGr", kF6KoStGr);
   create_regional_federations(t);
   t.sql.AddField("mandstam", "LSB", "varchar", "(50)", "NULL");
   t.exec("ALTER TABLE dbo.Adresse ALTER COLUMN Firma4 varchar(100) Null", db::Guard::silent());

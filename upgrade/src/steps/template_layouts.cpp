@@ -1,6 +1,6 @@
-#include "template_layouts.h"
+#include "steps/template_layouts.h"
 
-namespace upgrade::stage1 {
+namespace upgrade::steps {
 
 std::string column_line(const scripts::LayoutColumn& column) {
   std::string line = "[";
@@ -35,4 +35,4 @@ Lines key_statement(std::string_view table, std::string_view first_key,
           ")WITH (IGNORE_DUP_KEY = OFF) ON [PRIMARY]"};
 }
 
-}  // namespace upgrade::stage1
+}  // namespace upgrade::steps

@@ -1,6 +1,6 @@
-// The small helpers that walk the stage I tables: runs of add-column calls
-// with their progress steps, and tables created (with their keys) only when
-// the table probe misses them.
+// The small helpers that walk the tables of every stage: runs of add-column
+// calls with their progress steps, and tables created (with their keys) only
+// when the table probe misses them.
 #pragma once
 
 #include <span>
@@ -10,7 +10,7 @@
 
 #include "upgrade/tenant.h"
 
-namespace upgrade::stage1 {
+namespace upgrade::steps {
 
 // One AddField call of a run. `step_before` makes one progress step before
 // the call.
@@ -33,8 +33,10 @@ void add_columns(Tenant& t, std::span<const ColumnAddition> run);
 using Lines = std::vector<std::string>;
 
 // Probes for `table`; only when it is missing sends `statements` in order,
-// each reported in a warning dialog and each attempted whatever happened to
-// the one before. Returns true when the table was missing.
-bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements);
+// each reported under `guard` (a warning dialog unless a block says
+// otherwise) and each attempted whatever happened to the one before.
+// Returns true when the table was missing.
+bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
+                       db::Guard guard = db::Guard::warning());
 
-}  // namespace upgrade::stage1
+}  // namespace upgrade::steps

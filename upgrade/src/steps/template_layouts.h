@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "schema_steps.h"
+#include "steps/schema_steps.h"
 #include "scripts/account_layout.h"
 
-namespace upgrade::stage1 {
+namespace upgrade::steps {
 
 // "[" column "] [" type "]" with "(" size ")", " IDENTITY(1,1)" for the
 // identity column, then " NOT NULL" or " NULL"; the caller adds the comma.
@@ -22,4 +22,4 @@ Lines create_statement(std::string_view table, std::span<const scripts::LayoutCo
 Lines key_statement(std::string_view table, std::string_view first_key,
                     std::string_view second_key);
 
-}  // namespace upgrade::stage1
+}  // namespace upgrade::steps

@@ -1,0 +1,19 @@
+#include "steps/schema_steps.h"
+
+namespace upgrade::steps {
+
+void add_columns(Tenant& t, std::span<const ColumnAddition> run) {
+  for (const ColumnAddition& c : run) {
+    if (c.step_before) t.step();
+    t.sql.AddField(c.table, c.column, c.type, c.size, c.null_text);
+  }
+}
+
+bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
+                       db::Guard guard) {
+  if (t.sql.TableExists(table)) return false;
+  for (const Lines& statement : statements) t.lines(statement, guard);
+  return true;
+}
+
+}  // namespace upgrade::steps

@@ -79,15 +79,9 @@ constexpr Federation kRegionalFederations[] = {
     {"LSB Schleswig-Holstein", "Landessportverband Schleswig-Holstein"},
 };
 
-std::string_view stored_script(std::string_view name) {
-  const scripts::Script* script = scripts::find(name);
-  if (!script) throw std::logic_error("stored script missing: " + std::string(name));
-  return script->text;
-}
-
 void run_template_scripts(Tenant& t) {
-  t.sql.SQLExec(stored_script("Memo1"));  // the seven account templates
-  t.sql.SQLExec(stored_script("Memo2"));  // the seven tax-key templates
+  t.sql.SQLExec(steps::stored_script("Memo1"));  // the seven account templates
+  t.sql.SQLExec(steps::stored_script("Memo2"));  // the seven tax-key templates
 }
 
 void add_directory_keys(Tenant& t) {

@@ -1,5 +1,10 @@
 #include "steps/schema_steps.h"
 
+#include <stdexcept>
+#include <string>
+
+#include "scripts/catalog.h"
+
 namespace upgrade::steps {
 
 void add_columns(Tenant& t, std::span<const ColumnAddition> run) {
@@ -14,6 +19,12 @@ bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines>
   if (t.sql.TableExists(table)) return false;
   for (const Lines& statement : statements) t.lines(statement, guard);
   return true;
+}
+
+std::string_view stored_script(std::string_view name) {
+  const scripts::Script* script = scripts::find(name);
+  if (!script) throw std::logic_error("stored script missing: " + std::string(name));
+  return script->text;
 }
 
 }  // namespace upgrade::steps

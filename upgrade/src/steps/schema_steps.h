@@ -39,4 +39,9 @@ using Lines = std::vector<std::string>;
 bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
                        db::Guard guard = db::Guard::warning());
 
+// The text of the stored script `name` (a memo's lines joined by CR LF, or a
+// command script's statements). Throws std::logic_error for a name the
+// program does not carry: that is a programming error, not a server failure.
+std::string_view stored_script(std::string_view name);
+
 }  // namespace upgrade::steps

@@ -53,6 +53,12 @@ bool StatementRunner::run_with(Channel channel, std::string_view text,
       channel, text, guard, [&](Connection& c) { c.execute(text, params); }, params);
 }
 
+void StatementRunner::skip(Channel channel, std::string_view what, Guard guard) {
+  StatementRecord record{channel, guard, std::string(what), std::nullopt, {}};
+  record.skipped = true;
+  notify(record);
+}
+
 Rowset StatementRunner::query(Channel channel, std::string_view text, Guard guard) {
   Rowset rows;
   guarded(channel, text, guard, [&](Connection& c) { rows = c.query(text); });

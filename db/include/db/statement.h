@@ -46,6 +46,9 @@ struct StatementRecord {
   std::string text;
   std::optional<std::string> error;  // nullopt: the server accepted it
   std::vector<Parameter> params;     // the values of a parameterised statement
+  // Not sent: the step could not apply (an empty script, a table that does
+  // not exist yet). The text says what was left out and why.
+  bool skipped = false;
 
   bool ok() const { return !error; }
 };

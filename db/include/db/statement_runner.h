@@ -38,6 +38,10 @@ class StatementRunner {
   bool run_with(Channel channel, std::string_view text, std::span<const Parameter> params,
                 Guard guard);
 
+  // Sends nothing, but tells the observers that a statement on `channel`
+  // was left out, and why (`what`), so that the transcript shows the step.
+  void skip(Channel channel, std::string_view what, Guard guard);
+
   // Runs a query and returns its rows; a failure under a non-unguarded guard
   // gives an empty rowset.
   Rowset query(Channel channel, std::string_view text, Guard guard);

@@ -111,6 +111,23 @@ TEST(EngineQuery, ParametersBindAsVariables) {
   EXPECT_EQ(e.error("SELECT @pAdrNr"), 137);
 }
 
+TEST(EngineQuery, TypedParametersOfAMandateRow) {
+  Engine e;
+  e.ok("CREATE TABLE AdrSepa ([AdrNr] [int] NOT NULL, [MandatsNr] [varchar](35) NOT NULL, "
+       "[Status] [varchar] (20) NOT NULL, [AngelegtAm] [datetime] NULL)");
+  DateTime today = DateTime::from_civil(2024, 5, 1);
+  std::vector<Param> params{{"@AdrNr", Value::integer(7)},
+                            {"@MandatsNr", Value::nvarchar("7J-12")},
+                            {"@Status", Value::nvarchar("Aktiv")},
+                            {"@AngelegtAm", Value::datetime(today)}};
+  auto r = e.session().execute(
+      "INSERT INTO AdrSepa (AdrNr, MandatsNr, Status, AngelegtAm) VALUES (@AdrNr, @MandatsNr, @Status, @AngelegtAm)",
+      params);
+  ASSERT_TRUE(r.ok()) << r.errors[0].message;
+  EXPECT_EQ(e.rows("SELECT AdrNr, MandatsNr, Status, AngelegtAm FROM AdrSepa"),
+            (Rows{{"7", "7J-12", "Aktiv", "2024-05-01 00:00:00.000"}}));
+}
+
 }  // namespace
 }  // namespace standin::test
 

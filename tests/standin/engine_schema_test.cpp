@@ -117,13 +117,29 @@ TEST(EngineSchema, ForeignKeysCheckAndCascade) {
        "REFERENCES [dbo].[GuVKennz] ([RimNr],[Kennz]) ON UPDATE CASCADE ON DELETE CASCADE");
   e.ok("INSERT INTO GuVKennz (RimNr, Kennz, Bezeichnung)\r\nVALUES ('I','A','Einnahmen')");
   e.ok("INSERT INTO GuVKennzD VALUES ('i','a',1,'x')");  // the collation matches the parent key
-  EXPECT_EQ(e.error("INSERT INTO GuVKennzD VALUES ('II','A',1,'x')"), 547);
+  EXPECT_EQ(e.message("INSERT INTO GuVKennzD VALUES ('II','A',1,'x')"),
+            "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_GuVKennzD_GuVKennz\". "
+            "The conflict occurred in database \"T\", table \"dbo.GuVKennz\".");
   e.ok("UPDATE GuVKennz SET Kennz='B'");
   EXPECT_EQ(e.scalar("SELECT Kennz FROM GuVKennzD"), "B");
   e.ok("DELETE FROM  dbo.GuVKennz");
   EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM GuVKennzD"), "0");
   EXPECT_EQ(e.error("ALTER TABLE GuVKennz DROP CONSTRAINT PK_GuVKennz"), 3725);
   EXPECT_EQ(e.error("ALTER TABLE GuVKennzD DROP CONSTRAINT PK_GuVKennz"), 3728);
+}
+
+TEST(EngineSchema, SingleColumnReferenceConflictNamesTheColumn) {
+  Engine e;
+  e.ok("CREATE TABLE Adresse (AdrNr int NOT NULL CONSTRAINT PK_Adresse PRIMARY KEY)");
+  e.ok("CREATE TABLE AdrFunktion (AdrNr int NOT NULL, Funktion varchar(80) NULL)");
+  e.ok("ALTER TABLE AdrFunktion ADD CONSTRAINT FK_AdrFunktion_Adresse FOREIGN KEY (AdrNr) REFERENCES Adresse (AdrNr)");
+  e.ok("INSERT INTO Adresse VALUES (1) INSERT INTO AdrFunktion VALUES (1, 'Kassenwart')");
+  EXPECT_EQ(e.message("INSERT INTO AdrFunktion VALUES (2, NULL)"),
+            "The INSERT statement conflicted with the FOREIGN KEY constraint \"FK_AdrFunktion_Adresse\". "
+            "The conflict occurred in database \"T\", table \"dbo.Adresse\", column 'AdrNr'.");
+  EXPECT_EQ(e.message("DELETE FROM Adresse"),
+            "The DELETE statement conflicted with the REFERENCE constraint \"FK_AdrFunktion_Adresse\". "
+            "The conflict occurred in database \"T\", table \"dbo.AdrFunktion\", column 'AdrNr'.");
 }
 
 TEST(EngineSchema, IndexesAndDrops) {

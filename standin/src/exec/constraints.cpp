@@ -32,6 +32,15 @@ std::string key_display(const Row& row, const std::vector<int>& cols) {
 
 std::string qualified_table_name(const Table& t) { return "dbo." + t.name; }
 
+// SQL Server names the column of a reference conflict only when the key has
+// one column; a composite key is reported by its database and table alone.
+std::string conflict_place(const Database& db, const Table& t, const std::vector<std::string>& columns) {
+  std::string place =
+      "The conflict occurred in database \"" + db.name + "\", table \"" + qualified_table_name(t) + "\"";
+  if (columns.size() == 1) place += ", column '" + columns[0] + "'";
+  return place + ".";
+}
+
 int utf8_length(std::string_view s) {
   int n = 0;
   for (unsigned char c : s)
@@ -83,8 +92,7 @@ void check_foreign_keys_of(Table& t, Database& db, const std::vector<size_t>& ro
       if (has_null) continue;
       if (!parent_keys.count(row_key(r, child_cols)))
         throw_error(547, std::string("The ") + statement + " statement conflicted with the FOREIGN KEY constraint \"" +
-                             fk.name + "\". The conflict occurred in database \"" + db.name + "\", table \"" +
-                             qualified_table_name(*parent) + "\", column '" + fk.ref_columns[0] + "'.");
+                             fk.name + "\". " + conflict_place(db, *parent, fk.ref_columns));
     }
   }
 }
@@ -113,8 +121,7 @@ void cascade_delete(Executor& ex, Database& db, Table& parent, const std::vector
       if (removed.empty()) continue;
       if (!fk.delete_cascade)
         throw_error(547, "The DELETE statement conflicted with the REFERENCE constraint \"" + fk.name +
-                             "\". The conflict occurred in database \"" + db.name + "\", table \"" +
-                             qualified_table_name(child) + "\", column '" + fk.columns[0] + "'.");
+                             "\". " + conflict_place(db, child, fk.columns));
       ex.undo().before_change(&child);
       child.rows = std::move(kept);
       child.touch();
@@ -147,8 +154,7 @@ void cascade_update(Executor& ex, Database& db, Table& parent, const std::vector
         if (it == changed.end() || still_there.count(it->first)) continue;
         if (!fk.update_cascade)
           throw_error(547, "The UPDATE statement conflicted with the REFERENCE constraint \"" + fk.name +
-                               "\". The conflict occurred in database \"" + db.name + "\", table \"" +
-                               qualified_table_name(child) + "\", column '" + fk.columns[0] + "'.");
+                               "\". " + conflict_place(db, child, fk.columns));
         if (!touched) ex.undo().before_change(&child);
         touched = true;
         for (size_t k = 0; k < child_cols.size(); ++k)

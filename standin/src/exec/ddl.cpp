@@ -153,8 +153,7 @@ void add_foreign_key(Executor& ex, Database& db, Table& t, const ConstraintDef& 
       check_foreign_keys_of(t, db, all, "ALTER TABLE");
     } catch (SqlError& e) {
       e.error.message = "The ALTER TABLE statement conflicted with the FOREIGN KEY constraint \"" + name +
-                        "\". The conflict occurred in database \"" + db.name + "\", table \"" +
-                        qualified_table_name(*parent) + "\", column '" + ref_cols[0] + "'.";
+                        "\". " + conflict_place(db, *parent, ref_cols);
       throw;
     }
   }

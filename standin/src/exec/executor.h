@@ -195,6 +195,8 @@ void cascade_update(Executor& ex, Database& db, Table& parent, const std::vector
                     const std::vector<Row>& after);
 
 std::string qualified_table_name(const Table& t);  // "dbo.T"
+// "The conflict occurred in database ..., table ...[, column ...]." of message 547.
+std::string conflict_place(const Database& db, const Table& t, const std::vector<std::string>& columns);
 int utf8_length(std::string_view s);
 
 }  // namespace standin

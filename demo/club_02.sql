@@ -7,7 +7,10 @@
 -- club account); a member whose contract is paid from the account of a
 -- non-member (AbwAdrNr points to an address without membership); a member
 -- who left and still pays by direct debit on paper; a second user with a
--- twelve-character name; bookings only in the bank book.
+-- twelve-character name; bookings only in the bank book; a member whose
+-- membership number was entered with blanks around it (' 58-040 '); the
+-- sports lists under the key names of an older release (PK_Sportarten_1,
+-- and names of their own for the club's and the addresses' sports).
 
 INSERT INTO Mandstam (MandNr, Name1, Name2, Strasse, PLZ, Ort, Telefon, Email, Steuernummer, Finanzamt, Vorsitzender, Kassenwart, Gruendung, Bank1, Konto1, BLZ1, Fibukonto1, Bank2, Konto2, BLZ2, Fibukonto2, Bank3, Konto3, BLZ3, Fibukonto3) VALUES (1, 'Sportfreunde Kastanienhof 1958 e.V.', NULL, 'Kastanienweg 1', '34128', 'Kassel', '0561 880011', 'vorstand@sf-kastanienhof.de', '026/250/11223', 'Kassel-Hofgeismar', 'Ingrid Hoffmann', 'Peter Schäfer', '19580301', 'Kasseler Sparkasse', '0001122334', '52050353', 1200, 'Kasseler Bank eG', '0004455667', '', 1210, NULL, NULL, NULL, NULL)
 INSERT INTO EINST (Mandant, ProgVersion, Datenpfad, Sicherungspfad, Waehrung, Beitragsjahr) VALUES ('Sportfreunde Kastanienhof 1958 e.V.', '2011.1', 'C:\SFK\Daten', NULL, 'EUR', 2015)
@@ -24,6 +27,7 @@ GO
 INSERT INTO Adresse (AdrNr, MitglNr, Anrede, Vorname, Name, Strasse, PLZ, Ort, Land, Vorwahl, Telefon1, Telefon3, Geburtsdatum, Geschlecht, Eintritt, Austritt, Funktion, Zahlungsart, Bank, BLZ, KontoNr, KtoInhaber, BenutzerErf, DatumErf) VALUES (101, '58-001', 'Frau', 'Ingrid', 'Hoffmann', 'Kastanienweg 5', '34128', 'Kassel', 'Deutschland', '0561', '881234', 'ingrid.hoffmann@example.de', '19530217', 'W', '19700101', NULL, 'Vorsitzende', 'L', 'Kasseler Sparkasse', '52050353', '0000112233', 'Ingrid Hoffmann', 'HOFFMANN', '20050301')
 INSERT INTO Adresse (AdrNr, MitglNr, Anrede, Vorname, Name, Strasse, PLZ, Ort, Land, Vorwahl, Telefon1, Telefon3, Geburtsdatum, Geschlecht, Eintritt, Austritt, Funktion, Zahlungsart, Bank, BLZ, KontoNr, KtoInhaber, BenutzerErf, DatumErf) VALUES (102, '58-002', 'Herr', 'Peter', 'Schäfer', 'Wolfhager Straße 140', '34127', 'Kassel', 'Deutschland', '0561', '83377', 'p.schaefer@example.de', '19660930', 'M', '19880501', NULL, 'Kassenwart', 'L', 'Kasseler Bank eG', '52090000', '0003344556', 'Peter Schäfer', 'HOFFMANN', '20050301')
 INSERT INTO Adresse (AdrNr, MitglNr, Anrede, Vorname, Name, Strasse, PLZ, Ort, Land, Vorwahl, Telefon1, Telefon3, Geburtsdatum, Geschlecht, Eintritt, Austritt, Funktion, Zahlungsart, Bank, BLZ, KontoNr, KtoInhaber, BenutzerErf, DatumErf) VALUES (103, '58-017', 'Frau', 'Lea', 'Schmidt', 'Holländische Straße 22', '34127', 'Kassel', 'Deutschland', NULL, NULL, NULL, '20060812', 'W', '20120801', NULL, NULL, 'L', NULL, NULL, NULL, NULL, 'SCHAEFERPETE', '20120801')
+INSERT INTO Adresse (AdrNr, MitglNr, Anrede, Vorname, Name, Strasse, PLZ, Ort, Land, Vorwahl, Telefon1, Telefon3, Geburtsdatum, Geschlecht, Eintritt, Austritt, Funktion, Zahlungsart, Bank, BLZ, KontoNr, KtoInhaber, BenutzerErf, DatumErf) VALUES (108, ' 58-040 ', 'Frau', 'Sophie', 'Wolf', 'Goethestraße 31', '34119', 'Kassel', 'Deutschland', NULL, NULL, 'sophie.wolf@example.de', '19990704', 'W', '20150201', NULL, NULL, 'L', 'Kasseler Sparkasse', '52050353', '0000998877', 'Sophie Wolf', 'HOFFMANN', '20150201')
 INSERT INTO Adresse (AdrNr, MitglNr, Anrede, Vorname, Name, Strasse, PLZ, Ort, Land, Vorwahl, Telefon1, Telefon3, Geburtsdatum, Geschlecht, Eintritt, Austritt, Funktion, Zahlungsart, Bank, BLZ, KontoNr, KtoInhaber, BenutzerErf, DatumErf) VALUES (104, NULL, 'Herr', 'Michael', 'Schmidt', 'Holländische Straße 22', '34127', 'Kassel', 'Deutschland', '0561', '7390021', 'michael.schmidt@example.de', '19760404', 'M', NULL, NULL, NULL, NULL, 'Kasseler Sparkasse', '52050353', '0007788990', 'Michael Schmidt', 'SCHAEFERPETE', '20120801')
 INSERT INTO Adresse (AdrNr, MitglNr, Anrede, Vorname, Name, Strasse, PLZ, Ort, Land, Vorwahl, Telefon1, Telefon3, Geburtsdatum, Geschlecht, Eintritt, Austritt, Funktion, Zahlungsart, Bank, BLZ, KontoNr, KtoInhaber, BenutzerErf, DatumErf) VALUES (105, '58-009', 'Herr', 'Günter', 'Koch', 'Frankfurter Straße 301', '34134', 'Kassel', 'Deutschland', '0561', '4099871', NULL, '19410105', 'M', '19620101', '20131231', 'Platzwart', 'L', 'Kasseler Sparkasse', '52050353', '0000998877', 'Günter Koch', 'HOFFMANN', '20050301')
 INSERT INTO Adresse (AdrNr, MitglNr, Anrede, Vorname, Name, Strasse, PLZ, Ort, Land, Vorwahl, Telefon1, Telefon3, Geburtsdatum, Geschlecht, Eintritt, Austritt, Funktion, Zahlungsart, Bank, BLZ, KontoNr, KtoInhaber, BenutzerErf, DatumErf) VALUES (106, '58-021', 'Frau', 'Julia', 'Richter', 'Baunsbergstraße 8', '34131', 'Kassel', 'Deutschland', '0561', '312200', 'julia.richter@example.de', '19890619', 'W', '20140301', NULL, 'Übungsleiterin', 'U', NULL, NULL, NULL, NULL, 'SCHAEFERPETE', '20140301')
@@ -94,4 +98,13 @@ INSERT INTO AdrSArt (AdrNr, SArt, SPORTART, FACHVERBAN, VerbandNr, Seit) VALUES 
 INSERT INTO AdrSArt (AdrNr, SArt, SPORTART, FACHVERBAN, VerbandNr, Seit) VALUES (103, '21', 'Leichtathletik', 'Hessischer Leichtathletik-Verband', 21, '20120801')
 INSERT INTO tmpKSBja (Benutzer, Fachverband, Skz2, Maennlich, Weiblich) VALUES ('HOFFMANN', '7', '07', 48, 3)
 INSERT INTO tmpKSBjaList (Benutzer, Skz2, Fachverband, Bezeichnung) VALUES ('HOFFMANN', '07', '7', 'Hessischer Fußball-Verband')
+GO
+
+-- The key names of an older release.
+ALTER TABLE dbo.Sportarten DROP CONSTRAINT PK_Sportarten
+ALTER TABLE dbo.Sportarten ADD CONSTRAINT PK_Sportarten_1 PRIMARY KEY CLUSTERED (KZ, NUMMER, LfdNr)
+ALTER TABLE dbo.SportartenV DROP CONSTRAINT PK_SportartenV
+ALTER TABLE dbo.SportartenV ADD CONSTRAINT PK_SportartV PRIMARY KEY CLUSTERED (NUMMER)
+ALTER TABLE dbo.AdrSArt DROP CONSTRAINT PK_AdrSArt
+ALTER TABLE dbo.AdrSArt ADD CONSTRAINT PK_AdressenSportarten PRIMARY KEY CLUSTERED (AdrNr, SArt)
 GO

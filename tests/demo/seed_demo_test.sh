@@ -92,11 +92,13 @@ check_no_markers() {
                 Adresse.DSABeantragt F5einst.MONATBIS PASS.Verwalter PASS.AutoDatSichDeaktiv; do
     check "no $marker yet" 0 "SELECT COUNT(*) FROM Information_Schema.Columns WHERE Table_Catalog='$db' AND Table_Schema='dbo' AND Table_Name='${marker%%.*}' AND Column_Name='${marker#*.}'"
   done
-  # Keys the upgrade drops by name.
+  # Keys the upgrade drops by name (the sports list under either of its two
+  # names: club 2 keeps the older one).
   local key
-  for key in PK_F5DAT PK_W_vorl PK_Sportarten PK_fachverbaende; do
+  for key in PK_F5DAT PK_W_vorl PK_fachverbaende; do
     check "key $key" 1 "SELECT COUNT(*) FROM sysobjects WHERE name='$key'"
   done
+  check "key of the sports list" 1 "SELECT COUNT(*) FROM sysobjects WHERE name IN ('PK_Sportarten', 'PK_Sportarten_1')"
 }
 
 # --- the cases the demo shows -----------------------------------------------
@@ -135,6 +137,7 @@ check_row_counts club_02.sql
 check_no_markers DRAVOK02
 check_club_cases
 check "bank slot without bank code" "" "SELECT BLZ2 FROM Mandstam"
+check "sports list under its older key name" 1 "SELECT COUNT(*) FROM sysobjects WHERE name='PK_Sportarten_1'"
 run_checks DRAVOK02
 
 # The sports and federation lists are loaded by positional inserts: their

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "demo_tenant.h"
 #include "stage1_fixture.h"
 #include "stage1_transcript.h"
 #include "standin_tenant.h"
@@ -16,57 +17,9 @@ namespace {
 
 using testing::ElementsAre;
 using testing::IsEmpty;
-using Rows = std::vector<std::vector<std::string>>;
 
-struct DemoBackend {
-  DemoBackend() { testing_support::seed_demo_database(*server, "DRAVOK01", "demo/club_01.sql"); }
-  std::unique_ptr<standin::Server> server = standin::Server::in_memory();
-  StandinFactory factory{*server};
-};
-
-class DemoTenantTest : public StageOneFixture<DemoBackend> {
+class StageOneDemoTest : public DemoTenantTest {
  protected:
-  // Every value as text, NULL as "NULL".
-  Rows rows(const std::string& query) {
-    db::Rowset r = connections.work().query(query);
-    Rows out;
-    for (const auto& row : r.rows) {
-      std::vector<std::string> values;
-      for (const auto& v : row) values.push_back(v ? *v : "NULL");
-      out.push_back(std::move(values));
-    }
-    return out;
-  }
-  std::string value(const std::string& query) {
-    Rows r = rows(query);
-    return r.empty() || r[0].empty() ? "<no rows>" : r[0][0];
-  }
-  void exec(const std::string& text) { connections.work().execute(text); }
-
-  // Every table's columns and rows (sorted), and every object's name: what a
-  // run may change.
-  std::string dump() {
-    std::string out;
-    for (const auto& t : rows("SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES ORDER BY TABLE_NAME")) {
-      out += "== " + t[0] + "\n";
-      for (const auto& c : rows("SELECT COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE "
-                                "FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='" + t[0] +
-                                "' ORDER BY ORDINAL_POSITION"))
-        out += c[0] + " " + c[1] + " " + c[2] + " " + c[3] + "\n";
-      Rows data = rows("SELECT * FROM [" + t[0] + "]");
-      std::vector<std::string> lines;
-      for (const auto& row : data) {
-        std::string line;
-        for (const auto& v : row) line += v + "|";
-        lines.push_back(line);
-      }
-      std::sort(lines.begin(), lines.end());
-      for (const auto& line : lines) out += line + "\n";
-    }
-    for (const auto& o : rows("SELECT name FROM sysobjects ORDER BY name")) out += "object " + o[0] + "\n";
-    return out;
-  }
-
   void run_again() {
     log.clear();
     transcript.clear();
@@ -74,15 +27,10 @@ class DemoTenantTest : public StageOneFixture<DemoBackend> {
   }
 };
 
-TEST_F(DemoTenantTest, FirstRunAddsEveryColumnAndTableWithTheirTypes) {
+TEST_F(StageOneDemoTest, FirstRunAddsEveryColumnAndTableWithTheirTypes) {
   run_stage_one();
   EXPECT_THAT(feedback.reports, IsEmpty());
   EXPECT_EQ(progress.counter(), 60);
-  auto column = [&](const std::string& table, const std::string& name) {
-    Rows r = rows("SELECT DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE FROM INFORMATION_SCHEMA.COLUMNS "
-                  "WHERE TABLE_NAME='" + table + "' AND COLUMN_NAME='" + name + "'");
-    return r.empty() ? std::string("missing") : r[0][0] + " " + r[0][1] + " " + r[0][2];
-  };
   EXPECT_EQ(column("Mandstam", "Vereinsart"), "char 1 YES");
   EXPECT_EQ(column("Mandstam", "VereinUebUntgliedAbt"), "smallint NULL YES");
   EXPECT_EQ(column("Adresse", "BIC3"), "varchar 40 YES");
@@ -104,7 +52,7 @@ TEST_F(DemoTenantTest, FirstRunAddsEveryColumnAndTableWithTheirTypes) {
   EXPECT_EQ(value("SELECT COUNT(*) FROM sysobjects WHERE name='FK_GuVKennzD_GuVKennz'"), "1");
 }
 
-TEST_F(DemoTenantTest, FirstRunConvertsTheClubsData) {
+TEST_F(StageOneDemoTest, FirstRunConvertsTheClubsData) {
   run_stage_one();
   // Every address with a Funktion, the empty one included.
   EXPECT_EQ(rows("SELECT AdrNr, Funktion, Nr FROM AdrFunktion ORDER BY AdrNr"),
@@ -141,7 +89,7 @@ TEST_F(DemoTenantTest, FirstRunConvertsTheClubsData) {
   EXPECT_EQ(rows("SELECT FibuKost FROM mandstam"), (Rows{{"N"}}));
 }
 
-TEST_F(DemoTenantTest, FirstRunLoadsTheReferenceRows) {
+TEST_F(StageOneDemoTest, FirstRunLoadsTheReferenceRows) {
   run_stage_one();
   EXPECT_EQ(value("SELECT COUNT(*) FROM GuVKennz"), "13");
   EXPECT_EQ(value("SELECT Bezeichnung FROM GuVKennz WHERE RimNr='VI' AND Kennz='B'"),
@@ -157,7 +105,7 @@ TEST_F(DemoTenantTest, FirstRunLoadsTheReferenceRows) {
     EXPECT_NE(value(std::string("SELECT COUNT(*) FROM ") + table), "0") << table;
 }
 
-TEST_F(DemoTenantTest, TranscriptsOfAFirstAndASecondRun) {
+TEST_F(StageOneDemoTest, TranscriptsOfAFirstAndASecondRun) {
   run_stage_one();
   EXPECT_TRUE(matches_approved("stage1_demo_first_run.txt", format_transcript(log)));
   run_again();
@@ -165,7 +113,7 @@ TEST_F(DemoTenantTest, TranscriptsOfAFirstAndASecondRun) {
   EXPECT_TRUE(matches_approved("stage1_demo_second_run.txt", format_transcript(log)));
 }
 
-TEST_F(DemoTenantTest, SecondRunChangesNothing) {
+TEST_F(StageOneDemoTest, SecondRunChangesNothing) {
   run_stage_one();
   std::string before = dump();
   run_again();
@@ -175,7 +123,7 @@ TEST_F(DemoTenantTest, SecondRunChangesNothing) {
 
 // The tenants that an interrupted or older upgrade, or the application, left.
 
-TEST_F(DemoTenantTest, KlasseWithoutLfdNrLeavesTheTaxKeysAlone) {
+TEST_F(StageOneDemoTest, KlasseWithoutLfdNrLeavesTheTaxKeysAlone) {
   exec("ALTER TABLE F5Dat ADD Klasse char(1) NULL");
   run_stage_one();
   EXPECT_EQ(value("SELECT COUNT(*) FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='F5DAT' AND "
@@ -186,7 +134,7 @@ TEST_F(DemoTenantTest, KlasseWithoutLfdNrLeavesTheTaxKeysAlone) {
   EXPECT_THAT(feedback.reports, IsEmpty());
 }
 
-TEST_F(DemoTenantTest, FunctionsWithoutTheirOldColumnAreReportedOnce) {
+TEST_F(StageOneDemoTest, FunctionsWithoutTheirOldColumnAreReportedOnce) {
   exec("ALTER TABLE Adresse DROP COLUMN Funktion");
   run_stage_one();
   ASSERT_EQ(feedback.reports.size(), 1u);
@@ -197,7 +145,7 @@ TEST_F(DemoTenantTest, FunctionsWithoutTheirOldColumnAreReportedOnce) {
   EXPECT_EQ(feedback.reports.size(), 1u);  // the take-over is not retried
 }
 
-TEST_F(DemoTenantTest, SectionsWithoutVIIAreRestoredAndTheirDetailsKept) {
+TEST_F(StageOneDemoTest, SectionsWithoutVIIAreRestoredAndTheirDetailsKept) {
   run_stage_one();
   exec("INSERT INTO GuVKennzD (RimNr, Kennz, Nr, Bezeichnung) VALUES ('I', 'A', 1, 'Beiträge')");
   exec("INSERT INTO GuVKennzD (RimNr, Kennz, Nr, Bezeichnung) VALUES ('II', 'B', 1, 'Verkauf')");
@@ -215,7 +163,7 @@ TEST_F(DemoTenantTest, SectionsWithoutVIIAreRestoredAndTheirDetailsKept) {
             (Rows{{"I", "A", "Beiträge"}, {"II", "B", "Verkauf"}}));
 }
 
-TEST_F(DemoTenantTest, DetailsOfAnOlderReleaseGetTheirIncomeExpenseMarker) {
+TEST_F(StageOneDemoTest, DetailsOfAnOlderReleaseGetTheirIncomeExpenseMarker) {
   exec("CREATE TABLE dbo.GuVKennz (RimNr varchar (4) NOT NULL, Kennz Varchar (1) NOT NULL, "
        "Bezeichnung varchar (50) NOT NULL, CONSTRAINT PK_GuVKennz PRIMARY KEY (RimNr, Kennz))");
   exec("INSERT INTO GuVKennz VALUES ('I', 'A', 'Einnahmen'), ('I', 'B', 'Ausgaben'), ('VII', 'A', 'x')");
@@ -227,14 +175,14 @@ TEST_F(DemoTenantTest, DetailsOfAnOlderReleaseGetTheirIncomeExpenseMarker) {
             (Rows{{"A", "E"}, {"B", "A"}, {"C", "NULL"}}));
 }
 
-TEST_F(DemoTenantTest, ExistingFederationTableKeepsItsRows) {
+TEST_F(StageOneDemoTest, ExistingFederationTableKeepsItsRows) {
   exec("CREATE TABLE dbo.tblLSB (Kennung varchar (50) NOT NULL, Bezeichnung varchar (50) NOT NULL)");
   exec("INSERT INTO tblLSB VALUES ('BLSV', 'Bayerischer Landessportverband')");
   run_stage_one();
   EXPECT_EQ(rows("SELECT Kennung FROM tblLSB"), (Rows{{"BLSV"}}));
 }
 
-TEST_F(DemoTenantTest, AreaCodeThatDoesNotFitStaysInVorwahl) {
+TEST_F(StageOneDemoTest, AreaCodeThatDoesNotFitStaysInVorwahl) {
   exec("ALTER TABLE Adresse ALTER COLUMN Telefon1 varchar(30) NULL");
   exec("UPDATE Adresse SET Telefon1='123456789012345678901234567890' WHERE AdrNr=1");
   run_stage_one();

@@ -5,8 +5,14 @@
 // (with the counter), dialogs and close requests show where they happen. The batches of a
 // stored script (plain message box guard) are folded into one entry with
 // their count and a checksum of their texts: the scripts have their own
-// tests, the transcript guards where and how often they run.
+// tests, the transcript guards where and how often they run. For the same
+// reason a statement whose text is a whole stored script shows the script's
+// name instead of its text. Parameter values follow the text; a date that
+// is today's shows as "today", so that the approved file holds on any day.
+// A step left out shows as "skipped" with the reason.
 #pragma once
+
+#include <ctime>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +21,7 @@
 #include <vector>
 
 #include "db/statement.h"
+#include "scripts/catalog.h"
 #include "stage1_fixture.h"
 
 namespace stage1_testing {
@@ -30,6 +37,32 @@ inline std::string escaped(const std::string& text) {
       out += c;
   }
   return out;
+}
+
+// The name of the stored script that `text` is, sent whole (its text, or
+// its lines each followed by CR LF); empty when it is none.
+inline std::string stored_script_name(const std::string& text) {
+  for (const scripts::Script& s : scripts::all()) {
+    if (s.text.empty()) continue;
+    if (text == s.text || text == std::string(s.text) + "\r\n") return std::string(s.name);
+  }
+  return {};
+}
+
+inline std::string shown_parameter(const db::Parameter& p) {
+  if (p.kind == db::Parameter::Kind::Date) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    if (local.tm_year + 1900 == p.year && local.tm_mon + 1 == p.month && local.tm_mday == p.day)
+      return "@" + p.name + "=today";
+  }
+  return db::to_string(p);
+}
+
+inline std::string shown_outcome(const db::StatementRecord& r) {
+  if (r.skipped) return "skipped";
+  return r.ok() ? "ok" : "failed: " + *r.error;
 }
 
 inline bool is_script_batch(const Entry& e) {
@@ -56,9 +89,13 @@ inline std::string format_transcript(const std::vector<Entry>& log) {
       continue;
     }
     const db::StatementRecord& r = *log[i++].statement;
-    out << "[" << db::to_string(r.channel) << " " << db::to_string(r.guard) << " "
-        << (r.ok() ? "ok" : "failed: " + *r.error) << "]\n"
-        << escaped(r.text) << "|\n";
+    out << "[" << db::to_string(r.channel) << " " << db::to_string(r.guard) << " " << shown_outcome(r)
+        << "]\n";
+    if (std::string script = stored_script_name(r.text); !script.empty())
+      out << "<stored script " << script << ">|\n";
+    else
+      out << escaped(r.text) << "|\n";
+    for (const db::Parameter& p : r.params) out << "  " << shown_parameter(p) << "\n";
   }
   return out.str();
 }

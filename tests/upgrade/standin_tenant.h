@@ -35,7 +35,11 @@ class StandinConnection final : public db::Connection {
   void close() override { session_.reset(); }
   bool is_open() const override { return session_ != nullptr; }
   void execute(std::string_view text) override { run(text); }
-  void execute(std::string_view text, std::span<const db::Parameter>) override { run(text); }
+  void execute(std::string_view text, std::span<const db::Parameter> params) override {
+    std::vector<standin::Param> values;
+    for (const db::Parameter& p : params) values.push_back({p.name, value_of(p)});
+    run(text, values);
+  }
   db::Rowset query(std::string_view text) override {
     standin::BatchResult result = run(text);
     db::Rowset rows;
@@ -51,9 +55,19 @@ class StandinConnection final : public db::Connection {
   }
 
  private:
-  standin::BatchResult run(std::string_view text) {
+  static standin::Value value_of(const db::Parameter& p) {
+    switch (p.kind) {
+      case db::Parameter::Kind::Null: return standin::Value::null();
+      case db::Parameter::Kind::Integer: return standin::Value::integer(p.integer, standin::Type::BigInt);
+      case db::Parameter::Kind::Text: return standin::Value::nvarchar(p.text);
+      case db::Parameter::Kind::Date:
+        return standin::Value::datetime(standin::DateTime::from_civil(p.year, p.month, p.day));
+    }
+    return standin::Value::null();
+  }
+  standin::BatchResult run(std::string_view text, std::span<const standin::Param> params = {}) {
     if (!session_) throw db::DbError("closed");
-    standin::BatchResult result = session_->execute(text);
+    standin::BatchResult result = session_->execute(text, params);
     if (!result.ok()) throw db::DbError(result.errors.front().message, result.errors.front().number);
     return result;
   }

@@ -43,8 +43,10 @@ inline std::string escaped(const std::string& text) {
 // its lines each followed by CR LF); empty when it is none.
 inline std::string stored_script_name(const std::string& text) {
   for (const scripts::Script& s : scripts::all()) {
-    if (s.text.empty()) continue;
-    if (text == s.text || text == std::string(s.text) + "\r\n") return std::string(s.name);
+    if (s.text.empty() || text.size() < s.text.size() || text.size() > s.text.size() + 2) continue;
+    const std::string_view rest = std::string_view(text).substr(s.text.size());
+    if (text.compare(0, s.text.size(), s.text) == 0 && (rest.empty() || rest == "\r\n"))
+      return std::string(s.name);
   }
   return {};
 }
@@ -65,9 +67,12 @@ inline std::string shown_outcome(const db::StatementRecord& r) {
   return r.ok() ? "ok" : "failed: " + *r.error;
 }
 
+// A batch of the GO-batch runner: sent on qryExec under the plain message
+// box, its lines each ended by LF.
 inline bool is_script_batch(const Entry& e) {
   return e.statement && e.statement->channel == db::Channel::Single &&
-         e.statement->guard == db::Guard::plain();
+         e.statement->guard == db::Guard::plain() && !e.statement->text.empty() &&
+         e.statement->text.back() == '\n';
 }
 
 inline std::string format_transcript(const std::vector<Entry>& log) {

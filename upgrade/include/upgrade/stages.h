@@ -1,7 +1,7 @@
 // The blocks of the per-tenant sequence, in their fixed order. Stage I runs
 // its five blocks; stage II follows directly; its last block creates the SEPA
 // mandates and, as its last step, runs stage III (Update1). Each block lives
-// in a file of its own under src/stages/.
+// in a file of its own under src/stage1/, src/stage2/ and src/stage3/.
 #pragma once
 
 #include "upgrade/tenant.h"

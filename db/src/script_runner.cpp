@@ -7,15 +7,9 @@
 #include "db/sql_text.h"
 
 namespace db {
-namespace {
-
-bool is_control_or_blank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-}  // namespace
 
 bool is_go_line(std::string_view line) {
-  while (!line.empty() && is_control_or_blank(line.front())) line.remove_prefix(1);
-  while (!line.empty() && is_control_or_blank(line.back())) line.remove_suffix(1);
+  line = trimmed(line);
   return line.size() == 2 && (line[0] == 'G' || line[0] == 'g') &&
          (line[1] == 'O' || line[1] == 'o');
 }

@@ -4,6 +4,13 @@
 
 namespace db {
 
+std::string_view trimmed(std::string_view text) {
+  auto blank_or_control = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!text.empty() && blank_or_control(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank_or_control(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 std::string quoted(std::string_view value) {
   std::string out = "'";
   for (char c : value) {

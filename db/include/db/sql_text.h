@@ -21,4 +21,8 @@ std::vector<std::string> split_lines(std::string_view text);
 
 bool iequals(std::string_view a, std::string_view b);
 
+// `text` without the blanks and control characters (codes up to 32) at
+// either end, as the upgrade trims values it reads and lines it compares.
+std::string_view trimmed(std::string_view text);
+
 }  // namespace db

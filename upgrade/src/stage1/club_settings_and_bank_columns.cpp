@@ -95,7 +95,7 @@ constexpr const char* kF5KontTaxKeys[] = {
 
 void convert_f5dat_key(Tenant& t) {
   t.sql.AddField("F5DAT", "LfdNr", "INT", "IDENTITY (1,1)", "NOT NULL");
-  for (const char* statement : kF5DatKeyConversion) t.exec(statement, db::Guard::unguarded());
+  steps::exec_each(t, kF5DatKeyConversion, db::Guard::unguarded());
 }
 
 }  // namespace
@@ -112,7 +112,7 @@ void club_settings_and_bank_columns(Tenant& t) {
   // whether or not LfdNr exists already.
   if (t.sql.added()) convert_f5dat_key(t);
 
-  for (const char* statement : kF5KontTaxKeys) t.exec(statement, db::Guard::unguarded());
+  steps::exec_each(t, kF5KontTaxKeys, db::Guard::unguarded());
 
   t.sql.AddField("F5BEW4", "Parent", "int", "", "Null");
 }

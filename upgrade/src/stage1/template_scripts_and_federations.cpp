@@ -94,7 +94,7 @@ void add_directory_keys(Tenant& t) {
 
 void widen_paths(Tenant& t) {
   steps::add_columns(t, kPassPathColumns);
-  for (const char* statement : kPathWidening) t.exec(statement, db::Guard::unguarded());
+  steps::exec_each(t, kPathWidening, db::Guard::unguarded());
 }
 
 void add_start_and_end_times(Tenant& t) {

@@ -96,7 +96,7 @@ constexpr ColumnAddition kBalanceDates[] = {
 // Unguarded: a directory that cannot take the longer names would truncate
 // every bank that stage III loads, so the run stops here.
 void widen_name_and_town(Tenant& t) {
-  for (const char* statement : kNameAndTownWidening) t.exec(statement, db::Guard::unguarded());
+  steps::exec_each(t, kNameAndTownWidening, db::Guard::unguarded());
 }
 
 void run_bank_directory_script(Tenant& t) {

@@ -12,10 +12,6 @@
 
 namespace upgrade::stage2 {
 
-// `text` without the blanks and control characters (codes up to 32) at
-// either end.
-std::string trimmed(std::string_view text);
-
 // Slot `slot`'s column `stem`<slot> of the first row, trimmed; "" for NULL,
 // a missing column or a Mandstam without rows.
 std::string slot_value(const db::Rowset& mandstam, std::string_view stem, int slot);

@@ -99,7 +99,7 @@ void create_association_list(Tenant& t) {
 void clean_association_names(Tenant& t) {
   t.sql.AddField("tblDSAExport", "Landname", "varchar", "(30)", "Null");
   if (!t.sql.added()) return;
-  for (const char* statement : kAssociationNameCleanup) t.exec(statement, db::Guard::unguarded());
+  steps::exec_each(t, kAssociationNameCleanup, db::Guard::unguarded());
 }
 
 // Export rows written before AdrNr existed cannot be tied to an address.
@@ -127,7 +127,7 @@ void dsa_export_tables_and_contract_type_names(Tenant& t) {
   clean_association_names(t);
   link_export_rows(t);
 
-  for (const char* statement : kContractTypeNames) t.exec(statement, db::Guard::unguarded());
+  steps::exec_each(t, kContractTypeNames, db::Guard::unguarded());
 
   add_association_columns(t);
   t.sql.AddField("Mandstam", "VereinOhneOnlKonten", "char", "(1)", "Null");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "db/sql_text.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
@@ -26,16 +27,6 @@ struct MandateNumbers {
   std::string key;
 };
 
-bool is_blank_or_control(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string trimmed(const std::string& text) {
-  size_t first = 0;
-  size_t last = text.size();
-  while (first < last && is_blank_or_control(text[first])) ++first;
-  while (last > first && is_blank_or_control(text[last - 1])) --last;
-  return text.substr(first, last - first);
-}
-
 int as_integer(const std::string& text) {
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -54,7 +45,9 @@ MandateNumbers CalcSepaMandatsNr(Tenant& t, int member, const std::string& membe
   db::Rowset count = t.read("SELECT COUNT(*)+1 AS MaxBr FROM AdrSepa WHERE AdrNr=" +
                             std::to_string(member));
   std::string running = count.text(0, "MaxBr");
-  result.key = trimmed(std::to_string(member)) + trimmed(membership) + trimmed(running);
+  result.key = std::to_string(member);
+  result.key += db::trimmed(membership);
+  result.key += db::trimmed(running);
   result.number = result.key + "1";
   return result;
 }

@@ -186,7 +186,7 @@ void add_sepa_settings_and_xml_columns(Tenant& t) {
            db::Guard::unguarded());
     t.exec("UPDATE MgLast SET IndSepa='N' WHERE IndSepa IS NULL", db::Guard::unguarded());
   }
-  for (const char* statement : kSepaDefaults) t.exec(statement, db::Guard::unguarded());
+  steps::exec_each(t, kSepaDefaults, db::Guard::unguarded());
 }
 
 void add_print_flags_and_letter_setting(Tenant& t) {
@@ -221,7 +221,7 @@ void widen_and_correct_bic(Tenant& t) {
   t.exec("UPDATE Adresse SET BIC1='COBADEFFXXX' WHERE BIC1='COBADEFF570'", db::Guard::plain());
   // Maximum number of debits per XML file; no limit unless the club sets one.
   t.sql.AddField("EINST", "MaxAnzLastProXmlDatei", "int", "", "NULL");
-  for (const char* statement : kWidenings) t.exec(statement, db::Guard::plain());
+  steps::exec_each(t, kWidenings, db::Guard::plain());
 }
 
 void add_due_dates_and_settings(Tenant& t) {

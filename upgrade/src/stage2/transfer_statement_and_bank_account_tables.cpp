@@ -89,7 +89,7 @@ const Lines kMgBuText[] = {
 // O'Neill is stored rather than refused. The ledger account goes in as read:
 // it comes from an int column.
 Lines mand_konten_row(const stage2::BankSlot& slot, const std::string& ledger_account) {
-  bool has_ledger = !stage2::trimmed(ledger_account).empty();
+  bool has_ledger = !db::trimmed(ledger_account).empty();
   return {"INSERT INTO MandKonten (Bank, Konto, BLZ",
           has_ledger ? ",FibuKonto)" : ")",
           "VALUES",

@@ -87,10 +87,6 @@ constexpr const char* kRoundedAmounts[] = {
     "update f5bew4sg set soll=ROUND(CEILING(Soll*100),0)/100,haben=ROUND(CEILING(Haben*100),0)/100",
 };
 
-void run_all(Tenant& t, std::span<const char* const> statements, db::Guard guard) {
-  for (const char* statement : statements) t.exec(statement, guard);
-}
-
 void drop_old_keys(Tenant& t) {
   t.sql.DropConstraint("Sportarten", "PK_Sportarten_1");
   t.sql.DropConstraint("Sportarten", "PK_Sportarten");
@@ -118,14 +114,14 @@ void reload_lists(Tenant& t) {
 // lists are replaced by the current ones and all four tables get keys
 // around a running number.
 void restructure_sports_keys(Tenant& t) {
-  run_all(t, kEmptiedLists, db::Guard::unguarded());
+  steps::exec_each(t, kEmptiedLists, db::Guard::unguarded());
   t.sql.AddField("SportartenV", "LfdNr", "INT", "IDENTITY (1,1)", "NOT NULL");
   t.sql.AddField("AdrSArt", "LfdNr", "INT", "IDENTITY (1,1)", "NOT NULL");
-  run_all(t, kReportWorkTableWidening, db::Guard::unguarded());
+  steps::exec_each(t, kReportWorkTableWidening, db::Guard::unguarded());
   drop_old_keys(t);
-  run_all(t, kWiderKeyColumns, db::Guard::warning());
+  steps::exec_each(t, kWiderKeyColumns, db::Guard::warning());
   reload_lists(t);
-  run_all(t, kNewKeys, db::Guard::warning());
+  steps::exec_each(t, kNewKeys, db::Guard::warning());
 }
 
 // The function is recreated on every run so that its definition always
@@ -155,26 +151,26 @@ void add_sepa_version(Tenant& t) {
 }  // namespace
 
 void sports_keys_due_date_function_and_widenings(Tenant& t) {
-  run_all(t, kFederationNumberWidening, db::Guard::unguarded());
+  steps::exec_each(t, kFederationNumberWidening, db::Guard::unguarded());
   t.sql.AddField("fachverbaende", "Kn", "char", "(1)", "NULL");
   t.sql.AddField("EINST", "Kn5a", "char", "(1)", "NULL");
   if (t.sql.added()) restructure_sports_keys(t);
 
-  run_all(t, kRhinelandPalatinateFederations, db::Guard::silent());
+  steps::exec_each(t, kRhinelandPalatinateFederations, db::Guard::silent());
   reinstall_due_date_function(t);
 
-  run_all(t, kPurposeWidening, db::Guard::unguarded());
+  steps::exec_each(t, kPurposeWidening, db::Guard::unguarded());
   t.sql.AddIndex("Adresse", "IX_Eintritt", "Eintritt");
   t.sql.AddIndex("Adresse", "IX_Austritt", "Austritt");
   // A contract type renamed since the claim was made: the claim shows the
   // current name; a claim whose type is gone gets NULL.
   t.exec("update MgSolln set ArtName=(select Bezeichnung from MgArt where MgArt.Art=mgSolln.Art)",
          db::Guard::unguarded());
-  run_all(t, kNameWidening, db::Guard::unguarded());
+  steps::exec_each(t, kNameWidening, db::Guard::unguarded());
 
   rebuild_w_vorl_key(t);
   add_sepa_version(t);
-  run_all(t, kRoundedAmounts, db::Guard::unguarded());
+  steps::exec_each(t, kRoundedAmounts, db::Guard::unguarded());
 }
 
 }  // namespace upgrade

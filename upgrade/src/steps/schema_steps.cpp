@@ -14,6 +14,10 @@ void add_columns(Tenant& t, std::span<const ColumnAddition> run) {
   }
 }
 
+void exec_each(Tenant& t, std::span<const char* const> statements, db::Guard guard) {
+  for (const char* statement : statements) t.exec(statement, guard);
+}
+
 bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
                        db::Guard guard) {
   if (t.sql.TableExists(table)) return false;

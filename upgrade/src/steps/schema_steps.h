@@ -29,6 +29,9 @@ inline constexpr bool N = false;  // no step
 // The calls in order, each silent. The added flag is left by the last one.
 void add_columns(Tenant& t, std::span<const ColumnAddition> run);
 
+// Sends `statements` one after another through qryExec, each under `guard`.
+void exec_each(Tenant& t, std::span<const char* const> statements, db::Guard guard);
+
 // A statement sent line by line, every line ended by CR LF.
 using Lines = std::vector<std::string>;
 

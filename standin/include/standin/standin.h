@@ -5,7 +5,27 @@
 // directory) and serves any number of Sessions. A Session is one connection:
 // it has a current database and its own settings (IDENTITY_INSERT,
 // ANSI_WARNINGS, DATEFORMAT), which last until changed or until the session
-// ends. Every statement commits by itself; there are no transactions.
+// ends.
+//
+// Transactions: outside a transaction every statement commits by itself.
+// BEGIN TRAN opens one (or nests: @@TRANCOUNT counts), the COMMIT that brings
+// @@TRANCOUNT back to 0 commits, ROLLBACK undoes everything since the first
+// BEGIN TRAN, DDL included (identity values once handed out stay used). A
+// failed statement inside a transaction undoes itself only and leaves the
+// transaction open. A session that ends with an open transaction rolls it
+// back. CREATE and DROP DATABASE are refused inside a transaction (226).
+// BEGIN TRAN, COMMIT and ROLLBACK may stand inside IF or BEGIN...END, but not
+// in the same such block as statements that change data.
+//
+// There are no locks. A session reads the uncommitted rows of another
+// session's open transaction, as with NOLOCK. A write (DML or DDL) to a table
+// or function that an open transaction of another session changed is
+// refused with error 1222 and does nothing, so that no session's committed
+// change is wiped by another's rollback; DROP DATABASE of a database such a
+// transaction changed is refused likewise. The journal keeps transactions in
+// commit order, so a statement that read data another session changed while
+// it was uncommitted, or changed after the read but before this session's
+// commit, may give a different result when a data directory is replayed.
 //
 // Thread safety: a Server may be used from several threads; it runs one
 // command text at a time.
@@ -81,11 +101,15 @@ class Server {
   static std::unique_ptr<Server> in_memory();
 
   // A server backed by `dir` (created when missing): each database is loaded
-  // from its snapshot and journal; every completed statement is journaled
-  // before execute() returns. Throws OpenError.
+  // from its snapshot and journal; every completed statement outside a
+  // transaction is journaled before execute() returns, a transaction's
+  // statements at its commit. A transaction left open by a crashed process
+  // is never applied. Throws OpenError.
   static std::unique_ptr<Server> open(const std::filesystem::path& dir);
 
-  ~Server();  // writes a checkpoint and releases the directory
+  // Writes a checkpoint (unless a transaction is still open: see checkpoint())
+  // and releases the directory.
+  ~Server();
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
 
@@ -97,7 +121,10 @@ class Server {
   // Names of all databases, in creation order (master first).
   std::vector<std::string> database_names() const;
 
-  // Writes a snapshot of every database and empties the journal.
+  // Writes a snapshot of every database and empties the journal. Does
+  // nothing while any session has an open transaction: a snapshot holds
+  // committed state only, and the journal already keeps everything that
+  // committed.
   void checkpoint();
 
   struct Impl;
@@ -110,7 +137,7 @@ class Server {
 
 class Session {
  public:
-  ~Session();
+  ~Session();  // rolls back a transaction left open
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 

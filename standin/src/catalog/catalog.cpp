@@ -99,6 +99,13 @@ std::unique_ptr<Table> Database::remove_table(const Table* t) {
   return out;
 }
 
+Database* Catalog::database_of(const Table* t) const {
+  for (const auto& d : databases)
+    for (const auto& table : d->tables)
+      if (table.get() == t) return d.get();
+  return nullptr;
+}
+
 Database* Catalog::find(std::string_view name) const {
   for (const auto& d : databases)
     if (names_equal(d->name, name)) return d.get();

@@ -129,6 +129,7 @@ struct Catalog {
 
   Database* find(std::string_view name) const;
   Database* create(std::string name);
+  Database* database_of(const Table* t) const;  // null when no database holds `t`
 };
 
 // The key of a row under the server collation, for uniqueness checks: equal

@@ -547,11 +547,12 @@ void Executor::run_grant(Statement& s) {
   if (!f && !db->find_table(s.target.back()))
     throw_error(15151, "Cannot find the object '" + s.target.back() +
                            "', because it does not exist or you do not have permission.");
-  if (f)
-    for (const std::string& grantee : s.names)
-      if (std::none_of(f->execute_grantees.begin(), f->execute_grantees.end(),
-                       [&](const std::string& g) { return names_equal(g, grantee); }))
-        f->execute_grantees.push_back(grantee);
+  if (!f) return;
+  undo_.before_function_change(db, f);
+  for (const std::string& grantee : s.names)
+    if (std::none_of(f->execute_grantees.begin(), f->execute_grantees.end(),
+                     [&](const std::string& g) { return names_equal(g, grantee); }))
+      f->execute_grantees.push_back(grantee);
 }
 
 }  // namespace standin

@@ -82,6 +82,7 @@ Value Executor::eval(const Expr& e, const Frame& f) {
     case ExprKind::Variable: {
       std::string name = e.names[0];
       for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (name == "@@TRANCOUNT") return Value::integer(trancount());
       auto it = session_.variables.find(name);
       if (it == session_.variables.end())
         throw_error(137, "Must declare the scalar variable \"" + e.names[0] + "\".", true, 15);

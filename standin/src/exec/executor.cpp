@@ -1,8 +1,10 @@
-// Statement dispatch, session statements (SET, USE, DECLARE), databases.
+// Statement dispatch, session statements (SET, USE, DECLARE), databases,
+// transaction statements.
 #include "exec/executor.h"
 
 #include <cctype>
 
+#include "exec/transaction.h"
 #include "parser/lexer.h"
 #include "types/convert.h"
 #include "types/sql_error.h"
@@ -54,6 +56,9 @@ void Executor::run(Statement& s, BatchResult& out) {
     case StatementKind::Use: return run_use(s);
     case StatementKind::Declare: return run_declare(s);
     case StatementKind::Print: return;
+    case StatementKind::BeginTransaction: return transactions().begin();
+    case StatementKind::CommitTransaction: return transactions().commit();
+    case StatementKind::RollbackTransaction: return transactions().rollback();
     case StatementKind::If: {
       Scope empty;
       Frame f{nullptr, nullptr, nullptr, &empty};
@@ -69,6 +74,13 @@ void Executor::run(Statement& s, BatchResult& out) {
       return;
   }
 }
+
+TransactionControl& Executor::transactions() {
+  if (!transactions_) throw std::logic_error("statement run without transaction control");
+  return *transactions_;
+}
+
+int Executor::trancount() const { return transactions_ ? transactions_->trancount() : 0; }
 
 void Executor::run_select(Statement& s, BatchResult& out) {
   ResultSet rs = run_query(*s.query, nullptr, nullptr);
@@ -128,6 +140,7 @@ void Executor::run_identity_insert(Statement& s) {
 
 void Executor::run_create_database(Statement& s) {
   const std::string& name = s.target[0];
+  transactions().refuse_in_transaction("CREATE DATABASE");
   if (catalog_.find(name))
     throw_error(1801, "Database '" + name + "' already exists. Choose a different database name.");
   Database* db = catalog_.create(name);
@@ -135,6 +148,7 @@ void Executor::run_create_database(Statement& s) {
 }
 
 void Executor::run_drop_database(Statement& s) {
+  transactions().refuse_in_transaction("DROP DATABASE");
   const std::string& name = s.target.back();
   Database* db = catalog_.find(name);
   if (!db) {
@@ -143,6 +157,7 @@ void Executor::run_drop_database(Statement& s) {
   }
   if (iequals(name, "master") || names_equal(session_.database, db->name))
     throw_error(3702, "Cannot drop database \"" + name + "\" because it is currently in use.");
+  transactions().check_database_free(*db);
   auto& dbs = catalog_.databases;
   dbs.erase(std::remove_if(dbs.begin(), dbs.end(), [&](const auto& p) { return p.get() == db; }), dbs.end());
 }

@@ -37,22 +37,36 @@ struct SessionState {
   std::map<std::string, Value, std::less<>> variables;  // @name, upper-cased
 };
 
-// What a statement changed, so that it can be undone when it fails.
+// What a statement changed, so that it can be undone when it fails. A
+// transaction's undo is a StatementUndo too: it absorbs the undo of each
+// statement that completed inside the transaction.
 class StatementUndo {
  public:
+  // Told of every object a statement is about to change, before it records
+  // the change (after it, for a created or dropped object, whose entry then
+  // undoes it); throws SqlError to refuse the change. `db` is null when the
+  // caller only knows the table.
+  using WriteGuard = std::function<void(const Table* table, const Database* db, std::string_view name)>;
+  void set_guard(WriteGuard guard) { guard_ = std::move(guard); }
+
   void before_insert(Table* t);     // rows are appended: remember the count
   void before_change(Table* t);     // rows updated or deleted: keep a copy
   void before_schema(Table* t);     // columns or keys change: keep a full copy
+  void before_function_change(Database* db, FunctionDef* f);  // grants: keep a copy
   void created_table(Database* db, Table* t);
   void dropped_table(Database* db, std::unique_ptr<Table> t);
   void created_function(Database* db, FunctionDef* f);
   void dropped_function(Database* db, std::unique_ptr<FunctionDef> f);
+  // Takes over the entries of a later statement, dropping those that an
+  // entry held here already covers (it restores an older state).
+  void absorb(StatementUndo&& later);
   void rollback();
+  void discard() { entries_.clear(); }  // the changes stay
   bool empty() const { return entries_.empty(); }
 
  private:
   struct Entry {
-    enum class Kind { Insert, Change, Schema, CreateTable, DropTable, CreateFunction, DropFunction };
+    enum class Kind { Insert, Change, Schema, FunctionChange, CreateTable, DropTable, CreateFunction, DropFunction };
     explicit Entry(Kind k) : kind(k) {}
     Kind kind;
     Database* db = nullptr;
@@ -64,7 +78,12 @@ class StatementUndo {
     std::unique_ptr<FunctionDef> function_copy;
   };
   Entry* find(Table* t, Entry::Kind kind);
+  bool covers(const Entry& later);
+  void guard(const Table* t, const Database* db, std::string_view name) {
+    if (guard_) guard_(t, db, name);
+  }
   std::vector<Entry> entries_;
+  WriteGuard guard_;
 };
 
 // A relation produced by a FROM item or a catalog view: column names and
@@ -110,6 +129,8 @@ struct FromResult {
   std::vector<Tuple> tuples;
 };
 
+class TransactionControl;
+
 class Executor {
  public:
   Executor(Catalog& catalog, SessionState& session, const EvalContext& ctx, StatementUndo& undo)
@@ -146,6 +167,8 @@ class Executor {
   SessionState& session() { return session_; }
   Catalog& catalog() { return catalog_; }
   StatementUndo& undo() { return undo_; }
+  void set_transactions(TransactionControl* t) { transactions_ = t; }
+  int trancount() const;  // @@TRANCOUNT
 
   // DML helpers (dml.cpp)
   void insert_rows(Table& t, std::vector<int> target_columns, std::vector<Row> values,
@@ -171,11 +194,13 @@ class Executor {
   void run_drop_database(Statement& s);
   void run_use(Statement& s);
   void run_declare(Statement& s);
+  TransactionControl& transactions();
 
   Catalog& catalog_;
   SessionState& session_;
   const EvalContext& ctx_;
   StatementUndo& undo_;
+  TransactionControl* transactions_ = nullptr;
 };
 
 // Catalog views (system_views.cpp): fills `rel` and returns true when

@@ -1,18 +1,34 @@
-// Durability of a data directory: every statement that completed is
-// journaled before execute() returns (one write(2), which survives a killed
-// process; one fdatasync per command text); a checkpoint writes a snapshot of
-// every database and empties the journal. Opening loads the snapshots and
-// runs the journaled statements again, with the session settings and the
-// values of GETDATE() and NEWID() they had.
+// Durability of a data directory. A statement that completed outside a
+// transaction is journaled before execute() returns (one write(2), which
+// survives a killed process; one fdatasync per command text). A statement
+// inside a transaction is not journaled as it runs: the outermost COMMIT
+// appends the transaction's statement records and then a commit record, all
+// with one write(2). A checkpoint writes a snapshot of every database and
+// empties the journal; it never runs while a transaction is open anywhere,
+// so a snapshot holds committed state only.
+//
+// Opening loads the snapshots and runs the journaled statements again, with
+// the session settings and the values of GETDATE() and NEWID() they had. The
+// records of a transaction run only when its commit record follows them; a
+// group without one (cut short by a power loss) is dropped, and a checkpoint
+// right after such a recovery keeps later records from following it.
+//
+// Records: version 1 is a statement that committed by itself; version 2 a
+// statement of a transaction (with its @@TRANCOUNT); version 3 the commit
+// record, with the number of statement records it commits.
+#include <algorithm>
+
+#include "exec/server_impl.h"
 #include "storage/codec.h"
 #include "storage/data_directory.h"
-#include "exec/server_impl.h"
 
 namespace standin {
 
 namespace {
 
-constexpr uint8_t kRecordVersion = 1;
+constexpr uint8_t kStatementRecord = 1;
+constexpr uint8_t kTransactionStatementRecord = 2;
+constexpr uint8_t kCommitRecord = 3;
 constexpr uint8_t kSnapshotVersion = 1;
 constexpr uint64_t kCheckpointBytes = 64u << 20;
 
@@ -244,8 +260,8 @@ bool decode_database(std::string_view payload, Database* db) {
 
 Server::Impl::~Impl() = default;
 
-void Server::Impl::committed(const SessionState& before, std::string_view statement_text, const Statement& s,
-                             const Capture& capture, std::span<const Param> params) {
+void Server::Impl::committed(const SessionState& before, Transaction& transaction, std::string_view statement_text,
+                             const Statement& s, const Capture& capture, std::span<const Param> params) {
   if (!directory || replaying) return;
   switch (s.kind) {
     case StatementKind::Select:
@@ -254,12 +270,20 @@ void Server::Impl::committed(const SessionState& before, std::string_view statem
     case StatementKind::Use:
     case StatementKind::Print:
     case StatementKind::Declare:
+    case StatementKind::BeginTransaction:
+    case StatementKind::CommitTransaction:
+    case StatementKind::RollbackTransaction:
       return;
     default:
       break;
   }
   Writer w;
-  w.u8(kRecordVersion);
+  if (transaction.open()) {
+    w.u8(kTransactionStatementRecord);
+    w.varint(static_cast<uint64_t>(transaction.count));
+  } else {
+    w.u8(kStatementRecord);
+  }
   w.str(before.database);
   w.u8(static_cast<uint8_t>(before.settings.date_order));
   w.u8(before.settings.ansi_warnings);
@@ -277,7 +301,19 @@ void Server::Impl::committed(const SessionState& before, std::string_view statem
   for (DateTime d : capture.now) write_datetime(w, d);
   write_strings(w, capture.guids);
   w.str(statement_text);
-  directory->append_journal(w.bytes());
+  if (transaction.open())
+    transaction.records.push_back(w.take());
+  else
+    directory->append_journal(w.bytes());
+}
+
+void Server::Impl::commit_transaction(Transaction& transaction) {
+  if (!directory || replaying || transaction.records.empty()) return;
+  Writer w;
+  w.u8(kCommitRecord);
+  w.varint(transaction.records.size());
+  transaction.records.push_back(w.take());
+  directory->append_journal_group(transaction.records);
 }
 
 void Server::Impl::sync() {
@@ -286,8 +322,8 @@ void Server::Impl::sync() {
   if (directory->journal_bytes() > kCheckpointBytes) checkpoint_locked();
 }
 
-void Server::Impl::checkpoint_locked() {
-  if (!directory) return;
+bool Server::Impl::checkpoint_locked() {
+  if (!directory || any_open_transaction()) return false;
   std::vector<std::string> names;
   for (const auto& db : catalog.databases) {
     directory->write_snapshot(db->name, encode_database(*db));
@@ -299,12 +335,101 @@ void Server::Impl::checkpoint_locked() {
     if (!alive) directory->remove_snapshot(name);
   }
   directory->reset_journal();
+  return true;
 }
 
 void Server::checkpoint() {
   std::lock_guard<std::mutex> lock(impl_->mutex);
   impl_->checkpoint_locked();
 }
+
+namespace {
+
+// A journaled statement with the session state it ran under.
+struct StatementRecord {
+  int trancount = 0;
+  SessionState state;
+  std::vector<Param> params;
+  Capture capture;
+  std::string text;
+};
+
+StatementRecord decode_statement(Reader& r, bool in_transaction, const std::filesystem::path& dir) {
+  StatementRecord rec;
+  uint8_t order = 0, warnings = 0, has_ii = 0;
+  if (in_transaction) {
+    uint64_t count = 0;
+    r.varint(&count);
+    rec.trancount = static_cast<int>(std::min<uint64_t>(count, 1u << 20));
+  }
+  r.str(&rec.state.database);
+  r.u8(&order);
+  r.u8(&warnings);
+  rec.state.settings.date_order = static_cast<DateOrder>(order);
+  rec.state.settings.ansi_warnings = warnings != 0;
+  r.u8(&has_ii);
+  if (has_ii) {
+    std::pair<std::string, std::string> ii;
+    r.str(&ii.first);
+    r.str(&ii.second);
+    rec.state.identity_insert = ii;
+  }
+  uint64_t nparams = 0;
+  r.varint(&nparams);
+  rec.params.resize(r.ok() && nparams <= r.remaining() ? nparams : 0);
+  for (Param& p : rec.params) {
+    r.str(&p.name);
+    r.value(&p.value);
+  }
+  uint64_t nnow = 0;
+  r.varint(&nnow);
+  rec.capture.now.resize(r.ok() && nnow <= r.remaining() ? nnow : 0);
+  for (DateTime& d : rec.capture.now) read_datetime(r, &d);
+  read_strings(r, &rec.capture.guids);
+  r.str(&rec.text);
+  if (!r.at_end()) throw OpenError("journal in " + dir.string() + " holds a record that cannot be read");
+  return rec;
+}
+
+void replay(Server::Impl& impl, StatementRecord& rec) {
+  Transaction transaction;
+  transaction.count = rec.trancount;  // so that @@TRANCOUNT reads as it did
+  impl.replay_capture = &rec.capture;
+  impl.execute(rec.state, transaction, rec.text, rec.params);
+  impl.replay_capture = nullptr;
+  transaction.end();
+}
+
+// Runs the journal's statements again; a transaction's statements only once
+// its commit record is read. Returns false when a transaction's records
+// without their commit record end the journal.
+bool replay_journal(Server::Impl& impl, const std::vector<std::string>& records, const std::filesystem::path& dir) {
+  std::vector<StatementRecord> pending;
+  for (const std::string& record : records) {
+    Reader r(record);
+    uint8_t version = 0;
+    r.u8(&version);
+    if (version == kCommitRecord) {
+      uint64_t count = 0;
+      if (!r.varint(&count) || !r.at_end() || count != pending.size())
+        throw OpenError("journal in " + dir.string() + " holds a commit record that does not match its transaction");
+      for (StatementRecord& rec : pending) replay(impl, rec);
+      pending.clear();
+    } else if (version == kTransactionStatementRecord) {
+      pending.push_back(decode_statement(r, true, dir));
+    } else if (version == kStatementRecord) {
+      if (!pending.empty())
+        throw OpenError("journal in " + dir.string() + " holds a transaction without its commit record before other records");
+      StatementRecord rec = decode_statement(r, false, dir);
+      replay(impl, rec);
+    } else {
+      throw OpenError("journal in " + dir.string() + " has an unknown record version");
+    }
+  }
+  return pending.empty();
+}
+
+}  // namespace
 
 std::unique_ptr<Server> Server::open(const std::filesystem::path& dir) {
   auto impl = std::make_unique<Impl>();
@@ -320,44 +445,10 @@ std::unique_ptr<Server> Server::open(const std::filesystem::path& dir) {
   }
   // Replay the statements committed since the last checkpoint.
   impl->replaying = true;
-  for (const std::string& record : impl->directory->read_journal()) {
-    Reader r(record);
-    uint8_t version = 0, order = 0, warnings = 0, has_ii = 0;
-    SessionState state;
-    if (!r.u8(&version) || version != kRecordVersion) throw OpenError("journal in " + dir.string() + " has an unknown record version");
-    r.str(&state.database);
-    r.u8(&order);
-    r.u8(&warnings);
-    state.settings.date_order = static_cast<DateOrder>(order);
-    state.settings.ansi_warnings = warnings != 0;
-    r.u8(&has_ii);
-    if (has_ii) {
-      std::pair<std::string, std::string> ii;
-      r.str(&ii.first);
-      r.str(&ii.second);
-      state.identity_insert = ii;
-    }
-    uint64_t nparams = 0;
-    r.varint(&nparams);
-    std::vector<Param> params(r.ok() && nparams <= r.remaining() ? nparams : 0);
-    for (Param& p : params) {
-      r.str(&p.name);
-      r.value(&p.value);
-    }
-    Capture capture;
-    uint64_t nnow = 0;
-    r.varint(&nnow);
-    capture.now.resize(r.ok() && nnow <= r.remaining() ? nnow : 0);
-    for (DateTime& d : capture.now) read_datetime(r, &d);
-    read_strings(r, &capture.guids);
-    std::string text;
-    r.str(&text);
-    if (!r.at_end()) throw OpenError("journal in " + dir.string() + " holds a record that cannot be read");
-    impl->replay_capture = &capture;
-    impl->execute(state, text, params);
-    impl->replay_capture = nullptr;
-  }
+  bool complete = replay_journal(*impl, impl->directory->read_journal(), dir);
   impl->replaying = false;
+  // Records appended behind an uncommitted group would look like part of it.
+  if (!complete) impl->checkpoint_locked();
   return std::unique_ptr<Server>(new Server(std::move(impl)));
 }
 

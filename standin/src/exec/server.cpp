@@ -1,6 +1,6 @@
 // The public API: Server and Session. A command text is parsed as a whole
 // (a syntax error runs nothing), then its statements run one by one, each
-// atomic and committed by itself.
+// atomic; outside a transaction each commits by itself.
 #include <chrono>
 #include <cctype>
 #include <ctime>
@@ -9,6 +9,7 @@
 
 #include "exec/executor.h"
 #include "exec/server_impl.h"
+#include "exec/transaction_scope.h"
 #include "parser/parser.h"
 #include "storage/data_directory.h"
 
@@ -50,7 +51,60 @@ Server::Impl::Impl() {
   master->created = local_now();
 }
 
-BatchResult Server::Impl::execute(SessionState& state, std::string_view text, std::span<const Param> params) {
+EvalContext Server::Impl::statement_context(SessionState& state, Capture& capture) {
+  EvalContext ctx;
+  ctx.settings = &state.settings;
+  const Capture* replay = replay_capture;
+  ctx.now = [this, &capture, replay]() {
+    DateTime d = replay && replay_now_ < replay->now.size() ? replay->now[replay_now_++] : local_now();
+    capture.now.push_back(d);
+    return d;
+  };
+  ctx.new_guid = [this, &capture, replay]() {
+    std::string g = replay && replay_guid_ < replay->guids.size() ? replay->guids[replay_guid_++] : random_guid();
+    capture.guids.push_back(g);
+    return g;
+  };
+  return ctx;
+}
+
+// A failed statement undoes only itself, also inside a transaction, which
+// stays open.
+void Server::Impl::run_statement(SessionState& state, Transaction& transaction, Statement& s,
+                                 std::string_view text, std::span<const Param> params, BatchResult& result,
+                                 bool* stop) {
+  StatementUndo undo;
+  Capture capture;
+  EvalContext ctx = statement_context(state, capture);
+  SessionState before = state;
+  TransactionScope scope(*this, transaction, undo);
+  Executor ex(catalog, state, ctx, undo);
+  ex.set_transactions(&scope);
+  try {
+    ex.run(s, result);
+    if (!scope.ran_control())
+      committed(before, transaction, text.substr(s.offset, s.end_offset - s.offset), s, capture, params);
+    scope.statement_completed();
+  } catch (const SqlError& e) {
+    undo.rollback();
+    Error err = e.error;
+    err.line = static_cast<int>(s.line);
+    result.errors.push_back(err);
+    *stop = e.aborts_batch;
+  } catch (const std::exception& e) {
+    undo.rollback();
+    Error err;
+    err.number = 50000;
+    err.severity = 16;
+    err.line = static_cast<int>(s.line);
+    err.message = std::string("Internal error: ") + e.what();
+    result.errors.push_back(err);
+    *stop = true;
+  }
+}
+
+BatchResult Server::Impl::execute(SessionState& state, Transaction& transaction, std::string_view text,
+                                  std::span<const Param> params) {
   std::lock_guard<std::mutex> lock(mutex);
   BatchResult result;
   std::vector<StatementPtr> statements;
@@ -66,44 +120,11 @@ BatchResult Server::Impl::execute(SessionState& state, std::string_view text, st
     state.variables[upper(name)] = p.value;
   }
 
-  size_t replay_now = 0, replay_guid = 0;
+  replay_now_ = replay_guid_ = 0;
   for (StatementPtr& s : statements) {
-    StatementUndo undo;
-    Capture capture;
-    EvalContext ctx;
-    ctx.settings = &state.settings;
-    const Capture* replay = replay_capture;
-    ctx.now = [&capture, replay, &replay_now]() {
-      DateTime d = replay && replay_now < replay->now.size() ? replay->now[replay_now++] : local_now();
-      capture.now.push_back(d);
-      return d;
-    };
-    ctx.new_guid = [&capture, replay, &replay_guid]() {
-      std::string g = replay && replay_guid < replay->guids.size() ? replay->guids[replay_guid++] : random_guid();
-      capture.guids.push_back(g);
-      return g;
-    };
-    SessionState before = state;
-    Executor ex(catalog, state, ctx, undo);
-    try {
-      ex.run(*s, result);
-      committed(before, text.substr(s->offset, s->end_offset - s->offset), *s, capture, params);
-    } catch (const SqlError& e) {
-      undo.rollback();
-      Error err = e.error;
-      err.line = static_cast<int>(s->line);
-      result.errors.push_back(err);
-      if (e.aborts_batch) break;
-    } catch (const std::exception& e) {
-      undo.rollback();
-      Error err;
-      err.number = 50000;
-      err.severity = 16;
-      err.line = static_cast<int>(s->line);
-      err.message = std::string("Internal error: ") + e.what();
-      result.errors.push_back(err);
-      break;
-    }
+    bool stop = false;
+    run_statement(state, transaction, *s, text, params, result, &stop);
+    if (stop) break;
   }
   // Parameters exist for this command text only.
   if (!params.empty()) {
@@ -118,6 +139,19 @@ BatchResult Server::Impl::execute(SessionState& state, std::string_view text, st
   }
   sync();
   return result;
+}
+
+void Server::Impl::end_session(Transaction& transaction) {
+  std::lock_guard<std::mutex> lock(mutex);
+  if (transaction.open()) transaction.undo.rollback();
+  transaction.end();
+  transactions.erase(&transaction);
+}
+
+bool Server::Impl::any_open_transaction() const {
+  for (const Transaction* t : transactions)
+    if (t->open()) return true;
+  return false;
 }
 
 std::unique_ptr<Server> Server::in_memory() { return std::unique_ptr<Server>(new Server(std::make_unique<Impl>())); }
@@ -146,6 +180,7 @@ std::unique_ptr<Session> Server::connect(std::string_view database, Error* error
   auto impl = std::make_unique<Session::Impl>();
   impl->server = impl_.get();
   impl->state.database = db->name;
+  impl_->transactions.insert(&impl->transaction);
   return std::unique_ptr<Session>(new Session(std::move(impl)));
 }
 
@@ -157,10 +192,10 @@ std::vector<std::string> Server::database_names() const {
 }
 
 Session::Session(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-Session::~Session() = default;
+Session::~Session() { impl_->server->end_session(impl_->transaction); }
 
 BatchResult Session::execute(std::string_view command_text, std::span<const Param> params) {
-  return impl_->server->execute(impl_->state, command_text, params);
+  return impl_->server->execute(impl_->state, impl_->transaction, command_text, params);
 }
 
 std::string Session::current_database() const { return impl_->state.database; }

@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "catalog/catalog.h"
 #include "exec/executor.h"
+#include "exec/transaction.h"
 #include "standin/standin.h"
 
 namespace standin {
@@ -30,25 +32,43 @@ struct Server::Impl {
   Impl();
   ~Impl();
 
-  BatchResult execute(SessionState& state, std::string_view text, std::span<const Param> params);
+  BatchResult execute(SessionState& state, Transaction& transaction, std::string_view text,
+                      std::span<const Param> params);
 
   // Called after a statement completed: journals it when the server is
-  // backed by a data directory.
-  void committed(const SessionState& before, std::string_view statement_text, const Statement& s,
-                 const Capture& capture, std::span<const Param> params);
+  // backed by a data directory, or keeps its record for the commit when it
+  // ran inside a transaction.
+  void committed(const SessionState& before, Transaction& transaction, std::string_view statement_text,
+                 const Statement& s, const Capture& capture, std::span<const Param> params);
+  // The outermost COMMIT: journals the transaction's records and a commit
+  // record with one write.
+  void commit_transaction(Transaction& transaction);
+  void end_session(Transaction& transaction);  // rolls back what is still open
+  bool any_open_transaction() const;
   void sync();  // makes the journal durable; once per command text
-  void checkpoint_locked();
+  // Writes a checkpoint unless a transaction is open anywhere: a snapshot
+  // holds committed state only. Returns whether it did.
+  bool checkpoint_locked();
 
   Catalog catalog;
   std::mutex mutex;
   std::unique_ptr<storage::DataDirectory> directory;
   bool replaying = false;
   const Capture* replay_capture = nullptr;  // values to hand out while replaying
+  std::set<Transaction*> transactions;      // one per session, open or not
+
+ private:
+  void run_statement(SessionState& state, Transaction& transaction, Statement& s, std::string_view text,
+                     std::span<const Param> params, BatchResult& result, bool* stop);
+  EvalContext statement_context(SessionState& state, Capture& capture);
+
+  size_t replay_now_ = 0, replay_guid_ = 0;  // captured values handed out so far
 };
 
 struct Session::Impl {
   Server::Impl* server = nullptr;
   SessionState state;
+  Transaction transaction;
 };
 
 }  // namespace standin

@@ -166,6 +166,9 @@ enum class StatementKind {
   Truncate,
   Print,
   Declare,
+  BeginTransaction,
+  CommitTransaction,
+  RollbackTransaction,
 };
 
 enum class AlterAction { AddColumns, AlterColumn, DropConstraint, DropColumn };

@@ -36,17 +36,17 @@ char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c -
 // The keywords SQL Server reserves, upper case and sorted. The lexer marks
 // them once, so that the parser's many "is this a keyword?" questions cost
 // nothing.
-constexpr std::array<std::string_view, 78> kReserved = {
+constexpr std::array<std::string_view, 82> kReserved = {
     "ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC",
-    "BEGIN", "BETWEEN", "BY", "CASE", "CHECK", "CLUSTERED", "COLUMN",
+    "BEGIN", "BETWEEN", "BY", "CASE", "CHECK", "CLUSTERED", "COLUMN", "COMMIT",
     "CONSTRAINT", "CREATE", "CROSS", "DECLARE", "DEFAULT", "DELETE", "DESC",
     "DISTINCT", "DROP", "ELSE", "END", "EXCEPT", "EXEC", "EXECUTE",
     "EXISTS", "FOREIGN", "FROM", "FULL", "FUNCTION", "GOTO", "GRANT",
     "GROUP", "HAVING", "IF", "IN", "INDEX", "INNER", "INSERT",
     "INTERSECT", "INTO", "IS", "JOIN", "KEY", "LEFT", "LIKE",
     "NONCLUSTERED", "NOT", "NULL", "ON", "OPTION", "OR", "ORDER",
-    "OUTER", "PRIMARY", "PRINT", "REFERENCES", "RETURN", "RIGHT", "SELECT",
-    "SET", "TABLE", "THEN", "TO", "TOP", "TRUNCATE", "UNION",
+    "OUTER", "PRIMARY", "PRINT", "REFERENCES", "RETURN", "RIGHT", "ROLLBACK", "SELECT",
+    "SET", "TABLE", "THEN", "TO", "TOP", "TRAN", "TRANSACTION", "TRUNCATE", "UNION",
     "UNIQUE", "UPDATE", "USE", "VALUES", "WHEN", "WHERE", "WHILE",
     "WITH"};
 static_assert(std::is_sorted(kReserved.begin(), kReserved.end()));

@@ -137,6 +137,9 @@ StatementPtr Parser::parse_statement() {
   if (t.is_word("SET")) return parse_set();
   if (t.is_word("IF")) return parse_if();
   if (t.is_word("GRANT")) return parse_grant();
+  if (t.is_word("BEGIN") && (peek(1).is_word("TRAN") || peek(1).is_word("TRANSACTION")))
+    return parse_transaction_statement();
+  if (t.is_word("COMMIT") || t.is_word("ROLLBACK")) return parse_transaction_statement();
   if (t.is_word("BEGIN")) return parse_block();
   if (t.is_word("DECLARE")) return parse_declare();
   if (t.is_word("USE")) {
@@ -842,6 +845,32 @@ StatementPtr Parser::parse_block() {
     if (accept_word("END")) break;
     if (at_end()) fail();
     s->body.push_back(parse_statement());
+  }
+  return s;
+}
+
+// BEGIN TRAN[SACTION] [name]
+// COMMIT | ROLLBACK [TRAN[SACTION] [name] | WORK]
+// A transaction name is only a label: nesting goes by count.
+StatementPtr Parser::parse_transaction_statement() {
+  auto s = std::make_unique<Statement>();
+  if (accept_word("BEGIN"))
+    s->kind = StatementKind::BeginTransaction;
+  else if (accept_word("COMMIT"))
+    s->kind = StatementKind::CommitTransaction;
+  else if (accept_word("ROLLBACK"))
+    s->kind = StatementKind::RollbackTransaction;
+  else
+    fail();
+  if (s->kind != StatementKind::BeginTransaction && accept_word("WORK")) return s;
+  if (accept_word("TRAN") || accept_word("TRANSACTION")) {
+    const Token& name = peek();
+    if ((name.is_name() && !name.reserved) || name.is(TokenKind::Variable)) {
+      take();
+      s->option = std::string(name.text);
+    }
+  } else if (s->kind == StatementKind::BeginTransaction) {
+    fail();
   }
   return s;
 }

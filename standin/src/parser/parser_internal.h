@@ -112,6 +112,7 @@ class Parser {
   StatementPtr parse_if();
   StatementPtr parse_grant();
   StatementPtr parse_block();
+  StatementPtr parse_transaction_statement();
   StatementPtr parse_declare();
   ColumnDef parse_column_def(bool for_alter_column);
   ConstraintDef parse_constraint(std::string name);

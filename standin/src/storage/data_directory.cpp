@@ -142,6 +142,10 @@ std::vector<std::string> DataDirectory::snapshot_names() const {
 
 void DataDirectory::append_journal(std::string_view payload) { journal_->append(payload); }
 
+void DataDirectory::append_journal_group(const std::vector<std::string>& payloads) {
+  journal_->append_group(payloads);
+}
+
 void DataDirectory::sync_journal() { journal_->sync(); }
 
 std::vector<std::string> DataDirectory::read_journal() {

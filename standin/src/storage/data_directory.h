@@ -10,6 +10,7 @@
 //   for (auto& [db, payload] : dir->read_snapshots()) load(db, payload);
 //   for (auto& record : dir->read_journal()) replay(record);
 //   ... per completed statement: dir->append_journal(record);
+//   ... per committed transaction: dir->append_journal_group(records);
 //   ... per command text:        dir->sync_journal();
 //   checkpoint: write_snapshot() for every database, remove_snapshot() for
 //   dropped ones, then reset_journal(), which commits them all at once.
@@ -67,6 +68,8 @@ class DataDirectory {
 
   // Appends one record with a single write(2): a killed process keeps it.
   void append_journal(std::string_view payload);
+  // Appends several records with a single write(2) (a committed transaction).
+  void append_journal_group(const std::vector<std::string>& payloads);
 
   // fdatasync of the journal: records appended so far survive power loss.
   void sync_journal();

@@ -100,16 +100,35 @@ Journal Journal::open(const std::filesystem::path& path, uint64_t generation) {
   return Journal(path, std::move(fd), scan.valid_length);
 }
 
-void Journal::append(std::string_view payload) {
+namespace {
+
+void frame_record(Writer& out, std::string_view payload) {
   if (payload.size() > UINT32_MAX) throw std::length_error("journal record too large");
-  Writer out;
   auto length = static_cast<uint32_t>(payload.size());
   out.u32(length);
   out.u32(length_checksum(length));
   out.u32(crc32c(payload));
   out.raw(payload);
+}
+
+}  // namespace
+
+void Journal::append(std::string_view payload) {
+  Writer out;
+  frame_record(out, payload);
+  write_frames(out.bytes());
+}
+
+void Journal::append_group(const std::vector<std::string>& payloads) {
+  if (payloads.empty()) return;
+  Writer out;
+  for (const std::string& payload : payloads) frame_record(out, payload);
+  write_frames(out.bytes());
+}
+
+void Journal::write_frames(std::string_view frames) {
   try {
-    write_all(fd_.get(), out.bytes(), path_);
+    write_all(fd_.get(), frames, path_);
   } catch (...) {
     // Leave no partial record for the next append to build on.
     if (::ftruncate(fd_.get(), static_cast<off_t>(size_)) != 0) {
@@ -117,7 +136,7 @@ void Journal::append(std::string_view payload) {
     }
     throw;
   }
-  size_ += out.bytes().size();
+  size_ += frames.size();
   unsynced_ = true;
 }
 

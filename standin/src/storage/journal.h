@@ -1,5 +1,8 @@
 // The journal: every statement the engine commits after a checkpoint, as an
-// opaque payload, so that a crashed process loses no completed statement.
+// opaque payload, so that a crashed process loses no completed statement. A
+// transaction arrives at its commit as a group of records, the last of them
+// its commit record, appended with one write; the engine replays a group
+// only when its commit record is there.
 //
 //   header: magic "STDNJRNL" | u32 version | u64 generation | u32 crc32c
 //   record: u32 length | u32 crc32c of the length | u32 crc32c of the payload
@@ -46,6 +49,10 @@ class Journal {
   // Appends one record with a single write. On a failed write the file is
   // cut back to its previous length and the error is thrown.
   void append(std::string_view payload);
+  // Appends several records with a single write: a killed process keeps all
+  // or none of them; a power cut may keep a prefix, which the reader of the
+  // payloads has to recognise (a transaction ends with a commit record).
+  void append_group(const std::vector<std::string>& payloads);
   void sync();  // fdatasync; nothing to do when nothing was appended since
 
   uint64_t record_bytes() const;  // bytes of records, header excluded
@@ -54,6 +61,7 @@ class Journal {
  private:
   Journal(std::filesystem::path path, FileHandle fd, uint64_t size)
       : path_(std::move(path)), fd_(std::move(fd)), size_(size) {}
+  void write_frames(std::string_view frames);
 
   std::filesystem::path path_;
   FileHandle fd_;

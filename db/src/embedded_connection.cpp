@@ -108,7 +108,9 @@ std::shared_ptr<standin::Server> EmbeddedServers::server(const std::filesystem::
   auto& slot = servers_[key];
   if (!slot) {
     try {
-      slot = standin::Server::open(key);
+      // Data Source names existing databases: a wrong path must not give an
+      // empty server. Data directories are made by standin-sql and seeding.
+      slot = standin::Server::open(key, standin::OpenMode::MustExist);
     } catch (const std::exception& e) {
       servers_.erase(key);
       throw DbError(e.what());

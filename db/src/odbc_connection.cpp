@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "db/odbc.h"
+#include "db/server_address.h"
 
 namespace db {
 namespace {
@@ -213,8 +214,8 @@ std::string positional(std::string_view text, std::span<const Parameter> params,
 
 class OdbcConnection final : public Connection {
  public:
-  explicit OdbcConnection(std::string connection_string)
-      : connection_string_(std::move(connection_string)) {}
+  OdbcConnection(std::string connection_string, ServerAddress address)
+      : connection_string_(std::move(connection_string)), address_(std::move(address)) {}
   ~OdbcConnection() override { close(); }
 
   void open() override {
@@ -233,9 +234,12 @@ class OdbcConnection final : public Connection {
     SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS, nullptr, 0, nullptr,
                                      SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
-      DbError error = diagnostic(SQL_HANDLE_DBC, dbc_, "Cannot connect to the server.");
+      // The driver's reason seldom says where it tried; a typo in Data
+      // Source shows only with the host and port.
+      DbError reason = diagnostic(SQL_HANDLE_DBC, dbc_, "Cannot connect to the server.");
       close();
-      throw error;
+      throw DbError("Connecting to " + address_.description() + " failed: " + reason.what(),
+                    reason.number());
     }
     connected_ = true;
     // The stored scripts write dates as day.month.year.
@@ -326,6 +330,7 @@ class OdbcConnection final : public Connection {
   }
 
   std::string connection_string_;
+  ServerAddress address_;
   SQLHENV env_ = SQL_NULL_HENV;
   SQLHDBC dbc_ = SQL_NULL_HDBC;
   bool connected_ = false;
@@ -335,7 +340,8 @@ class OdbcConnection final : public Connection {
 
 std::unique_ptr<Connection> make_odbc_connection(const Settings& settings,
                                                  std::string_view catalogue) {
-  return std::make_unique<OdbcConnection>(odbc_connection_string(settings, catalogue));
+  return std::make_unique<OdbcConnection>(odbc_connection_string(settings, catalogue),
+                                          parse_server_address(settings.data_source));
 }
 
 }  // namespace db

@@ -8,20 +8,11 @@
 #include "db/sql_text.h"
 
 namespace db {
-namespace {
 
-std::string in_quotes(std::string_view name) {
-  // Names are written unchanged: they are literals of the stages.
-  std::string out = "'";
-  out += name;
-  out += '\'';
-  return out;
-}
-
-}  // namespace
-
+// Names go into probes as literals, quotes doubled: the database name comes
+// from the server and may hold a quote.
 bool Primitives::TableExists(std::string_view table) {
-  return RowsExist("SELECT * FROM sysobjects WHERE name='" + std::string(table) + "'");
+  return RowsExist("SELECT * FROM sysobjects WHERE name=" + db::quoted(table));
 }
 
 bool Primitives::RowsExist(std::string_view query) {
@@ -32,13 +23,13 @@ void Primitives::AddField(std::string_view table, std::string_view column, std::
                           std::string_view size, std::string_view null_text) {
   WaitCursor cursor(runner_.feedback());
   std::string probe = "SELECT * FROM Information_Schema.Columns";
-  probe += " WHERE Table_Catalog=" + in_quotes(current_database());
+  probe += " WHERE Table_Catalog=" + db::quoted(current_database());
   probe += " AND";
-  probe += " Table_Schema=" + in_quotes("dbo");
+  probe += " Table_Schema=" + db::quoted("dbo");
   probe += " AND";
-  probe += " Table_Name=" + in_quotes(table);
+  probe += " Table_Name=" + db::quoted(table);
   probe += " AND";
-  probe += " Column_Name=" + in_quotes(column);
+  probe += " Column_Name=" + db::quoted(column);
   if (RowsExist(probe)) {
     added_ = false;
     return;
@@ -64,7 +55,7 @@ void Primitives::AddIndex(std::string_view table, std::string_view index,
                           std::string_view column3, std::string_view column4) {
   WaitCursor cursor(runner_.feedback());
   // An index of that name on any table counts as present.
-  if (RowsExist("SELECT * FROM SysIndexes WHERE Name=" + in_quotes(index))) return;
+  if (RowsExist("SELECT * FROM SysIndexes WHERE Name=" + db::quoted(index))) return;
   std::string statement = "CREATE NONCLUSTERED INDEX ";
   statement += index;
   statement += " ON ";
@@ -82,7 +73,7 @@ void Primitives::AddIndex(std::string_view table, std::string_view index,
 
 void Primitives::DropConstraint(std::string_view table, std::string_view constraint) {
   WaitCursor cursor(runner_.feedback());
-  if (!RowsExist("SELECT * FROM sysobjects WHERE NAME=" + in_quotes(constraint))) return;
+  if (!RowsExist("SELECT * FROM sysobjects WHERE NAME=" + db::quoted(constraint))) return;
   runner_.run_lines({"ALTER TABLE dbo." + std::string(table),
                      " DROP CONSTRAINT " + std::string(constraint)},
                     Guard::warning());
@@ -96,7 +87,7 @@ void Primitives::DropPrimaryKey(std::string_view table) {
       " sys.index_columns AS ic ON  i.OBJECT_ID = ic.OBJECT_ID",
       " AND i.index_id = ic.index_id",
       " WHERE   i.is_primary_key = 1",
-      " and OBJECT_NAME(ic.OBJECT_ID)=" + quoted(table),
+      " and OBJECT_NAME(ic.OBJECT_ID)=" + db::quoted(table),
   });
   Rowset keys = runner_.query(Channel::Probe, probe, Guard::unguarded());
   if (keys.empty()) return;

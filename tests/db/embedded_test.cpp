@@ -123,6 +123,24 @@ TEST_F(EngineTest, LaterErrorOfAMultiStatementTextIsReportedAndEarlierOnesStay) 
   EXPECT_EQ(rows("SELECT COUNT(*) FROM PASS"), Rows{{"1"}});
 }
 
+// The name comes from the server and is written into the catalogue probes;
+// a quote in it must not break them.
+TEST_F(EngineTest, TenantNamedWithAQuoteIsListedAndProbedByItsName) {
+  engine.run("master", "CREATE DATABASE [DRAVOK'Q]");
+  engine.run("DRAVOK'Q", "CREATE TABLE Adresse (AdrNr int NOT NULL, IBAN1 varchar(40) NULL)");
+  connections->pConn(db::kDiscoveryCatalogue);
+  EXPECT_THAT(connections->list_tenants(false), testing::Contains("DRAVOK'Q"));
+  connections->MandantChange("DRAVOK'Q");
+  ASSERT_TRUE(connections->work_is_open());
+  sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null");
+  EXPECT_FALSE(sql->added());
+  EXPECT_THAT(transcript.back().text, testing::HasSubstr("Table_Catalog='DRAVOK''Q'"));
+  sql->AddField("Adresse", "BIC1", "varchar", "(11)", "Null");
+  EXPECT_TRUE(sql->added());
+  EXPECT_TRUE(transcript.back().ok()) << *transcript.back().error;
+  EXPECT_TRUE(feedback.reports.empty());
+}
+
 TEST_F(EngineTest, DatesAreReadDayMonthYear) {
   switch_to_tenant();
   runner->run(db::Channel::Single, "INSERT INTO Adresse (AdrNr, Eintritt) VALUES (1, '20.02.2013')",

@@ -6,6 +6,7 @@
 
 #include "db/connections.h"
 #include "db/odbc.h"
+#include "db/server_address.h"
 #include "support/recording_feedback.h"
 #include "support/temp_dir.h"
 
@@ -60,11 +61,12 @@ int unused_port() {
   return ntohs(address.sin_port);
 }
 
-TEST(OdbcBackend, NoServerListeningFailsWithTheConnectionDialog) {
+TEST(OdbcBackend, NoServerListeningFailsWithTheConnectionDialogNamingHostAndPort) {
   testing_support::TempDir dir;
+  int port = unused_port();
   std::ofstream(dir.path() / "SysDBAdo.INI")
       << "[Datenbank]\nProvider=SQLOLEDB.1\nUser ID=sa\nPassword=Very$ecret9\n"
-      << "Data Source=127.0.0.1," << unused_port() << "\n";
+      << "Data Source=127.0.0.1," << port << "\n";
   auto factory = db::make_backend_factory();
   testing_support::RecordingFeedback feedback;
   db::Connections connections(*factory, dir.path() / "SysDBAdo.INI", feedback);
@@ -79,6 +81,27 @@ TEST(OdbcBackend, NoServerListeningFailsWithTheConnectionDialog) {
   EXPECT_FALSE(reason.empty());
   EXPECT_NE(reason.front(), '[');
   EXPECT_EQ(text.find("Very$ecret9"), std::string::npos);
+  EXPECT_NE(reason.find("host 127.0.0.1, port " + std::to_string(port)), std::string::npos)
+      << reason;
+}
+
+TEST(OdbcServerAddress, HostInstanceAndPortOfEveryDataSourceForm) {
+  EXPECT_EQ(db::parse_server_address("db.example.org").description(),
+            "host db.example.org, port 1433");
+  EXPECT_EQ(db::parse_server_address("10.0.0.5,1500").description(), "host 10.0.0.5, port 1500");
+  EXPECT_EQ(db::parse_server_address(" host , 1500 ").description(), "host host, port 1500");
+  EXPECT_EQ(db::parse_server_address("SERVER\\SQL,1500").description(),
+            "host SERVER, instance SQL, port 1500");
+  // A named instance listens where the browser service says, not on 1433.
+  db::ServerAddress instance = db::parse_server_address("SERVER\\SQL");
+  EXPECT_EQ(instance.host, "SERVER");
+  EXPECT_EQ(instance.instance, "SQL");
+  EXPECT_FALSE(instance.port);
+  EXPECT_EQ(instance.description().find("1433"), std::string::npos);
+  // A port that is no port counts as none.
+  EXPECT_FALSE(db::parse_server_address("host,14x3").port);
+  EXPECT_FALSE(db::parse_server_address("host,70000").port);
+  EXPECT_EQ(db::parse_server_address("host,14x3").description(), "host host, port 1433");
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ inline std::string source_file(const std::string& relative) {
 inline void seed_demo_database(standin::Server& server, const std::string& database,
                                const std::string& data_file) {
   auto master = server.connect("master");
-  ASSERT_TRUE(master->execute("CREATE DATABASE " + database).ok());
+  ASSERT_TRUE(master->execute("CREATE DATABASE [" + database + "]").ok());
   auto tenant = server.connect(database);
   tenant->execute("SET DATEFORMAT dmy");
   for (const std::string& file : {std::string("demo/schema_old_release.sql"), data_file}) {

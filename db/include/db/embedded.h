@@ -27,8 +27,9 @@ class EmbeddedServers {
   // open() of any connection on the directory.
   std::unique_ptr<Connection> connect(const Settings& settings, std::string_view catalogue);
 
-  // The server on `directory`, opened when needed. Throws DbError when the
-  // directory cannot be used.
+  // The server on `directory`, opened when needed. Throws DbError naming
+  // the directory when it cannot be used, also when it does not exist or
+  // holds no data directory: nothing is created there.
   std::shared_ptr<standin::Server> server(const std::filesystem::path& directory);
 
  private:

@@ -94,18 +94,27 @@ class OpenError : public std::runtime_error {
 
 class Session;
 
+// Whether opening a data directory may start a new one. A program that is
+// told where existing databases live opens with MustExist, so that a wrong
+// path ends in an error instead of an empty server.
+enum class OpenMode {
+  CreateIfMissing,  // a missing or empty directory becomes a new data directory
+  MustExist,        // only a directory that already holds a data directory
+};
+
 class Server {
  public:
   // A server whose databases live only in memory. It starts with the
   // database "master".
   static std::unique_ptr<Server> in_memory();
 
-  // A server backed by `dir` (created when missing): each database is loaded
-  // from its snapshot and journal; every completed statement outside a
-  // transaction is journaled before execute() returns, a transaction's
-  // statements at its commit. A transaction left open by a crashed process
-  // is never applied. Throws OpenError.
-  static std::unique_ptr<Server> open(const std::filesystem::path& dir);
+  // A server backed by `dir` (created when missing, unless `mode` is
+  // MustExist): each database is loaded from its snapshot and journal; every
+  // completed statement outside a transaction is journaled before execute()
+  // returns, a transaction's statements at its commit. A transaction left
+  // open by a crashed process is never applied. Throws OpenError.
+  static std::unique_ptr<Server> open(const std::filesystem::path& dir,
+                                      OpenMode mode = OpenMode::CreateIfMissing);
 
   // Writes a checkpoint (unless a transaction is still open: see checkpoint())
   // and releases the directory.

@@ -431,9 +431,9 @@ bool replay_journal(Server::Impl& impl, const std::vector<std::string>& records,
 
 }  // namespace
 
-std::unique_ptr<Server> Server::open(const std::filesystem::path& dir) {
+std::unique_ptr<Server> Server::open(const std::filesystem::path& dir, OpenMode mode) {
   auto impl = std::make_unique<Impl>();
-  impl->directory = storage::DataDirectory::open(dir);
+  impl->directory = storage::DataDirectory::open(dir, mode);
   auto snapshots = impl->directory->read_snapshots();
   if (!snapshots.empty()) impl->catalog.databases.clear();
   for (const auto& [name, payload] : snapshots) {

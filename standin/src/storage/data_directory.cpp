@@ -41,6 +41,21 @@ FileHandle lock_directory(const std::filesystem::path& dir) {
   return lock;
 }
 
+// Only the manifest tells a data directory apart from any other folder: a
+// directory whose creation stopped before the manifest holds no data yet.
+void require_existing(const std::filesystem::path& dir) {
+  if (!std::filesystem::exists(dir)) {
+    throw OpenError("data directory " + dir.string() + " does not exist");
+  }
+  if (!std::filesystem::is_directory(dir)) {
+    throw OpenError(dir.string() + " is no data directory: it is not a directory");
+  }
+  if (!std::filesystem::exists(dir / std::string(kManifestFileName))) {
+    throw OpenError(dir.string() + " is no data directory: it holds no " +
+                    std::string(kManifestFileName));
+  }
+}
+
 }  // namespace
 
 DataDirectory::DataDirectory(std::filesystem::path dir, FileHandle lock)
@@ -48,7 +63,9 @@ DataDirectory::DataDirectory(std::filesystem::path dir, FileHandle lock)
 
 DataDirectory::~DataDirectory() = default;
 
-std::unique_ptr<DataDirectory> DataDirectory::open(const std::filesystem::path& dir) {
+std::unique_ptr<DataDirectory> DataDirectory::open(const std::filesystem::path& dir,
+                                                   OpenMode mode) {
+  if (mode == OpenMode::MustExist) require_existing(dir);
   std::filesystem::create_directories(dir);
   FileHandle lock = lock_directory(dir);
   std::unique_ptr<DataDirectory> data(new DataDirectory(dir, std::move(lock)));

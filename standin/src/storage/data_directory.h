@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "standin/standin.h"
 #include "storage/file_io.h"
 #include "storage/journal.h"
 #include "storage/manifest.h"
@@ -42,7 +43,10 @@ class DataDirectory {
   // Verifies the manifest and the journal (dropping a torn journal tail) and
   // removes leftovers of an interrupted checkpoint. Throws OpenError for
   // damaged files, std::system_error for I/O failures.
-  static std::unique_ptr<DataDirectory> open(const std::filesystem::path& dir);
+  // With MustExist, a missing directory or one without a MANIFEST is refused
+  // with an OpenError naming it, before anything in it is created or locked.
+  static std::unique_ptr<DataDirectory> open(const std::filesystem::path& dir,
+                                             OpenMode mode = OpenMode::CreateIfMissing);
 
   ~DataDirectory();  // releases the lock
   DataDirectory(const DataDirectory&) = delete;

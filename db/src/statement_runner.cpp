@@ -39,7 +39,27 @@ bool StatementRunner::guarded(Channel channel, std::string_view text, Guard guar
   return false;
 }
 
+void StatementRunner::begin_unit() { ++unit_depth_; }
+
+void StatementRunner::end_unit(bool commit) {
+  if (--unit_depth_ > 0 || !unit_transaction_open_) return;
+  unit_transaction_open_ = false;
+  if (commit)
+    run(Channel::Single, "COMMIT TRANSACTION", Guard::unguarded());
+  else
+    run(Channel::Single, "ROLLBACK TRANSACTION", Guard::silent());
+}
+
+// Probes never open the transaction: a unit whose marker is in place writes
+// nothing and needs none.
+void StatementRunner::open_unit_transaction() {
+  if (unit_depth_ == 0 || unit_transaction_open_) return;
+  unit_transaction_open_ = true;
+  run(Channel::Single, "BEGIN TRANSACTION", Guard::unguarded());
+}
+
 bool StatementRunner::run(Channel channel, std::string_view text, Guard guard) {
+  open_unit_transaction();
   return guarded(channel, text, guard, [&](Connection& c) { c.execute(text); });
 }
 
@@ -49,6 +69,7 @@ bool StatementRunner::run_lines(const std::vector<std::string>& lines, Guard gua
 
 bool StatementRunner::run_with(Channel channel, std::string_view text,
                                std::span<const Parameter> params, Guard guard) {
+  open_unit_transaction();
   return guarded(
       channel, text, guard, [&](Connection& c) { c.execute(text, params); }, params);
 }

@@ -46,6 +46,12 @@ class StatementRunner {
   // gives an empty rowset.
   Rowset query(Channel channel, std::string_view text, Guard guard);
 
+  // A unit of work (db/transaction.h): the first change sent inside it opens
+  // a transaction, which the unit's end commits or, on a failure that ends
+  // the run, rolls back. A unit inside a unit belongs to the outer one.
+  void begin_unit();
+  void end_unit(bool commit);
+
   void add_observer(Observer observer) { observers_.push_back(std::move(observer)); }
 
   Connections& connections() { return connections_; }
@@ -56,10 +62,13 @@ class StatementRunner {
   bool guarded(Channel channel, std::string_view text, Guard guard, Send send,
                std::span<const Parameter> params = {});
   void notify(const StatementRecord& record);
+  void open_unit_transaction();
 
   Connections& connections_;
   Feedback& feedback_;
   std::vector<Observer> observers_;
+  int unit_depth_ = 0;
+  bool unit_transaction_open_ = false;
 };
 
 }  // namespace db

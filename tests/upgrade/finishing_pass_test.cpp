@@ -23,7 +23,8 @@ class FinishingPassTest : public ::testing::Test {
   FinishingPassTest() {
     runner.add_observer([this](const db::StatementRecord& r) {
       if (r.channel != db::Channel::Probe) sent.push_back(r.text);
-      EXPECT_TRUE(r.channel == db::Channel::Probe || r.guard == db::Guard::silent()) << r.text;
+      const bool bound = r.text == "BEGIN TRANSACTION" || r.text == "COMMIT TRANSACTION";
+      EXPECT_TRUE(bound || r.channel == db::Channel::Probe || r.guard == db::Guard::silent()) << r.text;
     });
     server.results[db::kAllTenantsQuery] = FakeServer::rows({"name"}, {{"DRAVOK01"}});
   }
@@ -47,7 +48,7 @@ TEST_F(FinishingPassTest, ConvertedDatabaseIsOnlySwitchedCaptionedAndProbed) {
   EXPECT_TRUE(ui.progress.empty());
 }
 
-TEST_F(FinishingPassTest, MarkerComesFirstThenTheKeyRebuildAndTheWidenings) {
+TEST_F(FinishingPassTest, MarkerKeyRebuildAndWideningsAreOneTransaction) {
   server.results[kLfdnrProbe] = FakeServer::one_row();
   server.results[upgrade::kTaxKeyColumnsQuery] = FakeServer::rows(
       {"TableName", "FieldName", "DataType", "DataLength", "isnullable"},
@@ -56,7 +57,8 @@ TEST_F(FinishingPassTest, MarkerComesFirstThenTheKeyRebuildAndTheWidenings) {
   server.refusals["ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL numeric (19,2) NOT NULL"] = "key";
   convert();
   EXPECT_THAT(sent,
-              ElementsAre("CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
+              ElementsAre("BEGIN TRANSACTION",
+                          "CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
                           "ALTER TABLE F5Dat DROP CONSTRAINT PK_F5DAT\r\n",
                           "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL\r\n",
                           "ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED "
@@ -65,17 +67,19 @@ TEST_F(FinishingPassTest, MarkerComesFirstThenTheKeyRebuildAndTheWidenings) {
                           "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL numeric (19,2) NOT NULL",
                           "SET ANSI_WARNINGS ON ", "SET ANSI_WARNINGS OFF ",
                           "ALTER TABLE F5Kont ALTER COLUMN STSCHL numeric (19,2) NULL",
-                          "SET ANSI_WARNINGS ON "));
+                          "SET ANSI_WARNINGS ON ", "COMMIT TRANSACTION"));
   EXPECT_TRUE(ui.dialogs.empty());
 }
 
 TEST_F(FinishingPassTest, KeyIsNotDroppedWhenF5DatHasNoLfdnr) {
   convert();
   EXPECT_THAT(sent,
-              ElementsAre("CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
+              ElementsAre("BEGIN TRANSACTION",
+                          "CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
                           "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL\r\n",
                           "ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED "
-                          "(STEUERSCHL, LFDNR) ON [PRIMARY]\r\n"));
+                          "(STEUERSCHL, LFDNR) ON [PRIMARY]\r\n",
+                          "COMMIT TRANSACTION"));
 }
 
 TEST_F(FinishingPassTest, TaxKeyColumnQueryTextIsExact) {

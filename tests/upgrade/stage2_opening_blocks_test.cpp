@@ -237,6 +237,7 @@ TEST_F(OpeningBlocksTest, HelpBlockSendsEverythingThroughTheLineQueryWithErrorDi
                    "(ID,LfdNr) ON [PRIMARY]\r\n"));
   for (const auto& r : transcript) {
     if (r.channel == db::Channel::Probe) continue;
+    if (r.text == "BEGIN TRANSACTION" || r.text == "COMMIT TRANSACTION") continue;
     if (r.channel == db::Channel::Single) {
       EXPECT_TRUE(r.text.starts_with("ALTER TABLE dbo.") && r.guard == db::Guard::silent()) << r.text;
       continue;

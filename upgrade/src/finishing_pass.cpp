@@ -1,10 +1,13 @@
 // ConvertAllTaxKeys: once per tenant database, marked by the table UpdS, the
 // tax-key table F5Dat gets its key rebuilt around a decimal STEUERSCHL and
 // every tax-key column of every table is widened to numeric (19,2). Every
-// statement is silent: the marker comes first, so a database whose
-// conversion failed part-way still counts as converted.
+// statement is silent: a database whose conversion failed part-way still
+// counts as converted. The marker and the conversion are one transaction, so
+// that a run cut off inside it leaves the database as it was, to be
+// converted by the next run.
 #include "upgrade/finishing_pass.h"
 
+#include "db/transaction.h"
 #include "db/connections.h"
 #include "db/sql_text.h"
 #include "upgrade/texts.h"
@@ -56,7 +59,9 @@ void ConvertAllTaxKeys(db::Primitives& sql, Ui& ui, UiFeedback& feedback) {
     feedback.set_place(name);
     connections.MandantChange(name);
     if (sql.TableExists("UpdS")) continue;
-    convert(sql);
+    // UpdS marks the conversion as done, and F5Dat is without its key
+    // between the drop and the new key: all of it is one transaction.
+    db::in_one_transaction(sql.runner(), [&] { convert(sql); });
   }
 }
 

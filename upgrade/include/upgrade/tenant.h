@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/primitives.h"
+#include "db/transaction.h"
 #include "upgrade/progress.h"
 #include "upgrade/ui.h"
 
@@ -34,6 +35,12 @@ struct Tenant {
   // Rows of a query; unguarded.
   db::Rowset read(std::string_view query) {
     return sql.runner().query(db::Channel::Probe, query, db::Guard::unguarded());
+  }
+
+  // Runs `work` as one transaction: a crash leaves all of it or none.
+  template <typename Work>
+  void atomically(Work&& work) {
+    db::in_one_transaction(sql.runner(), work);
   }
 
   const std::string& database() const { return sql.current_database(); }

@@ -49,11 +49,15 @@ void run_unguarded(Tenant& t, std::span<const char* const> statements) {
 
 // The second + is a unary sign and changes nothing: area code and number
 // are joined without a separator. The area codes are cleared only after a
-// merge that succeeded, so that a failed merge loses none of them.
+// merge that succeeded, so that a failed merge loses none of them, and in
+// the same transaction, so that no later run puts an area code in front of
+// a number a second time.
 void merge_area_codes(Tenant& t) {
-  if (t.exec("UPDATE Adresse SET Telefon1=ISNULL(Vorwahl,'')+ + ISNULL(Telefon1,'')",
-             db::Guard::silent()))
-    t.exec("UPDATE Adresse SET Vorwahl=NULL", db::Guard::unguarded());
+  t.atomically([&] {
+    if (t.exec("UPDATE Adresse SET Telefon1=ISNULL(Vorwahl,'')+ + ISNULL(Telefon1,'')",
+               db::Guard::silent()))
+      t.exec("UPDATE Adresse SET Vorwahl=NULL", db::Guard::unguarded());
+  });
 }
 
 }  // namespace
@@ -70,16 +74,20 @@ void booking_indexes_and_cleanups(Tenant& t) {
 
   run_on_lines_path(t, kBankBookConversion);
 
-  t.sql.AddField("PASS", "AutoDatSichDeaktiv", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE PASS SET AutoDatSichDeaktiv='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("PASS", "AutoDatSichDeaktiv", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE PASS SET AutoDatSichDeaktiv='N'", db::Guard::unguarded());
+  });
 
   t.sql.AddField("F6KOST", "EtatE", "numeric", "(18,8)", "Null");
   t.step();
   t.sql.AddField("F6KOST", "EtatK", "numeric", "(18,8)", "Null");
   t.step();
-  t.sql.AddField("GuVKennzD", "EA", "char", "(1)", "Null");
-  t.step();
-  if (t.sql.added()) run_unguarded(t, kSectionIncomeExpense);
+  t.atomically([&] {
+    t.sql.AddField("GuVKennzD", "EA", "char", "(1)", "Null");
+    t.step();
+    if (t.sql.added()) run_unguarded(t, kSectionIncomeExpense);
+  });
 
   run_unguarded(t, kBookingTexts);
   merge_area_codes(t);

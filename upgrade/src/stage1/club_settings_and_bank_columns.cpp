@@ -67,10 +67,9 @@ const Lines kAdrFunktion[] = {
      "SELECT AdrNr, Funktion, 1 FROM Adresse WHERE (Funktion IS NOT NULL OR Funktion<>'')"},
 };
 
-constexpr ColumnAddition kInterestAndTaxKeyClass[] = {
+constexpr ColumnAddition kInterestColumns[] = {
     {N, "Interes1", "Nr", "integer", "", "Null"},
     {P, "Interes1", "Datum", "datetime", "", "Null"},
-    {P, "F5Dat", "Klasse", "char", "(1)", "Null"},
 };
 
 // F5DAT gets a running row number as second key column, so that one tax key
@@ -107,10 +106,15 @@ void club_settings_and_bank_columns(Tenant& t) {
   steps::create_if_missing(t, "AdrFunktion", kAdrFunktion);
   t.step();
 
-  steps::add_columns(t, kInterestAndTaxKeyClass);
+  steps::add_columns(t, kInterestColumns);
+  t.step();
   // The Klasse column is the marker: the run that creates it converts F5DAT,
-  // whether or not LfdNr exists already.
-  if (t.sql.added()) convert_f5dat_key(t);
+  // whether or not LfdNr exists already. Column and conversion are one
+  // transaction, so that no run finds the marker without the conversion.
+  t.atomically([&] {
+    t.sql.AddField("F5Dat", "Klasse", "char", "(1)", "Null");
+    if (t.sql.added()) convert_f5dat_key(t);
+  });
 
   steps::exec_each(t, kF5KontTaxKeys, db::Guard::unguarded());
 

@@ -97,20 +97,24 @@ void widen_paths(Tenant& t) {
   steps::exec_each(t, kPathWidening, db::Guard::unguarded());
 }
 
+// The new columns mark the fill as done, so they come with it.
 void add_start_and_end_times(Tenant& t) {
   std::string start_time = kStartTime;
-  t.sql.AddField("W_Vorl", "DatumVon", "datetime", "", "NULL");
-  t.sql.AddField("W_Vorl", "DatumBis", "datetime", "", "NULL");
-  if (!t.sql.added()) return;
-  t.exec("UPDATE W_Vorl SET DatumVon=" + start_time, db::Guard::unguarded());
-  // 0.03 of a day: 43 minutes 12 seconds.
-  t.exec("UPDATE W_Vorl SET DatumBis=DatumVon+0.03", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("W_Vorl", "DatumVon", "datetime", "", "NULL");
+    t.sql.AddField("W_Vorl", "DatumBis", "datetime", "", "NULL");
+    if (!t.sql.added()) return;
+    t.exec("UPDATE W_Vorl SET DatumVon=" + start_time, db::Guard::unguarded());
+    // 0.03 of a day: 43 minutes 12 seconds.
+    t.exec("UPDATE W_Vorl SET DatumBis=DatumVon+0.03", db::Guard::unguarded());
+  });
 }
 
 void create_regional_federations(Tenant& t) {
   // The rows go in only with the table; an existing table is left as it is.
-  if (!steps::create_if_missing(t, "tblLSB", kTblLSB)) return;
-  for (const Federation& f : kRegionalFederations) t.sql.AddLandessportbund(f.kennung, f.bezeichnung);
+  steps::create_if_missing(t, "tblLSB", kTblLSB, db::Guard::warning(), [&] {
+    for (const Federation& f : kRegionalFederations) t.sql.AddLandessportbund(f.kennung, f.bezeichnung);
+  });
 }
 
 }  // namespace
@@ -125,8 +129,10 @@ void template_scripts_and_federations(Tenant& t) {
   create_regional_federations(t);
   t.sql.AddField("mandstam", "LSB", "varchar", "(50)", "NULL");
   t.exec("ALTER TABLE dbo.Adresse ALTER COLUMN Firma4 varchar(100) Null", db::Guard::silent());
-  t.sql.AddField("mandstam", "FibuKost", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE mandstam SET FibuKost='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("mandstam", "FibuKost", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE mandstam SET FibuKost='N'", db::Guard::unguarded());
+  });
 }
 
 }  // namespace upgrade

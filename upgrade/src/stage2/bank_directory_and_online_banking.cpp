@@ -124,8 +124,12 @@ void rebuild_bank_directory(Tenant& t) {
 }  // namespace
 
 void bank_directory_and_online_banking(Tenant& t) {
-  steps::add_columns(t, kBankDirectoryColumns);
-  if (t.sql.added()) rebuild_bank_directory(t);
+  // The ID column marks the rebuild: both are one transaction, so that a run
+  // cut off inside the rebuild leaves the old directory to be rebuilt again.
+  t.atomically([&] {
+    steps::add_columns(t, kBankDirectoryColumns);
+    if (t.sql.added()) rebuild_bank_directory(t);
+  });
   widen_name_and_town(t);
 
   steps::add_columns(t, kClubOnlineSettings);

@@ -27,9 +27,11 @@ void widen_contact_column(Tenant& t) {
 
 void add_member_sepa_columns(Tenant& t) {
   t.sql.AddField("Adresse", "DtOfSgntr", "datetime", "", "Null");
-  t.sql.AddField("Adresse", "SEPA_FE", "char", "(1)", "Null");
   // Existing members start without the SEPA flag set.
-  if (t.sql.added()) t.exec("UPDATE Adresse SET SEPA_FE='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("Adresse", "SEPA_FE", "char", "(1)", "Null");
+    if (t.sql.added()) t.exec("UPDATE Adresse SET SEPA_FE='N'", db::Guard::unguarded());
+  });
 }
 
 // The trailing blank of "GlaeubigerId " is what the application has always

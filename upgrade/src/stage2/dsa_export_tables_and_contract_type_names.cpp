@@ -90,29 +90,36 @@ constexpr ColumnAddition kAssociationColumns[] = {
 
 // The list is loaded only with its table; an existing list is left as it is.
 void create_association_list(Tenant& t) {
-  if (!steps::create_if_missing(t, "DSAFachverband", kDSAFachverband)) return;
-  t.lines({std::string(steps::stored_script("MemoDSAFach"))}, db::Guard::warning());
+  steps::create_if_missing(t, "DSAFachverband", kDSAFachverband, db::Guard::warning(), [&] {
+    t.lines({std::string(steps::stored_script("MemoDSAFach"))}, db::Guard::warning());
+  });
 }
 
 // Landname marks the export table as of this release; the run that adds it
 // cleans the association names once.
 void clean_association_names(Tenant& t) {
-  t.sql.AddField("tblDSAExport", "Landname", "varchar", "(30)", "Null");
-  if (!t.sql.added()) return;
-  steps::exec_each(t, kAssociationNameCleanup, db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("tblDSAExport", "Landname", "varchar", "(30)", "Null");
+    if (!t.sql.added()) return;
+    steps::exec_each(t, kAssociationNameCleanup, db::Guard::unguarded());
+  });
 }
 
 // Export rows written before AdrNr existed cannot be tied to an address.
 void link_export_rows(Tenant& t) {
-  t.sql.AddField("tblDSA7", "AdrNr", "int", "", "Null");
-  if (t.sql.added()) t.exec("DELETE FROM tblDSA7", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("tblDSA7", "AdrNr", "int", "", "Null");
+    if (t.sql.added()) t.exec("DELETE FROM tblDSA7", db::Guard::unguarded());
+  });
   t.sql.AddIndex("tblDSA7", "IX_tblDSA7_AdrNr", "AdrNr");
 }
 
 void add_association_columns(Tenant& t) {
-  steps::add_columns(t, kAssociationColumns);
-  if (t.sql.added())
-    t.exec("UPDATE Adresse SET DSA_SMK='N', DSA_SVK='N', DSABeantragt='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    steps::add_columns(t, kAssociationColumns);
+    if (t.sql.added())
+      t.exec("UPDATE Adresse SET DSA_SMK='N', DSA_SVK='N', DSABeantragt='N'", db::Guard::unguarded());
+  });
 }
 
 }  // namespace
@@ -130,8 +137,10 @@ void dsa_export_tables_and_contract_type_names(Tenant& t) {
   steps::exec_each(t, kContractTypeNames, db::Guard::unguarded());
 
   add_association_columns(t);
-  t.sql.AddField("Mandstam", "VereinOhneOnlKonten", "char", "(1)", "Null");
-  if (t.sql.added()) t.exec("UPDATE Mandstam SET VereinOhneOnlKonten='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("Mandstam", "VereinOhneOnlKonten", "char", "(1)", "Null");
+    if (t.sql.added()) t.exec("UPDATE Mandstam SET VereinOhneOnlKonten='N'", db::Guard::unguarded());
+  });
 }
 
 }  // namespace upgrade

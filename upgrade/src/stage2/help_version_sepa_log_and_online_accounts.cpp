@@ -58,8 +58,10 @@ constexpr const char* kHelpGroups[] = {
 
 void load_help(Tenant& t) {
   create(t, "tblHelp", kTblHelp);
-  t.sql.AddField("PASS", "HelpAend", "char", "(1)", "NULL");
-  if (t.sql.added()) send(t, "UPDATE PASS SET HelpAend='N'");
+  t.atomically([&] {
+    t.sql.AddField("PASS", "HelpAend", "char", "(1)", "NULL");
+    if (t.sql.added()) send(t, "UPDATE PASS SET HelpAend='N'");
+  });
   create(t, "tblHelpGruppe", kTblHelpGruppe);
   for (const char* statement : kHelpGroups) send(t, statement);
   // The script empties tblHelp and inserts the topics again; it holds no
@@ -163,10 +165,14 @@ constexpr ColumnAddition kTemplateSepaColumns[] = {
 };
 
 void add_sepa_flags(Tenant& t) {
-  steps::add_columns(t, kTemplateSepaColumns);
-  if (t.sql.added()) send(t, "UPDATE MgUeberwVorl SET SEPA='N'");
-  t.sql.AddField("MgUeberw", "SEPA", "char", "(1)", "NULL");
-  if (t.sql.added()) send(t, "UPDATE MgUeberw SET SEPA='N'");
+  t.atomically([&] {
+    steps::add_columns(t, kTemplateSepaColumns);
+    if (t.sql.added()) send(t, "UPDATE MgUeberwVorl SET SEPA='N'");
+  });
+  t.atomically([&] {
+    t.sql.AddField("MgUeberw", "SEPA", "char", "(1)", "NULL");
+    if (t.sql.added()) send(t, "UPDATE MgUeberw SET SEPA='N'");
+  });
 }
 
 const Lines kOnlKontAnm[] = {
@@ -182,8 +188,10 @@ void help_version_sepa_log_and_online_accounts(Tenant& t) {
   load_help(t);
   steps::add_columns(t, kClubOnlineColumns);
   set_version(t);
-  steps::add_columns(t, kIbanBicColumns);
-  if (t.sql.added()) rebuild_club_accounts(t);
+  t.atomically([&] {
+    steps::add_columns(t, kIbanBicColumns);
+    if (t.sql.added()) rebuild_club_accounts(t);
+  });
   create(t, "SEPA_Protokol", kSepaProtokol);
   create(t, "SEPA_ProtokolS", kSepaProtokolS);
   add_sepa_flags(t);

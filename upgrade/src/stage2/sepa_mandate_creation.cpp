@@ -107,14 +107,20 @@ void fAdrSepaGen(Tenant& t, const db::Rowset& members, size_t row, int member) {
 
 }  // namespace
 
+// All mandates of a run are one transaction: a run cut off inside leaves
+// none of them, and the next run writes them all, numbered as without the
+// interruption.
 void pMandatErstellen(Tenant& t) {
   // A snapshot: mandates written below do not change the selection.
   const db::Rowset members = t.read(kMemberSelection);
-  for (size_t row = 0; row < members.rows.size(); ++row) {
-    int member = as_integer(members.text(row, "AdrNr"));
-    db::Rowset mandates = t.read("SELECT * FROM AdrSepa \r\nWHERE AdrNr=" + std::to_string(member));
-    if (mandates.empty()) fAdrSepaGen(t, members, row, member);
-  }
+  if (members.empty()) return;
+  t.atomically([&] {
+    for (size_t row = 0; row < members.rows.size(); ++row) {
+      int member = as_integer(members.text(row, "AdrNr"));
+      db::Rowset mandates = t.read("SELECT * FROM AdrSepa \r\nWHERE AdrNr=" + std::to_string(member));
+      if (mandates.empty()) fAdrSepaGen(t, members, row, member);
+    }
+  });
 }
 
 }  // namespace upgrade

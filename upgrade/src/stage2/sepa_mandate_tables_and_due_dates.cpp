@@ -144,18 +144,24 @@ constexpr ColumnAddition kDueDateColumns[] = {
 void create_mandate_tables(Tenant& t) {
   steps::create_if_missing(t, "AdrSepa", kAdrSepa);
 
-  t.sql.AddField("Adresse", "EinzugLastMandLiegtVor", "char", "(1)", "Null");
-  if (t.sql.added()) t.exec("UPDATE Adresse SET EinzugLastMandLiegtVor='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("Adresse", "EinzugLastMandLiegtVor", "char", "(1)", "Null");
+    if (t.sql.added()) t.exec("UPDATE Adresse SET EinzugLastMandLiegtVor='N'", db::Guard::unguarded());
+  });
 
   steps::create_if_missing(t, "AdrSepaVer", kAdrSepaVer);
 
-  t.sql.AddField("MgVert", "Prenotifikation", "char", "(1)", "Null");
-  if (t.sql.added()) t.exec("UPDATE MgVert SET Prenotifikation='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("MgVert", "Prenotifikation", "char", "(1)", "Null");
+    if (t.sql.added()) t.exec("UPDATE MgVert SET Prenotifikation='N'", db::Guard::unguarded());
+  });
 }
 
 void add_account_holders(Tenant& t) {
-  steps::add_columns(t, kContractAccountHolder);
-  if (t.sql.added()) t.exec(kContractAccountHolderFill, db::Guard::unguarded());
+  t.atomically([&] {
+    steps::add_columns(t, kContractAccountHolder);
+    if (t.sql.added()) t.exec(kContractAccountHolderFill, db::Guard::unguarded());
+  });
   steps::add_columns(t, kAddressAccountHolder);
 }
 
@@ -163,40 +169,51 @@ void add_account_holders(Tenant& t) {
 // overwrites every reference; an address without membership number gets
 // NULL.
 void derive_mandate_references(Tenant& t) {
-  t.sql.AddField("EINST", "mRef", "char", "(1)", "Null");
-  if (t.sql.added())
-    t.exec("UPDATE Adresse SET mandatsrefenz=CAST(AdrNr as varchar)+CAST(MitglNr as varchar)",
-           db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("EINST", "mRef", "char", "(1)", "Null");
+    if (t.sql.added())
+      t.exec("UPDATE Adresse SET mandatsrefenz=CAST(AdrNr as varchar)+CAST(MitglNr as varchar)",
+             db::Guard::unguarded());
+  });
 }
 
 // The run that creates GueltigAb counts every direct-debit payer as holding
 // a mandate.
 void flag_mandate_holders(Tenant& t) {
-  t.sql.AddField("adrsepa", "GueltigAb", "datetime", "", "Null");
-  if (t.sql.added())
-    t.exec("UPDATE Adresse SET EinzugLastMandLiegtVor='J' WHERE Zahlungsart='L'",
-           db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("adrsepa", "GueltigAb", "datetime", "", "Null");
+    if (t.sql.added())
+      t.exec("UPDATE Adresse SET EinzugLastMandLiegtVor='J' WHERE Zahlungsart='L'",
+             db::Guard::unguarded());
+  });
 }
 
 // A debit counts as a SEPA debit once it went out in an XML file.
 void add_sepa_settings_and_xml_columns(Tenant& t) {
-  steps::add_columns(t, kSepaSettingsAndXmlColumns);
-  if (t.sql.added()) {
+  t.atomically([&] {
+    steps::add_columns(t, kSepaSettingsAndXmlColumns);
+    if (!t.sql.added()) return;
     t.exec("UPDATE MgLast SET IndSepa='J' WHERE SEPAXML IS NOT NULL AND SEPAXML<>''",
            db::Guard::unguarded());
     t.exec("UPDATE MgLast SET IndSepa='N' WHERE IndSepa IS NULL", db::Guard::unguarded());
-  }
+  });
   steps::exec_each(t, kSepaDefaults, db::Guard::unguarded());
 }
 
 void add_print_flags_and_letter_setting(Tenant& t) {
-  t.sql.AddField("f5bew4sg", "Druck", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE f5bew4sg SET Druck='N'", db::Guard::unguarded());
-  t.sql.AddField("f5bw4sgA", "Druck", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE f5bw4sgA SET Druck='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("f5bew4sg", "Druck", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE f5bew4sg SET Druck='N'", db::Guard::unguarded());
+  });
+  t.atomically([&] {
+    t.sql.AddField("f5bw4sgA", "Druck", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE f5bw4sgA SET Druck='N'", db::Guard::unguarded());
+  });
 
-  t.sql.AddField("EINST", "Firma4Vor", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE EINST SET Firma4Vor='J'", db::Guard::plain());
+  t.atomically([&] {
+    t.sql.AddField("EINST", "Firma4Vor", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE EINST SET Firma4Vor='J'", db::Guard::plain());
+  });
 }
 
 // Stage I creates this foreign key together with AdrFunktion; it goes again
@@ -225,12 +242,16 @@ void widen_and_correct_bic(Tenant& t) {
 }
 
 void add_due_dates_and_settings(Tenant& t) {
-  steps::add_columns(t, kDueDateColumns);
-  if (t.sql.added()) t.exec("UPDATE EINST SET AutoShowFalligBeitrag='J'", db::Guard::plain());
+  t.atomically([&] {
+    steps::add_columns(t, kDueDateColumns);
+    if (t.sql.added()) t.exec("UPDATE EINST SET AutoShowFalligBeitrag='J'", db::Guard::plain());
+  });
   t.sql.AddField("MgLast", "FalligkeitDatum", "datetime", "", "Null");
 
-  t.sql.AddField("f5kasses", "BlgNumNichtAutoHZ", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE f5kasses SET BlgNumNichtAutoHZ='N'", db::Guard::plain());
+  t.atomically([&] {
+    t.sql.AddField("f5kasses", "BlgNumNichtAutoHZ", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE f5kasses SET BlgNumNichtAutoHZ='N'", db::Guard::plain());
+  });
 
   t.sql.AddField("Rechn", "AssBeitID", "UNIQUEIDENTIFIER", "", "Null");
   t.sql.AddField("MgSolln", "AssBeitID", "UNIQUEIDENTIFIER", "", "Null");

@@ -102,29 +102,36 @@ Lines mand_konten_row(const stage2::BankSlot& slot, const std::string& ledger_ac
 // A new MandKonten starts with the accounts the club master record holds;
 // from then on the application keeps it.
 void create_club_accounts(Tenant& t) {
-  if (!steps::create_if_missing(t, "MandKonten", kMandKonten)) return;
-  db::Rowset mandstam = t.read("SELECT * FROM Mandstam");
-  for (int i = 1; i <= 3; ++i) {
-    std::optional<stage2::BankSlot> slot = stage2::bank_slot(mandstam, i);
-    if (!slot) continue;
-    t.lines(mand_konten_row(*slot, mandstam.text(0, "Fibukonto" + std::to_string(i))),
-            db::Guard::warning());
-  }
+  steps::create_if_missing(t, "MandKonten", kMandKonten, db::Guard::warning(), [&] {
+    db::Rowset mandstam = t.read("SELECT * FROM Mandstam");
+    for (int i = 1; i <= 3; ++i) {
+      std::optional<stage2::BankSlot> slot = stage2::bank_slot(mandstam, i);
+      if (!slot) continue;
+      t.lines(mand_konten_row(*slot, mandstam.text(0, "Fibukonto" + std::to_string(i))),
+              db::Guard::warning());
+    }
+  });
 }
 
 // Account 3220 is the donation account of the standard chart.
 void add_leading_zero_setting(Tenant& t) {
-  t.sql.AddField("Mandstam", "BankKontoFuerendeNull", "char", "(1)", "Null");
-  if (!t.sql.added()) return;
-  t.exec("UPDATE Mandstam SET BankKontoFuerendeNull='N'", db::Guard::unguarded());
-  t.exec("UPDATE F5kont SET Spende='J' WHERE KONTONR=3220", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("Mandstam", "BankKontoFuerendeNull", "char", "(1)", "Null");
+    if (!t.sql.added()) return;
+    t.exec("UPDATE Mandstam SET BankKontoFuerendeNull='N'", db::Guard::unguarded());
+    t.exec("UPDATE F5kont SET Spende='J' WHERE KONTONR=3220", db::Guard::unguarded());
+  });
 }
 
 void add_waiver_flags(Tenant& t) {
-  t.sql.AddField("F5BW4SGA", "Verzicht", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE F5BW4SGA SET Verzicht='N'", db::Guard::unguarded());
-  t.sql.AddField("F5BEW4SG", "Verzicht", "char", "(1)", "NULL");
-  if (t.sql.added()) t.exec("UPDATE F5BEW4SG SET Verzicht='N'", db::Guard::unguarded());
+  t.atomically([&] {
+    t.sql.AddField("F5BW4SGA", "Verzicht", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE F5BW4SGA SET Verzicht='N'", db::Guard::unguarded());
+  });
+  t.atomically([&] {
+    t.sql.AddField("F5BEW4SG", "Verzicht", "char", "(1)", "NULL");
+    if (t.sql.added()) t.exec("UPDATE F5BEW4SG SET Verzicht='N'", db::Guard::unguarded());
+  });
   t.sql.AddField("F5Sicht", "Verzicht_G", "char", "(1)", "NULL");
 }
 

@@ -182,32 +182,38 @@ constexpr Right kRightsPerUser[] = {
 };
 
 void add_month_range(Tenant& t) {
-  steps::add_columns(t, kLetterAndAssetColumns);
-  // MONATBIS was added last: the range starts as a single month.
-  if (t.sql.added()) t.exec("UPDATE F5einst SET MONATBIS=MONAT", db::Guard::unguarded());
+  t.atomically([&] {
+    steps::add_columns(t, kLetterAndAssetColumns);
+    // MONATBIS was added last: the range starts as a single month.
+    if (t.sql.added()) t.exec("UPDATE F5einst SET MONATBIS=MONAT", db::Guard::unguarded());
+  });
 }
 
 // Loaded only in the run that adds Einst.Anlage3; later edits by the
 // application stay.
 void load_depreciation_table(Tenant& t) {
-  steps::add_columns(t, kExportDatesAndAmounts);
-  if (!t.sql.added()) return;
-  t.lines({"DELETE FROM AnlageTabelle"}, db::Guard::warning());
-  t.sql.Execute(steps::stored_script("cmdAnlageTyp"), db::Channel::Separate, db::Guard::warning());
+  t.atomically([&] {
+    steps::add_columns(t, kExportDatesAndAmounts);
+    if (!t.sql.added()) return;
+    t.lines({"DELETE FROM AnlageTabelle"}, db::Guard::warning());
+    t.sql.Execute(steps::stored_script("cmdAnlageTyp"), db::Channel::Separate, db::Guard::warning());
+  });
 }
 
 // Every user that exists at the upgrade becomes an administrator.
 void add_user_columns(Tenant& t) {
-  steps::add_columns(t, kAccountKindsAndUsers);
-  if (t.sql.added()) t.lines({"UPDATE PASS SET Verwalter='J'"}, db::Guard::warning());
+  t.atomically([&] {
+    steps::add_columns(t, kAccountKindsAndUsers);
+    if (t.sql.added()) t.lines({"UPDATE PASS SET Verwalter='J'"}, db::Guard::warning());
+  });
 }
 
 // The rows go in only with the table; an existing table belongs to the
 // application.
 void create_rights(Tenant& t) {
-  if (steps::create_if_missing(t, "tblRechte", kRights)) {
+  steps::create_if_missing(t, "tblRechte", kRights, db::Guard::warning(), [&] {
     for (const Right& r : kRightsPerUser) t.sql.AddRight(r.rb, r.bezeichnung, r.kurzname);
-  }
+  });
   t.sql.AddIndex("tblRechte", "iBenutzer", "BENUTZER", "Kurzname");
 }
 

@@ -83,14 +83,17 @@ void create_chart_tables(Tenant& t) {
 // Every run: the sports numbers grow from three to four digits. The key
 // has to go while the column changes; NOT NULL is stated with the widening
 // because a column altered without it may come back nullable, and a
-// nullable column cannot carry the key again.
+// nullable column cannot carry the key again. One transaction, so that the
+// table is never left without its key.
 void widen_sport_numbers(Tenant& t) {
-  t.sql.DropConstraint("VerbSportArt", "PK_VerbSportArt");
-  t.exec("ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20) NOT NULL",
-         db::Guard::unguarded());
-  t.sql.Execute(kPadSportNumbers, db::Channel::Separate, db::Guard::unguarded());
-  t.exec("ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED ([NUMMER]) ON [PRIMARY]",
-         db::Guard::warning());
+  t.atomically([&] {
+    t.sql.DropConstraint("VerbSportArt", "PK_VerbSportArt");
+    t.exec("ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20) NOT NULL",
+           db::Guard::unguarded());
+    t.sql.Execute(kPadSportNumbers, db::Channel::Separate, db::Guard::unguarded());
+    t.exec("ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED ([NUMMER]) ON [PRIMARY]",
+           db::Guard::warning());
+  });
 }
 
 // Section I of the result categories; ('I','A') stands for the pair.
@@ -125,9 +128,12 @@ void reload_federations_and_bank_codes(Tenant& t) {
 void skr49_chart_and_reference_reloads(Tenant& t) {
   create_chart_tables(t);
 
+  // Each reload is one transaction with the flag column that marks it.
   t.sql.AddField("VerbSportArt", "LfdNr", "int", "", "NULL");
-  t.sql.AddField("PASSDB", "DSA", "bit", "", "NULL");
-  if (t.sql.added()) reload(t, kSportNumbersAndDsaFederations);
+  t.atomically([&] {
+    t.sql.AddField("PASSDB", "DSA", "bit", "", "NULL");
+    if (t.sql.added()) reload(t, kSportNumbersAndDsaFederations);
+  });
 
   widen_sport_numbers(t);
 
@@ -138,20 +144,28 @@ void skr49_chart_and_reference_reloads(Tenant& t) {
   // KoSt and DatevAuto complete the row that the chart script inserts.
   t.sql.AddField("F5SKR49", "KoSt", "int", "", "NULL");
   t.sql.AddField("F5SKR49", "DatevAuto", "char(1)", "", "NULL");
-  t.sql.AddField("EINST", "GuVSKR49", "bit", "", "NULL");
-  if (t.sql.added()) reload(t, kSkr49Chart);
+  t.atomically([&] {
+    t.sql.AddField("EINST", "GuVSKR49", "bit", "", "NULL");
+    if (t.sql.added()) reload(t, kSkr49Chart);
+  });
 
   // DOSB1 and GuV49 mark nothing any more; only the flag after them counts.
   t.sql.AddField("PASSDB", "DOSB1", "bit", "", "NULL");
-  t.sql.AddField("PASSDB", "DOSB2", "bit", "", "NULL");
-  if (t.sql.added()) reload(t, kThreeFederations);
+  t.atomically([&] {
+    t.sql.AddField("PASSDB", "DOSB2", "bit", "", "NULL");
+    if (t.sql.added()) reload(t, kThreeFederations);
+  });
 
   t.sql.AddField("Einst", "GuV49", "bit", "", "NULL");
-  t.sql.AddField("PASSDB", "DOSB3", "bit", "", "NULL");
-  if (t.sql.added()) reload(t, kThreeFederationsSports);
+  t.atomically([&] {
+    t.sql.AddField("PASSDB", "DOSB3", "bit", "", "NULL");
+    if (t.sql.added()) reload(t, kThreeFederationsSports);
+  });
 
-  t.sql.AddField("PASSDB", "DOSB4", "bit", "", "NULL");
-  if (t.sql.added()) reload_federations_and_bank_codes(t);
+  t.atomically([&] {
+    t.sql.AddField("PASSDB", "DOSB4", "bit", "", "NULL");
+    if (t.sql.added()) reload_federations_and_bank_codes(t);
+  });
 
   t.sql.AddField("F5bew4sg", "BetragDerGutschrift", "char", "(1)", "Null");
   t.sql.AddField("F5bw4sga", "BetragDerGutschrift", "char", "(1)", "Null");

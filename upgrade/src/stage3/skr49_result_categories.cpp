@@ -243,18 +243,29 @@ void load_detail_lines(Tenant& t) {
   }
 }
 
+void correct_names_and_load_details(Tenant& t) {
+  for (const Lines& correction : kNameCorrections) t.lines(correction, db::Guard::warning());
+  steps::create_if_missing(t, "GuVKennz49D", kGuVKennz49D);
+  if (t.reload) load_detail_lines(t);
+}
+
 }  // namespace
 
 void skr49_result_categories(Tenant& t) {
   steps::create_if_missing(t, "GuVKennz49", kGuVKennz49);
 
   t.reload = !categories_complete(t);
-  if (t.reload) reload_categories(t);
-
-  for (const Lines& correction : kNameCorrections) t.lines(correction, db::Guard::warning());
-
-  steps::create_if_missing(t, "GuVKennz49D", kGuVKennz49D);
-  if (t.reload) load_detail_lines(t);
+  if (!t.reload) {
+    correct_names_and_load_details(t);
+    return;
+  }
+  // The complete categories mark the detail lines as loaded too: a run cut
+  // off between the two would leave the details out for good, so the whole
+  // reload is one transaction.
+  t.atomically([&] {
+    reload_categories(t);
+    correct_names_and_load_details(t);
+  });
 }
 
 }  // namespace upgrade

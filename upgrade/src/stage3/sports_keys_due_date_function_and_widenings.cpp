@@ -125,26 +125,35 @@ void restructure_sports_keys(Tenant& t) {
 }
 
 // The function is recreated on every run so that its definition always
-// matches this release; the drop fails silently where it is missing.
+// matches this release; the drop fails silently where it is missing. One
+// transaction, so that the application never finds the function dropped.
 void reinstall_due_date_function(Tenant& t) {
-  t.exec("DROP FUNCTION dbo.fFalligkeitDatum", db::Guard::silent());
-  t.sql.Execute(steps::stored_script("MemoFDat"), db::Channel::Single, db::Guard::plain());
-  t.exec("GRANT EXECUTE ON dbo.fFalligkeitDatum TO Public", db::Guard::silent());
+  t.atomically([&] {
+    t.exec("DROP FUNCTION dbo.fFalligkeitDatum", db::Guard::silent());
+    t.sql.Execute(steps::stored_script("MemoFDat"), db::Channel::Single, db::Guard::plain());
+    t.exec("GRANT EXECUTE ON dbo.fFalligkeitDatum TO Public", db::Guard::silent());
+  });
 }
 
 // LfdNrN stays empty: it only marks that the key was rebuilt around the
 // existing LfdNr, so that a failed rebuild is not tried again.
+// Marker and rebuild are one transaction: a run cut off between the drop
+// and the new key leaves neither a table without key nor the marker.
 void rebuild_w_vorl_key(Tenant& t) {
-  t.sql.AddField("W_vorl", "LfdNrN", "INT", "", "NULL");
-  if (!t.sql.added()) return;
-  t.exec("Alter Table W_vorl Drop Constraint PK_W_vorl", db::Guard::plain());
-  t.exec("ALTER TABLE [dbo].[W_vorl] WITH NOCHECK ADD  CONSTRAINT [PK_W_vorl] PRIMARY KEY  CLUSTERED ([G_DATUM],[BENUTZER],[ADRNR],[ZEIT],[LfdNr])  ON [PRIMARY] ",
-         db::Guard::plain());
+  t.atomically([&] {
+    t.sql.AddField("W_vorl", "LfdNrN", "INT", "", "NULL");
+    if (!t.sql.added()) return;
+    t.exec("Alter Table W_vorl Drop Constraint PK_W_vorl", db::Guard::plain());
+    t.exec("ALTER TABLE [dbo].[W_vorl] WITH NOCHECK ADD  CONSTRAINT [PK_W_vorl] PRIMARY KEY  CLUSTERED ([G_DATUM],[BENUTZER],[ADRNR],[ZEIT],[LfdNr])  ON [PRIMARY] ",
+           db::Guard::plain());
+  });
 }
 
 void add_sepa_version(Tenant& t) {
-  t.sql.AddField("EINST", "SEPAVersion", "varchar", "(25)", "Null");
-  if (t.sql.added()) t.lines({"UPDATE EINST SET SEPAVersion='2.6'"}, db::Guard::warning());
+  t.atomically([&] {
+    t.sql.AddField("EINST", "SEPAVersion", "varchar", "(25)", "Null");
+    if (t.sql.added()) t.lines({"UPDATE EINST SET SEPAVersion='2.6'"}, db::Guard::warning());
+  });
   t.exec("ALTER TABLE dbo.EINST ALTER COLUMN SEPAVersion varchar(25) Null", db::Guard::unguarded());
 }
 
@@ -153,8 +162,12 @@ void add_sepa_version(Tenant& t) {
 void sports_keys_due_date_function_and_widenings(Tenant& t) {
   steps::exec_each(t, kFederationNumberWidening, db::Guard::unguarded());
   t.sql.AddField("fachverbaende", "Kn", "char", "(1)", "NULL");
-  t.sql.AddField("EINST", "Kn5a", "char", "(1)", "NULL");
-  if (t.sql.added()) restructure_sports_keys(t);
+  // Kn5a marks the restructuring: one transaction with it, so that a run cut
+  // off inside never leaves emptied lists or missing keys behind the marker.
+  t.atomically([&] {
+    t.sql.AddField("EINST", "Kn5a", "char", "(1)", "NULL");
+    if (t.sql.added()) restructure_sports_keys(t);
+  });
 
   steps::exec_each(t, kRhinelandPalatinateFederations, db::Guard::silent());
   reinstall_due_date_function(t);

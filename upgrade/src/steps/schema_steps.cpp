@@ -19,9 +19,12 @@ void exec_each(Tenant& t, std::span<const char* const> statements, db::Guard gua
 }
 
 bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
-                       db::Guard guard) {
+                       db::Guard guard, const std::function<void()>& fill) {
   if (t.sql.TableExists(table)) return false;
-  for (const Lines& statement : statements) t.lines(statement, guard);
+  t.atomically([&] {
+    for (const Lines& statement : statements) t.lines(statement, guard);
+    if (fill) fill();
+  });
   return true;
 }
 

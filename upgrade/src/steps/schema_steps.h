@@ -3,6 +3,7 @@
 // when the table probe misses them.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,10 +38,14 @@ using Lines = std::vector<std::string>;
 
 // Probes for `table`; only when it is missing sends `statements` in order,
 // each reported under `guard` (a warning dialog unless a block says
-// otherwise) and each attempted whatever happened to the one before.
-// Returns true when the table was missing.
+// otherwise) and each attempted whatever happened to the one before, and
+// then `fill` (the table's first rows), if given. The table is the marker of
+// all of it, so creation, keys and rows are one transaction: a crash never
+// leaves a table that later runs take as done but that lacks its key or
+// rows. Returns true when the table was missing.
 bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
-                       db::Guard guard = db::Guard::warning());
+                       db::Guard guard = db::Guard::warning(),
+                       const std::function<void()>& fill = nullptr);
 
 // The text of the stored script `name` (a memo's lines joined by CR LF, or a
 // command script's statements). Throws std::logic_error for a name the

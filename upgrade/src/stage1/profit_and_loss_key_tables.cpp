@@ -77,8 +77,10 @@ void profit_and_loss_key_tables(Tenant& t) {
 
   steps::create_if_missing(t, "GuVKennz", kGuVKennz);
   // The VII row marks the list as loaded; once it is there the application
-  // owns the table.
-  if (!t.sql.RowsExist("SELECT * FROM GuVKennz WHERE RimNr='VII'")) stage1::reload_sections(t);
+  // owns the table. The reload is one transaction, so that the marker never
+  // stands beside a list that is only partly there.
+  if (!t.sql.RowsExist("SELECT * FROM GuVKennz WHERE RimNr='VII'"))
+    t.atomically([&] { stage1::reload_sections(t); });
   t.step();
 
   steps::create_if_missing(t, "GuVKennzD", kGuVKennzD);

@@ -96,13 +96,16 @@ void widen_sport_numbers(Tenant& t) {
   });
 }
 
-// Section I of the result categories; ('I','A') stands for the pair.
+// Section I of the result categories; ('I','A') stands for the pair, so
+// the two rows go in as one transaction.
 void add_section_one(Tenant& t) {
   if (t.sql.RowsExist("SELECT * FROM GuVKennz49 WHERE RimNr='I' and Kennz='A'")) return;
-  t.lines({"INSERT INTO GuVKennz49 (RimNr, Kennz, Bezeichnung)", "VALUES ('I','A','Einnahmen')"},
-          db::Guard::warning());
-  t.lines({"INSERT INTO GuVKennz49 (RimNr, Kennz, Bezeichnung)", "VALUES ('I','B','Ausgaben')"},
-          db::Guard::warning());
+  t.atomically([&] {
+    t.lines({"INSERT INTO GuVKennz49 (RimNr, Kennz, Bezeichnung)", "VALUES ('I','A','Einnahmen')"},
+            db::Guard::warning());
+    t.lines({"INSERT INTO GuVKennz49 (RimNr, Kennz, Bezeichnung)", "VALUES ('I','B','Ausgaben')"},
+            db::Guard::warning());
+  });
 }
 
 // All federations and the bank codes. The federation list brings its own

@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_TYPE ?= Sanitize
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build test demo bench tidy clean
+.PHONY: deps configure build release test demo bench tidy clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -14,15 +14,22 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j2
 
-test: build
+# The crash test runs the tool hundreds of times: it is built optimised,
+# without sanitizers, in build-release, and runs after the other tests.
+test: build release
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
+	@cmake --build build-release -j2 --target crash_tests
+	@ctest --test-dir build-release -L crash --output-on-failure -j2
 
 demo: build
 	@bash demo/run-demo.sh $(BUILD)
 
-# Benchmarks want an optimised build without sanitizers.
-bench: deps
-	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSQLUPDATE_TESTS=OFF -DSQLUPDATE_WITH_QT=OFF >/dev/null
+# The optimised build without sanitizers, for the benchmarks and the crash test.
+release: deps
+	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSQLUPDATE_TESTS=OFF \
+	       -DSQLUPDATE_CRASH_TESTS=ON -DSQLUPDATE_WITH_QT=OFF >/dev/null
+
+bench: release
 	@cmake --build build-release -j2
 	@bash bench/run-benchmarks.sh build-release
 

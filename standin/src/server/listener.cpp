@@ -86,7 +86,10 @@ void Listener::serve(Server& server, const Credentials& credentials, const Log& 
     c->fd = fd;
     c->thread = std::thread([c, &server, &credentials, &log] {
       serve_connection(c->fd, server, credentials, log);
-      c->finished = true;  // the descriptor is closed after the join
+      // The client sees the end now; the descriptor itself is closed after
+      // the join, so that stop() never shuts down a reused number.
+      ::shutdown(c->fd, SHUT_RDWR);
+      c->finished = true;
     });
     clients_.push_back(std::move(client));
   }

@@ -100,52 +100,63 @@ int32_t RequestHandler::prepare(const RpcCall& call, size_t params_at) {
   return handle;
 }
 
+RequestHandler::Outcome RequestHandler::execute_sql(TokenWriter& out, const RpcCall& call) {
+  // sp_executesql @stmt [, @params, values...]
+  Outcome o;
+  if (!is_text(call, 0)) {
+    fail(out, &o, kMsgBadParameter, "Procedure expects parameter '@statement' of type 'ntext/nchar/nvarchar'.");
+    return o;
+  }
+  bool declared = call.parameters.size() > 1;
+  return execute_with(out, call, declared ? 2 : 1, text_of(call.parameters[0].value),
+                      declared ? declared_parameter_names(text_of(call.parameters[1].value))
+                               : std::vector<std::string>{});
+}
+
+RequestHandler::Outcome RequestHandler::prepare_call(TokenWriter& out, const RpcCall& call, bool execute,
+                                                      int32_t* handle) {
+  // sp_prepare / sp_prepexec @handle OUTPUT, @params, @stmt [, values...]
+  Outcome o;
+  bool params_ok = is_text(call, 1) || (call.parameters.size() > 1 && call.parameters[1].value.is_null());
+  if (!params_ok || !is_text(call, 2)) {
+    fail(out, &o, kMsgBadParameter, "Procedure expects parameters '@handle', '@params' and '@stmt'.");
+    return o;
+  }
+  *handle = prepare(call, 1);
+  if (!execute) return o;
+  const Prepared& p = prepared_[*handle];
+  return execute_with(out, call, 3, p.text, p.names);
+}
+
+RequestHandler::Outcome RequestHandler::execute_prepared(TokenWriter& out, const RpcCall& call) {
+  // sp_execute @handle [, values...]
+  Outcome o;
+  const Value* handle = call.parameters.empty() ? nullptr : &call.parameters[0].value;
+  auto it = handle && !handle->is_null() && handle->type().is_integer()
+                ? prepared_.find(static_cast<int32_t>(handle->int_value()))
+                : prepared_.end();
+  if (it == prepared_.end()) {
+    fail(out, &o, kMsgNoPreparedHandle,
+         "Could not find prepared statement with handle " + (handle ? handle->to_display() : "NULL") + ".");
+    return o;
+  }
+  Prepared p = it->second;  // a copy: the statement may not outlive an unprepare
+  return execute_with(out, call, 1, p.text, p.names);
+}
+
 void RequestHandler::call(TokenWriter& out, const RpcCall& call, bool more) {
   Outcome o;
-  int32_t handle_out = 0;
+  int32_t handle = 0;
   bool returns_handle = false;
   switch (tds::procedure_of(call)) {
-    case ProcId::ExecuteSql:
-      if (!is_text(call, 0)) {
-        fail(out, &o, kMsgBadParameter, "Procedure expects parameter '@statement' of type 'ntext/nchar/nvarchar'.");
-        break;
-      }
-      o = execute_with(out, call, call.parameters.size() > 1 ? 2 : 1, text_of(call.parameters[0].value),
-                       call.parameters.size() > 1 ? declared_parameter_names(text_of(call.parameters[1].value))
-                                                  : std::vector<std::string>{});
-      break;
+    case ProcId::ExecuteSql: o = execute_sql(out, call); break;
     case ProcId::Prepare:
-    case ProcId::PrepExec: {
-      if (!is_text(call, 1) && !(call.parameters.size() > 1 && call.parameters[1].value.is_null())) {
-        fail(out, &o, kMsgBadParameter, "Procedure expects parameters '@handle', '@params' and '@stmt'.");
-        break;
-      }
-      if (!is_text(call, 2)) {
-        fail(out, &o, kMsgBadParameter, "Procedure expects parameter '@stmt' of type 'ntext/nchar/nvarchar'.");
-        break;
-      }
-      handle_out = prepare(call, 1);
-      returns_handle = true;
-      if (tds::procedure_of(call) == ProcId::PrepExec) {
-        const Prepared& p = prepared_[handle_out];
-        o = execute_with(out, call, 3, p.text, p.names);
-      }
+    case ProcId::PrepExec:
+      handle = 0;
+      o = prepare_call(out, call, tds::procedure_of(call) == ProcId::PrepExec, &handle);
+      returns_handle = handle != 0;
       break;
-    }
-    case ProcId::Execute: {
-      const Value* handle = call.parameters.empty() ? nullptr : &call.parameters[0].value;
-      auto it = handle && !handle->is_null() && handle->type().is_integer()
-                    ? prepared_.find(static_cast<int32_t>(handle->int_value()))
-                    : prepared_.end();
-      if (it == prepared_.end()) {
-        fail(out, &o, kMsgNoPreparedHandle, "Could not find prepared statement with handle " +
-                                                (handle ? handle->to_display() : std::string("NULL")) + ".");
-        break;
-      }
-      Prepared p = it->second;
-      o = execute_with(out, call, 1, p.text, p.names);
-      break;
-    }
+    case ProcId::Execute: o = execute_prepared(out, call); break;
     case ProcId::Unprepare:
       if (!call.parameters.empty() && call.parameters[0].value.type().is_integer() &&
           !call.parameters[0].value.is_null())
@@ -158,8 +169,7 @@ void RequestHandler::call(TokenWriter& out, const RpcCall& call, bool more) {
   if (o.count_pending)
     out.done(tds::kTokenDoneInProc, tds::kDoneMore | tds::kDoneCount, static_cast<uint64_t>(o.rows_affected));
   out.return_status(o.failed ? 1 : 0);
-  if (returns_handle && !call.parameters.empty())
-    out.return_value(0, call.parameters[0].name, Value::integer(handle_out));
+  if (returns_handle) out.return_value(0, call.parameters[0].name, Value::integer(handle));
   uint16_t status = (more ? tds::kDoneMore : 0) | (o.failed ? tds::kDoneError : 0);
   out.done(tds::kTokenDoneProc, status);
 }

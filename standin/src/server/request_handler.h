@@ -45,6 +45,9 @@ class RequestHandler {
   // `call`, named by themselves or by position in `names`.
   Outcome execute_with(tds::TokenWriter& out, const tds::RpcCall& call, size_t skip,
                        const std::string& statement, const std::vector<std::string>& names);
+  Outcome execute_sql(tds::TokenWriter& out, const tds::RpcCall& call);
+  Outcome prepare_call(tds::TokenWriter& out, const tds::RpcCall& call, bool execute, int32_t* handle);
+  Outcome execute_prepared(tds::TokenWriter& out, const tds::RpcCall& call);
   int32_t prepare(const tds::RpcCall& call, size_t params_at);
   void fail(tds::TokenWriter& out, Outcome* outcome, int number, std::string message);
 

@@ -10,7 +10,7 @@
 
 # The driver name the tool asks unixODBC for when the settings file names
 # none.
-readonly freetds_driver_name=FreeTDS
+freetds_driver_name=FreeTDS
 
 # Debian's tdsodbc registers FreeTDS in /etc/odbcinst.ini when it is
 # installed (its debconf question defaults to yes). Where that was declined,

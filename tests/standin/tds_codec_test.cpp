@@ -239,6 +239,16 @@ TEST(TdsDataTypes, ParametersOfClientOnlyTypesBecomeEngineValues) {
   WireReader in(w.bytes());
   EXPECT_EQ(read_typed_value(in).to_display(), "2015-03-04 09:05:00.500");
 
+  // ntext, as drivers send the statement text: no text pointer in a parameter
+  std::string ntext = typed({0x63, 0, 0, 0, 0, 9, 4, 0xD0, 0, 0, 4, 0, 0, 0, 'a', 0, 'b', 0});
+  WireReader text_in(ntext);
+  Value text = read_typed_value(text_in);
+  EXPECT_EQ(text.string_value(), "ab");
+  EXPECT_EQ(text.type().type, Type::NVarChar);
+  std::string null_text = typed({0x63, 0, 0, 0, 0, 9, 4, 0xD0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF});
+  WireReader null_in(null_text);
+  EXPECT_TRUE(read_typed_value(null_in).is_null());
+
   std::string int8_fixed = typed({0x7F, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
   WireReader fixed(int8_fixed);
   EXPECT_EQ(read_typed_value(fixed).int_value(), -2);

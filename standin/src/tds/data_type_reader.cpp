@@ -110,10 +110,10 @@ std::optional<std::string_view> read_value_bytes(WireReader& in, const Declared&
     return in.bytes(fixed_length(d.wire));
   }
   if (d.wire == kText || d.wire == kNText || d.wire == kImage) {
-    uint8_t pointer = in.u8();
-    if (pointer == 0) return std::nullopt;
-    in.skip(pointer + 8);  // text pointer and timestamp
-    return in.bytes(in.u32());
+    // As a parameter the value has no text pointer: its length, then itself.
+    uint32_t n = in.u32();
+    if (n == 0xFFFFFFFF) return std::nullopt;
+    return in.bytes(n);
   }
   if (d.wire >= 0x80) {
     if (d.max_length == kPlpMarker) {

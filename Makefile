@@ -1,9 +1,9 @@
-# The two commands of a fresh machine: `make test` and `make demo`.
+# The two commands of a fresh machine: `make test` and `make demo` (or `make demo-odbc`).
 BUILD      ?= build
 BUILD_TYPE ?= Sanitize
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build release test demo bench tidy clean
+.PHONY: deps configure build release test demo demo-odbc bench tidy clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -23,6 +23,10 @@ test: build release
 
 demo: build
 	@bash demo/run-demo.sh $(BUILD)
+
+# The same demo over the network: standin-server, unixODBC and FreeTDS.
+demo-odbc: build
+	@bash demo/run-demo-odbc.sh $(BUILD)
 
 # The optimised build without sanitizers, for the benchmarks and the crash test.
 release: deps

@@ -58,16 +58,20 @@ cat > "$work/freetds.conf" <<CONF
 CONF
 export FREETDSCONF="$work/freetds.conf"
 
+# A client that waits for an answer that never comes fails the test after
+# this long instead of stalling it.
+client_limit=60
+
 # bsqldb: data rows only, tab-separated; errors on standard error.
 bsql() {
   local database=$1
-  bsqldb -S standin -U "$login" -P "$password" -D "$database" -q -t '\t' 2>&1
+  timeout "$client_limit" bsqldb -S standin -U "$login" -P "$password" -D "$database" -q -t '\t' 2>&1
 }
 
 # tsql: prompts and banners off; data rows and row counts stay.
 tsql_batch() {
   local database=$1
-  tsql -S standin -U "$login" -P "$password" -D "$database" -o q 2>&1
+  timeout "$client_limit" tsql -S standin -U "$login" -P "$password" -D "$database" -o q 2>&1
 }
 
 # -- bsqldb -----------------------------------------------------------------
@@ -106,7 +110,7 @@ SQL
 # The row count of an UPDATE travels in its DONE token; bsqldb reports it
 # on standard error.
 expect_eq "bsqldb: the rows an UPDATE touched" "2 rows affected" \
-  "$(bsqldb -S standin -U "$login" -P "$password" -D DRAVOK01 -t '\t' 2>&1 >/dev/null \
+  "$(timeout "$client_limit" bsqldb -S standin -U "$login" -P "$password" -D DRAVOK01 -t '\t' 2>&1 >/dev/null \
        <<< "UPDATE Adresse SET Ort = Ort WHERE AdrNr < 3")"
 
 # Writes in one batch, read back in the next; the row counts of DONE travel.
@@ -151,7 +155,7 @@ expect_eq "two sessions: the second in its database" "DRAVOK02" "$second"
 expect_eq "two sessions: the first in its database" "DRAVOK01" "$(cat "$work/first.out")"
 
 # A wrong password is refused with the server's message naming the login.
-refused=$(bsqldb -S standin -U "$login" -P "wrong" -D DRAVOK01 -q <<< "SELECT 1" 2>&1)
+refused=$(timeout "$client_limit" bsqldb -S standin -U "$login" -P "wrong" -D DRAVOK01 -q <<< "SELECT 1" 2>&1)
 expect_contains "bsqldb: wrong password" "Login failed for user '$login'" "$refused"
 
 if stop_server; then pass; else fail "standin-server did not end cleanly on SIGTERM"; fi

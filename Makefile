@@ -1,4 +1,4 @@
-# The two commands of a fresh machine: `make test` and `make demo` (or `make demo-odbc`).
+# The two commands of a fresh machine: `make test` and `make demo`.
 BUILD      ?= build
 BUILD_TYPE ?= Sanitize
 CMAKE_ARGS ?=

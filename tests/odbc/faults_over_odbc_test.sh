@@ -21,18 +21,10 @@ sqlupdate=$3
 demo_dir=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/server_harness.sh"
+source "$here/check_tally.sh"
 
 work=$(mktemp -d)
 trap 'kill_server; [ -n "${tool_pid:-}" ] && kill "$tool_pid" 2>/dev/null; rm -rf "$work"' EXIT
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
-finish() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
 
 readonly hang_guard=120  # seconds; only a hung tool comes near it
 login=kassenwart

@@ -12,18 +12,10 @@ standin_sql=$2
 demo_dir=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/server_harness.sh"
+source "$here/check_tally.sh"
 
 work=$(mktemp -d)
 trap 'kill_server; rm -rf "$work"' EXIT
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
-finish() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
 expect_eq() {
   if [ "$3" == "$2" ]; then pass
   else fail "$1"; printf '  expected: %s\n  actual:   %s\n' "${2//$'\n'/$'\n            '}" "${3//$'\n'/$'\n            '}"; fi

@@ -24,18 +24,10 @@ sqlupdate=$3
 demo_dir=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/server_harness.sh"
+source "$here/check_tally.sh"
 
 work=$(mktemp -d)
 trap 'kill_server; rm -rf "$work"' EXIT
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
-finish() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
 
 login=sqlupdate
 # A password with characters an ODBC connection string must quote. (A '}'

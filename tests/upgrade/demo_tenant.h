@@ -5,12 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "stage1_fixture.h"
+#include "support/database_dump.h"
 #include "standin_tenant.h"
 
 namespace stage1_testing {
@@ -49,28 +50,11 @@ class DemoTenantTest : public StageOneFixture<DemoBackend> {
     return r.empty() ? std::string("missing") : r[0][0] + " " + r[0][1] + " " + r[0][2];
   }
 
-  // Every table's columns and rows (sorted), and every object's name: what a
-  // run may change. Tables in `skip` are left out.
+  // Every table's columns and rows, keys, indexes and objects: what a run
+  // may change. The rows of the tables in `skip` are left out.
   std::string dump(const std::vector<std::string>& skip = {}) {
-    std::string out;
-    for (const auto& t : rows("SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES ORDER BY TABLE_NAME")) {
-      if (std::find(skip.begin(), skip.end(), t[0]) != skip.end()) continue;
-      out += "== " + t[0] + "\n";
-      for (const auto& c : rows("SELECT COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE "
-                                "FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='" + t[0] +
-                                "' ORDER BY ORDINAL_POSITION"))
-        out += c[0] + " " + c[1] + " " + c[2] + " " + c[3] + "\n";
-      std::vector<std::string> lines;
-      for (const auto& row : rows("SELECT * FROM [" + t[0] + "]")) {
-        std::string line;
-        for (const auto& v : row) line += v + "|";
-        lines.push_back(line);
-      }
-      std::sort(lines.begin(), lines.end());
-      for (const auto& line : lines) out += line + "\n";
-    }
-    for (const auto& o : rows("SELECT name FROM sysobjects ORDER BY name")) out += "object " + o[0] + "\n";
-    return out;
+    return testing_support::dump_database(*server->connect("DRAVOK01"),
+                                          std::set<std::string>(skip.begin(), skip.end()));
   }
 
   // Forgets the log of the run before.

@@ -63,6 +63,10 @@ class StatementUndo {
   void rollback();
   void discard() { entries_.clear(); }  // the changes stay
   bool empty() const { return entries_.empty(); }
+  // True when the statement left every object as it found it: no entries,
+  // or only insert entries of tables that did not grow (INSERT ... SELECT of
+  // no rows). Valid right after the statement, before it is absorbed.
+  bool changed_nothing() const;
 
  private:
   struct Entry {
@@ -168,6 +172,10 @@ class Executor {
   Catalog& catalog() { return catalog_; }
   StatementUndo& undo() { return undo_; }
   void set_transactions(TransactionControl* t) { transactions_ = t; }
+  // The WHERE of the query level whose one FROM item is being opened, so
+  // that a catalog view can leave out rows WHERE would drop (view_filter.h).
+  const Expr* view_filter() const { return view_filter_; }
+  void set_view_filter(const Expr* where) { view_filter_ = where; }
   int trancount() const;  // @@TRANCOUNT
 
   // DML helpers (dml.cpp)
@@ -201,6 +209,7 @@ class Executor {
   const EvalContext& ctx_;
   StatementUndo& undo_;
   TransactionControl* transactions_ = nullptr;
+  const Expr* view_filter_ = nullptr;
 };
 
 // Catalog views (system_views.cpp): fills `rel` and returns true when

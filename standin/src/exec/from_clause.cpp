@@ -87,7 +87,10 @@ std::vector<Tuple> cross(std::vector<Tuple> a, const std::vector<Tuple>& b) {
 std::unique_ptr<FromResult> Executor::evaluate_from(std::vector<std::unique_ptr<TableRef>>& from, Expr* where,
                                                     const Scope* outer_scope, const Frame* outer_frame) {
   auto result = std::make_unique<FromResult>();
+  const Expr* enclosing_filter = view_filter();
+  set_view_filter(from.size() == 1 && from[0]->kind == TableRef::Kind::Named ? where : nullptr);
   for (auto& ref : from) collect_sources(*this, *ref, outer_scope, outer_frame, &result->relations);
+  set_view_filter(enclosing_filter);
   Scope& scope = result->scope;
   scope.outer = outer_scope;
   for (auto& r : result->relations) scope.sources.push_back(r.get());

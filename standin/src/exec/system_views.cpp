@@ -5,6 +5,7 @@
 #include <array>
 
 #include "exec/executor.h"
+#include "exec/view_filter.h"
 #include "parser/lexer.h"
 
 namespace standin {
@@ -208,7 +209,7 @@ void sys_databases(Executor& ex, Relation* rel) {
            str("Latin1_General_CI_AS"), str("ONLINE", TypeInfo::nvarchar(60))});
 }
 
-void sysobjects(const Database& db, Relation* rel) {
+void sysobjects(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
   v.col("name", kSysname).col("id", kInt).col("xtype", TypeInfo{Type::Char, 2, 0, 0}).col("uid", kSmallInt)
       .col("info", kSmallInt).col("status", kInt).col("base_schema_ver", kInt).col("replinfo", kInt)
@@ -218,6 +219,7 @@ void sysobjects(const Database& db, Relation* rel) {
       .col("deltrig", kInt).col("instrig", kInt).col("updtrig", kInt).col("seltrig", kInt)
       .col("category", kInt).col("cache", kSmallInt);
   for (const ObjectInfo& o : objects_of(db)) {
+    if (!filter.admits("name", o.name)) continue;
     TypeInfo c2{Type::Char, 2, 0, 0};
     v.row({str(o.name), num(o.id), str(o.xtype, c2), num(1, Type::SmallInt), num(0, Type::SmallInt), num(0),
            num(0), num(0), num(o.parent), Value::datetime(o.created), num(0, Type::SmallInt), num(0), num(0),
@@ -227,14 +229,14 @@ void sysobjects(const Database& db, Relation* rel) {
   }
 }
 
-void sys_objects(const Database& db, Relation* rel, bool tables_only) {
+void sys_objects(const Database& db, const ViewFilter& filter, Relation* rel, bool tables_only) {
   ViewBuilder v(rel);
   v.col("name", kSysname).col("object_id", kInt).col("principal_id", kInt).col("schema_id", kInt)
       .col("parent_object_id", kInt).col("type", TypeInfo{Type::Char, 2, 0, 0}).col("type_desc", TypeInfo::nvarchar(60))
       .col("create_date", kDateTime).col("modify_date", kDateTime).col("is_ms_shipped", kBit)
       .col("is_published", kBit).col("is_schema_published", kBit);
   for (const ObjectInfo& o : objects_of(db)) {
-    if (tables_only && o.xtype != "U ") continue;
+    if ((tables_only && o.xtype != "U ") || !filter.admits("name", o.name)) continue;
     v.row({str(o.name), num(o.id), nullv(kInt), num(1), num(o.parent), str(o.xtype, TypeInfo{Type::Char, 2, 0, 0}),
            str(o.type_desc, TypeInfo::nvarchar(60)), Value::datetime(o.created), Value::datetime(o.created),
            Value::bit(false), Value::bit(false), Value::bit(false)});
@@ -288,7 +290,7 @@ void systypes(Relation* rel) {
   }
 }
 
-void sysindexes(const Database& db, Relation* rel) {
+void sysindexes(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
   v.col("id", kInt).col("status", kInt).col("indid", kSmallInt).col("name", kSysname).col("rows", kInt)
       .col("rowcnt", TypeInfo{Type::BigInt}).col("keycnt", kSmallInt).col("groupid", kSmallInt)
@@ -297,11 +299,12 @@ void sysindexes(const Database& db, Relation* rel) {
     int64_t rows = static_cast<int64_t>(t->rows.size());
     bool clustered = false;
     for (const KeyIndex& k : t->indexes) clustered = clustered || k.clustered;
-    if (!clustered)
+    if (!clustered && filter.admits_null("name"))
       v.row({num(t->object_id), num(0), num(0, Type::SmallInt), nullv(kSysname), num(rows), num(rows, Type::BigInt),
              num(0, Type::SmallInt), num(1, Type::SmallInt), num(0, Type::TinyInt), num(0, Type::SmallInt), num(0)});
     for (const KeyIndex& k : t->indexes)
-      v.row({num(t->object_id), num(k.unique ? 2 : 0), num(k.index_id, Type::SmallInt), str(k.name), num(rows),
+      if (filter.admits("name", k.name))
+        v.row({num(t->object_id), num(k.unique ? 2 : 0), num(k.index_id, Type::SmallInt), str(k.name), num(rows),
              num(rows, Type::BigInt), num(static_cast<int64_t>(k.columns.size()), Type::SmallInt), num(1, Type::SmallInt),
              num(0, Type::TinyInt), num(0, Type::SmallInt), num(0)});
   }
@@ -361,15 +364,41 @@ void sys_columns(const Database& db, Relation* rel) {
              Value::bit(c.identity), Value::bit(false)});
 }
 
-void information_schema_tables(const Database& db, Relation* rel) {
+void information_schema_tables(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
   v.col("TABLE_CATALOG", kSysname).col("TABLE_SCHEMA", kSysname).col("TABLE_NAME", kSysname)
       .col("TABLE_TYPE", TypeInfo::varchar(10));
+  if (!filter.admits("TABLE_CATALOG", db.name) || !filter.admits("TABLE_SCHEMA", "dbo")) return;
   for (const auto& t : db.tables)
-    v.row({str(db.name), str("dbo"), str(t->name), str("BASE TABLE", TypeInfo::varchar(10))});
+    if (filter.admits("TABLE_NAME", t->name))
+      v.row({str(db.name), str("dbo"), str(t->name), str("BASE TABLE", TypeInfo::varchar(10))});
 }
 
-void information_schema_columns(const Database& db, Relation* rel) {
+Row information_schema_column(const Database& db, const Table& t, const Column& c, int position) {
+  const TypeInfo& ty = c.type;
+  bool text = ty.is_string() || ty.is_binary();
+  int char_len = ty.length == TypeInfo::kMax ? -1 : ty.length;
+  if (ty.type == Type::Text || ty.type == Type::Image) char_len = 2147483647;
+  if (ty.type == Type::NText) char_len = 1073741823;
+  int octets = ty.is_unicode() && char_len > 0 ? 2 * char_len : char_len;
+  if (ty.type == Type::NText) octets = 2147483646;
+  bool numeric = ty.is_numeric();
+  bool temporal = ty.is_temporal();
+  return {str(db.name), str("dbo"), str(t.name), str(c.name), num(position),
+          c.default_value ? str("(" + c.default_value->to_display() + ")", TypeInfo::nvarchar(4000))
+                          : nullv(TypeInfo::nvarchar(4000)),
+          str(c.nullable ? "YES" : "NO", TypeInfo::varchar(3)), str(c.type_name),
+          text ? num(char_len) : nullv(kInt), text ? num(octets) : nullv(kInt),
+          numeric ? num(precision_of(ty), Type::TinyInt) : nullv(kTinyInt),
+          numeric ? num(ty.type == Type::Real || ty.type == Type::Float ? 2 : 10, Type::SmallInt) : nullv(kSmallInt),
+          numeric && ty.type != Type::Real && ty.type != Type::Float ? num(scale_of(ty)) : nullv(kInt),
+          temporal ? num(ty.type == Type::DateTime ? 3 : 0, Type::SmallInt) : nullv(kSmallInt),
+          nullv(kSysname), nullv(kSysname), ty.is_string() ? str(ty.is_unicode() ? "UNICODE" : "iso_1") : nullv(kSysname),
+          nullv(kSysname), nullv(kSysname), ty.is_string() ? str("Latin1_General_CI_AS") : nullv(kSysname),
+          nullv(kSysname), nullv(kSysname), nullv(kSysname)};
+}
+
+void information_schema_columns(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
   v.col("TABLE_CATALOG", kSysname).col("TABLE_SCHEMA", kSysname).col("TABLE_NAME", kSysname)
       .col("COLUMN_NAME", kSysname).col("ORDINAL_POSITION", kInt).col("COLUMN_DEFAULT", TypeInfo::nvarchar(4000))
@@ -379,85 +408,86 @@ void information_schema_columns(const Database& db, Relation* rel) {
       .col("CHARACTER_SET_SCHEMA", kSysname).col("CHARACTER_SET_NAME", kSysname).col("COLLATION_CATALOG", kSysname)
       .col("COLLATION_SCHEMA", kSysname).col("COLLATION_NAME", kSysname).col("DOMAIN_CATALOG", kSysname)
       .col("DOMAIN_SCHEMA", kSysname).col("DOMAIN_NAME", kSysname);
+  if (!filter.admits("TABLE_CATALOG", db.name) || !filter.admits("TABLE_SCHEMA", "dbo")) return;
   for (const auto& t : db.tables) {
-    int pos = 0;
+    if (!filter.admits("TABLE_NAME", t->name)) continue;
+    int position = 0;
     for (const Column& c : t->columns) {
-      ++pos;
-      const TypeInfo& ty = c.type;
-      bool text = ty.is_string() || ty.is_binary();
-      int char_len = ty.length == TypeInfo::kMax ? -1 : ty.length;
-      if (ty.type == Type::Text || ty.type == Type::Image) char_len = 2147483647;
-      if (ty.type == Type::NText) char_len = 1073741823;
-      int octets = ty.is_unicode() && char_len > 0 ? 2 * char_len : char_len;
-      if (ty.type == Type::NText) octets = 2147483646;
-      bool numeric = ty.is_numeric();
-      bool temporal = ty.is_temporal();
-      std::string type_name = c.type_name;
-      v.row({str(db.name), str("dbo"), str(t->name), str(c.name), num(pos),
-             c.default_value ? str("(" + c.default_value->to_display() + ")", TypeInfo::nvarchar(4000))
-                             : nullv(TypeInfo::nvarchar(4000)),
-             str(c.nullable ? "YES" : "NO", TypeInfo::varchar(3)), str(type_name),
-             text ? num(char_len) : nullv(kInt), text ? num(octets) : nullv(kInt),
-             numeric ? num(precision_of(ty), Type::TinyInt) : nullv(kTinyInt),
-             numeric ? num(ty.type == Type::Real || ty.type == Type::Float ? 2 : 10, Type::SmallInt) : nullv(kSmallInt),
-             numeric && ty.type != Type::Real && ty.type != Type::Float ? num(scale_of(ty)) : nullv(kInt),
-             temporal ? num(ty.type == Type::DateTime ? 3 : 0, Type::SmallInt) : nullv(kSmallInt),
-             nullv(kSysname), nullv(kSysname), ty.is_string() ? str(ty.is_unicode() ? "UNICODE" : "iso_1") : nullv(kSysname),
-             nullv(kSysname), nullv(kSysname), ty.is_string() ? str("Latin1_General_CI_AS") : nullv(kSysname),
-             nullv(kSysname), nullv(kSysname), nullv(kSysname)});
+      ++position;
+      if (filter.admits("COLUMN_NAME", c.name)) v.row(information_schema_column(db, *t, c, position));
     }
   }
 }
 
 }  // namespace
 
-bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relation* rel) {
-  const std::string& name = names.back();
-  std::string schema = names.size() >= 2 ? names[names.size() - 2] : "";
-  bool compat_schema = schema.empty() || iequals(schema, "dbo") || iequals(schema, "sys");
-  auto database = [&]() -> Database& { return *ex.resolve_database(names, std::min<size_t>(names.size(), 2)); };
+namespace {
 
-  if (iequals(schema, "INFORMATION_SCHEMA")) {
-    if (iequals(name, "COLUMNS")) {
-      information_schema_columns(database(), rel);
-      return true;
-    }
-    if (iequals(name, "TABLES")) {
-      information_schema_tables(database(), rel);
-      return true;
-    }
-    return false;
+enum class ViewSchema { InformationSchema, Sys, Compat };
+
+// What a view is built from: the names it was called by (which may name
+// another database) and the equalities of the query's WHERE.
+struct ViewRequest {
+  Executor& ex;
+  const std::vector<std::string>& names;
+  const ViewFilter& filter;
+  Relation* rel;
+  Database& database() const { return *ex.resolve_database(names, std::min<size_t>(names.size(), 2)); }
+};
+
+// Where a view is found: the compatibility views answer without a schema,
+// as dbo.name and as sys.name.
+struct ViewEntry {
+  ViewSchema schema;
+  const char* name;
+  void (*build)(const ViewRequest& v);
+};
+
+const ViewEntry kViews[] = {
+    {ViewSchema::InformationSchema, "COLUMNS",
+     [](const ViewRequest& v) { information_schema_columns(v.database(), v.filter, v.rel); }},
+    {ViewSchema::InformationSchema, "TABLES",
+     [](const ViewRequest& v) { information_schema_tables(v.database(), v.filter, v.rel); }},
+    {ViewSchema::Sys, "indexes", [](const ViewRequest& v) { sys_indexes(v.database(), v.rel); }},
+    {ViewSchema::Sys, "index_columns", [](const ViewRequest& v) { sys_index_columns(v.database(), v.rel); }},
+    {ViewSchema::Sys, "objects", [](const ViewRequest& v) { sys_objects(v.database(), v.filter, v.rel, false); }},
+    {ViewSchema::Sys, "tables", [](const ViewRequest& v) { sys_objects(v.database(), v.filter, v.rel, true); }},
+    {ViewSchema::Sys, "columns", [](const ViewRequest& v) { sys_columns(v.database(), v.rel); }},
+    {ViewSchema::Sys, "databases", [](const ViewRequest& v) { sys_databases(v.ex, v.rel); }},
+    {ViewSchema::Compat, "sysdatabases", [](const ViewRequest& v) { sysdatabases(v.ex, v.rel); }},
+    {ViewSchema::Compat, "sysobjects", [](const ViewRequest& v) { sysobjects(v.database(), v.filter, v.rel); }},
+    {ViewSchema::Compat, "syscolumns", [](const ViewRequest& v) { syscolumns(v.database(), v.rel); }},
+    {ViewSchema::Compat, "systypes", [](const ViewRequest& v) { systypes(v.rel); }},
+    {ViewSchema::Compat, "sysindexes", [](const ViewRequest& v) { sysindexes(v.database(), v.filter, v.rel); }},
+};
+
+bool schema_holds(std::string_view schema, ViewSchema view) {
+  switch (view) {
+    case ViewSchema::InformationSchema: return iequals(schema, "INFORMATION_SCHEMA");
+    case ViewSchema::Sys: return iequals(schema, "sys");
+    case ViewSchema::Compat: return schema.empty() || iequals(schema, "dbo") || iequals(schema, "sys");
   }
-  if (iequals(schema, "sys")) {
-    if (iequals(name, "indexes")) sys_indexes(database(), rel);
-    else if (iequals(name, "index_columns")) sys_index_columns(database(), rel);
-    else if (iequals(name, "objects")) sys_objects(database(), rel, false);
-    else if (iequals(name, "tables")) sys_objects(database(), rel, true);
-    else if (iequals(name, "columns")) sys_columns(database(), rel);
-    else if (iequals(name, "databases")) sys_databases(ex, rel);
-    else if (!iequals(name, "sysobjects") && !iequals(name, "syscolumns") && !iequals(name, "systypes") &&
-             !iequals(name, "sysindexes") && !iequals(name, "sysdatabases"))
-      return false;
-    else
-      goto compat;
-    return true;
-  }
-compat:
-  if (!compat_schema) return false;
-  if (iequals(name, "sysdatabases")) {
-    sysdatabases(ex, rel);
-    return true;
-  }
-  // A user table of that name hides nothing: the compatibility views win,
-  // as on SQL Server where these names are reserved for the system.
-  if (iequals(name, "sysobjects")) sysobjects(database(), rel);
-  else if (iequals(name, "syscolumns")) syscolumns(database(), rel);
-  else if (iequals(name, "systypes")) systypes(rel);
-  else if (iequals(name, "sysindexes")) sysindexes(database(), rel);
-  else return false;
-  return true;
+  return false;
 }
 
+}  // namespace
+
+// A user table of a view's name hides nothing: the catalog views win, as on
+// SQL Server where these names are reserved for the system.
+bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relation* rel) {
+  const std::string& name = names.back();
+  std::string_view schema = names.size() >= 2 ? std::string_view(names[names.size() - 2]) : std::string_view();
+  for (const ViewEntry& view : kViews) {
+    if (!iequals(name, view.name) || !schema_holds(schema, view.schema)) continue;
+    ViewFilter filter(ex.view_filter(), rel->alias.empty() ? name : rel->alias, ex.ctx());
+    view.build(ViewRequest{ex, names, filter, rel});
+    return true;
+  }
+  return false;
+}
+
+// OBJECT_ID and OBJECT_NAME look one object up; listing them all first made
+// every existence check as dear as reading sysobjects.
 std::optional<int32_t> object_id_of(const Database& db, std::string_view name) {
   for (const ObjectInfo& o : objects_of(db))
     if (names_equal(o.name, name)) return o.id;

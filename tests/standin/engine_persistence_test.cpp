@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "engine_fixture.h"
+#include "storage/file_io.h"
 
 namespace standin::test {
 namespace {
@@ -100,6 +102,61 @@ TEST(EnginePersistence, DroppedDatabaseStaysDropped) {
   }
   auto server = Server::open(dir);
   EXPECT_EQ(server->database_names(), (std::vector<std::string>{"master", "B"}));
+  server.reset();
+  std::filesystem::remove_all(dir);
+}
+
+uintmax_t bytes_in(const std::filesystem::path& dir) {
+  uintmax_t total = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    if (entry.is_regular_file()) total += entry.file_size();
+  return total;
+}
+
+// Runs `body` in a child that ends without a checkpoint, as if killed; the
+// child's exit code is the number of failed checks.
+int in_killed_child(const std::function<int()>& body) {
+  pid_t pid = fork();
+  if (pid == 0) _exit(body());
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+// A re-run over an upgraded database sends statements that find nothing to
+// do; they must cost neither a journal record nor a sync, while every
+// statement that changed something is still replayed after a kill.
+TEST(EnginePersistence, StatementsThatChangeNothingAreNotJournaled) {
+  auto dir = fresh_dir("unchanged");
+  int failed = in_killed_child([&] {
+    auto server = Server::open(dir);
+    server->connect("master")->execute("CREATE DATABASE D");
+    auto s = server->connect("D");
+    s->execute("CREATE TABLE t (id int IDENTITY(1,1) NOT NULL PRIMARY KEY, v int)");
+    s->execute("INSERT INTO t (v) VALUES (1)");
+    const uintmax_t bytes = bytes_in(dir);
+    const uint64_t syncs = storage::syncs_so_far();
+    int errors = 0;
+    for (const char* unchanged :
+         {"IF NOT EXISTS (SELECT * FROM t) INSERT INTO t (v) VALUES (9)", "UPDATE t SET v = 2 WHERE v = 7",
+          "DELETE FROM t WHERE id < 0", "INSERT INTO t (v) SELECT v FROM t WHERE v > 5",
+          "BEGIN TRANSACTION UPDATE t SET v = 3 WHERE 1 = 0 COMMIT", "SELECT * FROM t"})
+      errors += s->execute(unchanged).ok() ? 0 : 1;
+    errors += bytes_in(dir) == bytes ? 0 : 10;
+    errors += storage::syncs_so_far() == syncs ? 0 : 20;
+    s->execute("IF EXISTS (SELECT * FROM t) UPDATE t SET v = 5");
+    s->execute("INSERT INTO t (v) SELECT v + 1 FROM t");
+    server->connect("master")->execute("IF 1 = 1 CREATE DATABASE E");
+    errors += storage::syncs_so_far() >= syncs + 3 ? 0 : 40;
+    return errors;
+  });
+  EXPECT_EQ(failed, 0);
+  auto server = Server::open(dir);
+  auto s = server->connect("D");
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(display(*s, "SELECT id, v FROM t ORDER BY id"), "1|5|2|6|");
+  EXPECT_NE(server->connect("E"), nullptr);
+  s.reset();
   server.reset();
   std::filesystem::remove_all(dir);
 }

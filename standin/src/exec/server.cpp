@@ -44,6 +44,23 @@ std::string upper(std::string s) {
   return s;
 }
 
+// CREATE and DROP DATABASE change the catalog without an undo entry (they
+// are refused inside a transaction, so nothing ever undoes them).
+bool changes_databases(const Statement& s) {
+  if (s.kind == StatementKind::CreateDatabase || s.kind == StatementKind::DropDatabase) return true;
+  for (const StatementPtr& inner : s.body)
+    if (inner && changes_databases(*inner)) return true;
+  return false;
+}
+
+// A statement that left the databases as they were (an IF whose condition
+// failed, an UPDATE of no rows) needs no journal record, and a command text
+// of such statements then needs no sync: a re-run over an upgraded tenant
+// writes nothing.
+bool needs_record(const Statement& s, const StatementUndo& undo) {
+  return !undo.changed_nothing() || changes_databases(s);
+}
+
 }  // namespace
 
 Server::Impl::Impl() {
@@ -82,7 +99,7 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
   ex.set_transactions(&scope);
   try {
     ex.run(s, result);
-    if (!scope.ran_control())
+    if (!scope.ran_control() && needs_record(s, undo))
       committed(before, transaction, text.substr(s.offset, s.end_offset - s.offset), s, capture, params);
     scope.statement_completed();
   } catch (const SqlError& e) {

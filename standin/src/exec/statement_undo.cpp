@@ -21,6 +21,12 @@ void StatementUndo::before_insert(Table* t) {
   entries_.push_back(std::move(e));
 }
 
+bool StatementUndo::changed_nothing() const {
+  return std::all_of(entries_.begin(), entries_.end(), [](const Entry& e) {
+    return e.kind == Entry::Kind::Insert && e.table->rows.size() == e.row_count;
+  });
+}
+
 void StatementUndo::before_change(Table* t) {
   if (find(t, Entry::Kind::Change) || find(t, Entry::Kind::Schema)) return;
   guard(t, nullptr, t->name);

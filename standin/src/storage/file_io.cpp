@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <system_error>
 
@@ -53,11 +54,19 @@ void write_all(int fd, std::string_view data, const std::filesystem::path& path)
   }
 }
 
+namespace {
+std::atomic<uint64_t> sync_calls{0};
+}  // namespace
+
+uint64_t syncs_so_far() { return sync_calls.load(std::memory_order_relaxed); }
+
 void sync_file(int fd, const std::filesystem::path& path) {
+  sync_calls.fetch_add(1, std::memory_order_relaxed);
   if (::fsync(fd) != 0) throw_errno("cannot sync", path);
 }
 
 void sync_file_data(int fd, const std::filesystem::path& path) {
+  sync_calls.fetch_add(1, std::memory_order_relaxed);
   if (::fdatasync(fd) != 0) throw_errno("cannot sync", path);
 }
 

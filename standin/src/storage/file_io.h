@@ -3,6 +3,7 @@
 // problem reaches the user as a sentence rather than as an errno.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ void write_all(int fd, std::string_view data, const std::filesystem::path& path)
 
 void sync_file(int fd, const std::filesystem::path& path);       // fsync
 void sync_file_data(int fd, const std::filesystem::path& path);  // fdatasync
+
+// fsync and fdatasync calls of this process so far, for benchmarks and for
+// tests that check that a command text which changed nothing syncs nothing.
+uint64_t syncs_so_far();
 
 // Makes renames and unlinks inside `dir` durable.
 void sync_directory(const std::filesystem::path& dir);

@@ -120,39 +120,69 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
   }
 }
 
+namespace {
+
+// A command text up to this size is parsed once and its trees are kept from
+// the syntax check for running. A longer one (a data script of thousands of
+// inserts) is parsed a second time, statement by statement, so that its
+// trees never pile up: memory stays near the size of the text.
+constexpr size_t kParseOnceBytes = 64 * 1024;
+
+// A syntax error anywhere in a command text runs none of it.
+bool check_syntax(std::string_view text, std::vector<StatementPtr>* kept, Error* error) {
+  StatementReader reader(text);
+  const bool keep = text.size() <= kParseOnceBytes;
+  for (;;) {
+    StatementPtr s;
+    if (!reader.next(&s, error)) return false;
+    if (!s) return true;
+    if (keep) kept->push_back(std::move(s));
+  }
+}
+
+std::string variable_name(const Param& p) { return upper(p.name.starts_with("@") ? p.name : "@" + p.name); }
+
+}  // namespace
+
+void Server::Impl::run_statements(SessionState& state, Transaction& transaction, std::string_view text,
+                                  std::span<const Param> params, std::vector<StatementPtr>& kept,
+                                  BatchResult& result) {
+  replay_now_ = replay_guid_ = 0;
+  bool stop = false;
+  if (text.size() <= kParseOnceBytes) {
+    for (StatementPtr& s : kept) {
+      run_statement(state, transaction, *s, text, params, result, &stop);
+      if (stop) return;
+    }
+    return;
+  }
+  StatementReader reader(text);
+  StatementPtr s;
+  Error error;
+  while (!stop && reader.next(&s, &error) && s) run_statement(state, transaction, *s, text, params, result, &stop);
+}
+
 BatchResult Server::Impl::execute(SessionState& state, Transaction& transaction, std::string_view text,
                                   std::span<const Param> params) {
   std::lock_guard<std::mutex> lock(mutex);
   BatchResult result;
   std::vector<StatementPtr> statements;
   Error parse_error;
-  if (!parse_batch(text, &statements, &parse_error)) {
+  if (!check_syntax(text, &statements, &parse_error)) {
     result.errors.push_back(parse_error);
     return result;
   }
 
   std::map<std::string, Value, std::less<>> saved_variables = state.variables;
-  for (const Param& p : params) {
-    std::string name = p.name.starts_with("@") ? p.name : "@" + p.name;
-    state.variables[upper(name)] = p.value;
-  }
-
-  replay_now_ = replay_guid_ = 0;
-  for (StatementPtr& s : statements) {
-    bool stop = false;
-    run_statement(state, transaction, *s, text, params, result, &stop);
-    if (stop) break;
-  }
+  for (const Param& p : params) state.variables[variable_name(p)] = p.value;
+  run_statements(state, transaction, text, params, statements, result);
   // Parameters exist for this command text only.
-  if (!params.empty()) {
-    for (const Param& p : params) {
-      std::string name = upper(p.name.starts_with("@") ? p.name : "@" + p.name);
-      auto it = saved_variables.find(name);
-      if (it == saved_variables.end())
-        state.variables.erase(name);
-      else
-        state.variables[name] = it->second;
-    }
+  for (const Param& p : params) {
+    auto it = saved_variables.find(variable_name(p));
+    if (it == saved_variables.end())
+      state.variables.erase(variable_name(p));
+    else
+      state.variables[it->first] = it->second;
   }
   sync();
   return result;

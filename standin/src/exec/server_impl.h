@@ -61,6 +61,10 @@ struct Server::Impl {
   void run_statement(SessionState& state, Transaction& transaction, Statement& s, std::string_view text,
                      std::span<const Param> params, BatchResult& result, bool* stop);
   EvalContext statement_context(SessionState& state, Capture& capture);
+  // Runs the statements of a command text whose syntax was checked: those
+  // kept from the check, or read from the text again.
+  void run_statements(SessionState& state, Transaction& transaction, std::string_view text,
+                      std::span<const Param> params, std::vector<StatementPtr>& kept, BatchResult& result);
 
   size_t replay_now_ = 0, replay_guid_ = 0;  // captured values handed out so far
 };

@@ -82,7 +82,17 @@ bool is_reserved_word(std::string_view word) {
 
 class Lexer {
  public:
-  explicit Lexer(std::string_view text) : s_(text) {}
+  explicit Lexer(std::string_view text, size_t offset = 0, uint32_t line = 1)
+      : s_(text), pos_(offset), line_(line) {}
+
+  // The next token, and where the text goes on after it.
+  Token next_token(size_t* offset, uint32_t* line) {
+    skip_blanks_and_comments();
+    Token t = next();
+    *offset = pos_;
+    *line = line_;
+    return t;
+  }
 
   std::vector<Token> run() {
     std::vector<Token> out;
@@ -300,5 +310,7 @@ std::string identifier_value(const Token& t) {
 }
 
 std::vector<Token> tokenize(std::string_view text) { return Lexer(text).run(); }
+
+Token TokenStream::next() { return Lexer(text_, offset_, line_).next_token(&offset_, &line_); }
 
 }  // namespace standin

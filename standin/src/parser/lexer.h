@@ -54,6 +54,21 @@ std::string identifier_value(const Token& t);
 // tokens, which the parser reports.
 std::vector<Token> tokenize(std::string_view text);
 
+// The tokens of `text` one at a time, from a byte offset (at `line`) on, so
+// that a long command text is never held as tokens all at once. After the
+// End token, next() returns End again.
+class TokenStream {
+ public:
+  explicit TokenStream(std::string_view text, size_t offset = 0, uint32_t line = 1)
+      : text_(text), offset_(offset), line_(line) {}
+  Token next();
+
+ private:
+  std::string_view text_;
+  size_t offset_;
+  uint32_t line_;
+};
+
 bool iequals(std::string_view a, std::string_view b);
 
 }  // namespace standin

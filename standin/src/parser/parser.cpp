@@ -106,22 +106,33 @@ std::vector<std::string> Parser::take_multipart_name() {
 
 std::vector<StatementPtr> Parser::parse_statements() {
   std::vector<StatementPtr> out;
-  for (;;) {
-    while (accept_op(";")) {
-    }
-    if (at_end()) break;
-    size_t start = pos_;
-    StatementPtr s = parse_statement();
-    s->offset = tokens_[start].offset;
-    s->end_offset = pos_ > 0 ? tokens_[pos_ - 1].offset + static_cast<uint32_t>(tokens_[pos_ - 1].text.size()) : 0;
-    if (tokens_[pos_ - 1].kind == TokenKind::QuotedIdentifier) s->end_offset = quoted_end(tokens_[pos_ - 1]);
-    s->line = tokens_[start].line;
-    if (s->kind == StatementKind::CreateFunction && !out.empty())
-      throw SyntaxError{111, "'CREATE FUNCTION' must be the first statement in a query batch.",
-                        s->line};
-    out.push_back(std::move(s));
-  }
+  while (StatementPtr s = next_statement(out.size())) out.push_back(std::move(s));
   return out;
+}
+
+// Keeps the last token read: a syntax error at the end names it.
+void Parser::forget_read_tokens() {
+  size_t drop = pos_ > 1 ? pos_ - 1 : 0;
+  tokens_.erase(tokens_.begin(), tokens_.begin() + static_cast<std::ptrdiff_t>(drop));
+  pos_ -= drop;
+}
+
+StatementPtr Parser::next_statement(size_t index) {
+  while (accept_op(";")) {
+  }
+  if (at_end()) return nullptr;
+  forget_read_tokens();
+  const uint32_t offset = peek().offset;
+  const uint32_t line = peek().line;
+  StatementPtr s = parse_statement();
+  s->offset = offset;
+  const Token& last = tokens_[pos_ - 1];
+  s->end_offset = last.offset + static_cast<uint32_t>(last.text.size());
+  if (last.kind == TokenKind::QuotedIdentifier) s->end_offset = quoted_end(last);
+  s->line = line;
+  if (s->kind == StatementKind::CreateFunction && index > 0)
+    throw SyntaxError{111, "'CREATE FUNCTION' must be the first statement in a query batch.", s->line};
+  return s;
 }
 
 StatementPtr Parser::parse_statement() {
@@ -934,7 +945,7 @@ Error syntax_error(const SyntaxError& e) {
 }  // namespace
 
 bool parse_batch(std::string_view text, std::vector<StatementPtr>* statements, Error* error) {
-  Parser parser(text, tokenize(text));
+  Parser parser(text);
   try {
     *statements = parser.parse_statements();
     return true;
@@ -944,8 +955,22 @@ bool parse_batch(std::string_view text, std::vector<StatementPtr>* statements, E
   }
 }
 
+StatementReader::StatementReader(std::string_view text) : parser_(std::make_unique<Parser>(text)) {}
+StatementReader::~StatementReader() = default;
+
+bool StatementReader::next(StatementPtr* statement, Error* error) {
+  try {
+    *statement = parser_->next_statement(read_++);
+    return true;
+  } catch (const SyntaxError& e) {
+    *error = syntax_error(e);
+    statement->reset();
+    return false;
+  }
+}
+
 bool parse_query_text(std::string_view text, std::unique_ptr<Query>* query, Error* error) {
-  Parser parser(text, tokenize(text));
+  Parser parser(text);
   try {
     bool paren = parser.accept_op("(");
     *query = parser.parse_query();

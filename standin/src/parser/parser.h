@@ -2,6 +2,7 @@
 // the syntax tree of ast.h.
 #pragma once
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,27 @@ namespace standin {
 // false with Msg 102 (or the matching message) in `error`; SQL Server then
 // runs none of the batch's statements, and neither does the executor.
 bool parse_batch(std::string_view text, std::vector<StatementPtr>* statements, Error* error);
+
+class Parser;
+
+// Parses a command text one statement at a time, so that only the tree of
+// the statement at hand is alive and a long script of inserts is never held
+// as tokens or trees all at once.
+class StatementReader {
+ public:
+  explicit StatementReader(std::string_view text);
+  ~StatementReader();
+  StatementReader(const StatementReader&) = delete;
+  StatementReader& operator=(const StatementReader&) = delete;
+
+  // The next statement in `*statement`, null at the end of the text. On a
+  // syntax error returns false with the error; the reader is then spent.
+  bool next(StatementPtr* statement, Error* error);
+
+ private:
+  std::unique_ptr<Parser> parser_;
+  size_t read_ = 0;
+};
 
 // Parses a query (the body of an inline table-valued function).
 bool parse_query_text(std::string_view text, std::unique_ptr<Query>* query, Error* error);

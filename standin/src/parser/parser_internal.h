@@ -3,6 +3,7 @@
 // into an Error at the entry points.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,11 +21,16 @@ struct SyntaxError {
 
 class Parser {
  public:
-  Parser(std::string_view text, std::vector<Token> tokens)
-      : text_(text), tokens_(std::move(tokens)) {}
+  // Reads `text` from a byte offset (at `line`) on; tokens are read as the
+  // parser asks for them.
+  explicit Parser(std::string_view text, size_t offset = 0, uint32_t line = 1)
+      : text_(text), stream_(text, offset, line) {}
 
   // statements (parser.cpp)
   std::vector<StatementPtr> parse_statements();
+  // The next statement, or null at the end of the text; `index` counts the
+  // statements before it. The tokens of earlier statements are dropped.
+  StatementPtr next_statement(size_t index);
   StatementPtr parse_statement();
   std::unique_ptr<Query> parse_query();
 
@@ -35,9 +41,11 @@ class Parser {
   // cursor
   const Token& peek(size_t ahead = 0) const {
     size_t i = pos_ + ahead;
+    fill(i);
     return i < tokens_.size() ? tokens_[i] : tokens_.back();
   }
   const Token& take() {
+    fill(pos_ + 1);
     const Token& t = tokens_[pos_];
     if (pos_ + 1 < tokens_.size()) ++pos_;
     return t;
@@ -142,8 +150,17 @@ class Parser {
   bool at_query_start() const;
   bool at_query_start_after_paren() const;
 
+  // Reads tokens until index `i` exists or End was read. A deque, so that
+  // references to tokens stay valid while more are read.
+  void fill(size_t i) const {
+    while (tokens_.size() <= i && (tokens_.empty() || tokens_.back().kind != TokenKind::End))
+      tokens_.push_back(stream_.next());
+  }
+  void forget_read_tokens();
+
   std::string_view text_;
-  std::vector<Token> tokens_;
+  mutable TokenStream stream_;
+  mutable std::deque<Token> tokens_;
   size_t pos_ = 0;
   int nesting_ = 0;
 };

@@ -183,7 +183,8 @@ std::vector<ObjectInfo> objects_of(const Database& db) {
       out.push_back({f.name, f.object_id, "F ", "FOREIGN_KEY_CONSTRAINT", t->object_id, t->created});
   }
   for (const auto& f : db.functions)
-    out.push_back({f->name, f->object_id, "IF", "SQL_INLINE_TABLE_VALUED_FUNCTION", 0, f->created});
+    out.push_back(f->view ? ObjectInfo{f->name, f->object_id, "V ", "VIEW", 0, f->created}
+                          : ObjectInfo{f->name, f->object_id, "IF", "SQL_INLINE_TABLE_VALUED_FUNCTION", 0, f->created});
   return out;
 }
 
@@ -367,6 +368,19 @@ void information_schema_tables(const Database& db, Relation* rel) {
       .col("TABLE_TYPE", TypeInfo::varchar(10));
   for (const auto& t : db.tables)
     v.row({str(db.name), str("dbo"), str(t->name), str("BASE TABLE", TypeInfo::varchar(10))});
+  for (const auto& f : db.functions)
+    if (f->view) v.row({str(db.name), str("dbo"), str(f->name), str("VIEW", TypeInfo::varchar(10))});
+}
+
+void information_schema_views(const Database& db, Relation* rel) {
+  ViewBuilder v(rel);
+  v.col("TABLE_CATALOG", kSysname).col("TABLE_SCHEMA", kSysname).col("TABLE_NAME", kSysname)
+      .col("VIEW_DEFINITION", TypeInfo::nvarchar(4000)).col("CHECK_OPTION", TypeInfo::varchar(7))
+      .col("IS_UPDATABLE", TypeInfo::varchar(2));
+  for (const auto& f : db.functions)
+    if (f->view)
+      v.row({str(db.name), str("dbo"), str(f->name), str(f->source.substr(0, 4000), TypeInfo::nvarchar(4000)),
+             str("NONE", TypeInfo::varchar(7)), str("NO", TypeInfo::varchar(2))});
 }
 
 void information_schema_columns(const Database& db, Relation* rel) {
@@ -424,6 +438,10 @@ bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relat
     }
     if (iequals(name, "TABLES")) {
       information_schema_tables(database(), rel);
+      return true;
+    }
+    if (iequals(name, "VIEWS")) {
+      information_schema_views(database(), rel);
       return true;
     }
     return false;

@@ -21,4 +21,5 @@ run() {
 run "Script execution: standin against SQLite in memory" insert_bench
 run "Parsing only, and whole execution" parse_bench --benchmark_min_time=0.5
 run "One demo tenant upgraded: first run and re-run" tenant_upgrade_bench
+run "Comma-joined chains of equality joins" join_bench
 run "Storage layer" storage_bench --benchmark_min_time=0.2

@@ -323,11 +323,10 @@ std::vector<Tuple> join_from_items(Executor& ex, std::vector<std::unique_ptr<Tab
     nothing.tuples.emplace_back();
     units.push_back(std::move(nothing));
   }
-  bool reordered = units.size() > 1;
   std::vector<Tuple> tuples = planner.plan(std::move(units), terms);
   // Rows of one source lie in one array, so comparing their addresses
   // compares their positions: this is the order of nested loops.
-  if (reordered)
+  if (scope.sources.size() > 1)
     std::sort(tuples.begin(), tuples.end(), [](const Tuple& a, const Tuple& b) {
       return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), std::less<const Row*>());
     });

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 
 #include "exec/executor.h"
 
@@ -19,6 +20,21 @@ uint64_t QueryMemory::physical_share() {
   constexpr uint64_t kFloor = 64ull << 20;
   if (pages <= 0 || page_size <= 0) return 1ull << 30;
   return std::max(kFloor, static_cast<uint64_t>(pages) * static_cast<uint64_t>(page_size) / 4);
+}
+
+bool QueryMemory::parse_size(std::string_view text, uint64_t* bytes) {
+  uint64_t unit = 1;
+  if (!text.empty()) {
+    char last = static_cast<char>(text.back() & ~0x20);
+    unit = last == 'K' ? 1ull << 10 : last == 'M' ? 1ull << 20 : last == 'G' ? 1ull << 30 : 1;
+    if (unit != 1) text.remove_suffix(1);
+  }
+  uint64_t n = 0;
+  auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || n == 0) return false;
+  if (n > UINT64_MAX / unit) return false;
+  *bytes = n * unit;
+  return true;
 }
 
 void QueryMemory::reserve(uint64_t bytes) {

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace standin {
 
@@ -20,6 +21,9 @@ class QueryMemory {
 
   // A quarter of the physical memory, at least 64 MB.
   static uint64_t default_limit();
+  // "512M", "2G", "65536": bytes, with an optional K, M or G (powers of
+  // 1024). False for anything else, and for zero.
+  static bool parse_size(std::string_view text, uint64_t* bytes);
 
   void set_limit(uint64_t bytes) { limit_ = bytes; }
   uint64_t limit() const { return limit_; }

@@ -23,4 +23,5 @@ run() {
 run "Script execution: standin against SQLite in memory" insert_bench
 run "Parsing only, and whole execution" parse_bench --benchmark_min_time=0.5
 run "The whole upgrade of N demo tenants: first run and re-run" upgrade_bench "${UPGRADE_BENCH_TENANTS[@]}"
+run "Comma-joined chains of equality joins" join_bench
 run "Storage layer" storage_bench --benchmark_min_time=0.2

@@ -9,6 +9,7 @@
 #include "client/arguments.h"
 #include "client/output_format.h"
 #include "client/script_runner.h"
+#include "exec/server_impl.h"
 #include "standin/standin.h"
 
 namespace {
@@ -36,6 +37,7 @@ bool read_script(const Input& input, std::string* script) {
 // Runs every input in order; with -b stops at the first failure.
 int run(const Arguments& args) {
   auto server = standin::Server::open(args.data_directory);
+  if (args.max_query_memory) server->impl().max_query_memory = args.max_query_memory;
   standin::Error error;
   auto session = server->connect(args.database, &error);
   if (!session) {

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "exec/server_impl.h"
 #include "server/listener.h"
 #include "server/server_options.h"
 #include "standin/standin.h"
@@ -54,6 +55,7 @@ int run(const standin::server::ServerOptions& options) {
 
   sigset_t signals = block_stop_signals();
   auto server = standin::Server::open(options.data_directory, standin::OpenMode::MustExist);
+  if (options.max_query_memory) server->impl().max_query_memory = options.max_query_memory;
   Listener listener(options.host, options.port);
   std::cout << listener.port() << std::endl;  // endl flushes: a test waits for this line
   log_line("serving " + options.data_directory + " on " + options.host + ":" + std::to_string(listener.port()));

@@ -74,12 +74,18 @@ Table* Database::find_table(std::string_view name) const {
 
 FunctionDef* Database::find_function(std::string_view name) const {
   for (const auto& f : functions)
-    if (names_equal(f->name, name)) return f.get();
+    if (!f->view && names_equal(f->name, name)) return f.get();
+  return nullptr;
+}
+
+FunctionDef* Database::find_view(std::string_view name) const {
+  for (const auto& f : functions)
+    if (f->view && names_equal(f->name, name)) return f.get();
   return nullptr;
 }
 
 bool Database::object_exists(std::string_view name) const {
-  if (find_table(name) || find_function(name)) return true;
+  if (find_table(name) || find_function(name) || find_view(name)) return true;
   for (const auto& t : tables) {
     for (const KeyIndex& k : t->indexes)
       if (k.object_id != 0 && names_equal(k.name, name)) return true;

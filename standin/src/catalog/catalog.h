@@ -93,9 +93,14 @@ struct Table {
   std::vector<int> column_indexes(const std::vector<std::string>& names) const;
 };
 
+// An inline table-valued function, or a view: a stored query without
+// parameters that is read like a table. Both keep their query as text and
+// compile it where they are used.
 struct FunctionDef {
   int32_t object_id = 0;
   std::string name;
+  bool view = false;
+  std::vector<std::string> view_columns;  // a view's column list, when CREATE VIEW names them
   std::vector<std::pair<std::string, TypeSpec>> params;
   std::string body;    // the RETURN query's text
   std::string source;  // the whole CREATE FUNCTION text
@@ -107,12 +112,13 @@ struct Database {
   std::string name;
   int32_t dbid = 0;
   std::vector<std::unique_ptr<Table>> tables;  // in creation order
-  std::vector<std::unique_ptr<FunctionDef>> functions;
+  std::vector<std::unique_ptr<FunctionDef>> functions;  // and views
   int32_t next_object_id = 245575913;  // object ids look like SQL Server's
   DateTime created;
 
   Table* find_table(std::string_view name) const;
-  FunctionDef* find_function(std::string_view name) const;
+  FunctionDef* find_function(std::string_view name) const;  // functions only
+  FunctionDef* find_view(std::string_view name) const;
   // Any schema-scoped object of that name: table, constraint, function.
   bool object_exists(std::string_view name) const;
   int32_t allocate_object_id() { return next_object_id += 16; }

@@ -1,12 +1,14 @@
 #include "client/arguments.h"
 
+#include "exec/query_memory.h"
+
 namespace standin::client {
 
 const char* const kUsage =
-    "usage: standin-sql --data DIR [-d DATABASE] (-Q \"text\" | -i FILE)... [-b]\n";
+    "usage: standin-sql --data DIR [-d DATABASE] (-Q \"text\" | -i FILE)... [-b] [--max-query-memory SIZE]\n";
 
 const char* const kHelp =
-    "usage: standin-sql --data DIR [-d DATABASE] (-Q \"text\" | -i FILE)... [-b]\n"
+    "usage: standin-sql --data DIR [-d DATABASE] (-Q \"text\" | -i FILE)... [-b] [--max-query-memory SIZE]\n"
     "\n"
     "Runs T-SQL against the standin engine whose databases live in DIR\n"
     "(created when missing). Inputs run in order; each is split into batches\n"
@@ -18,6 +20,10 @@ const char* const kHelp =
     "  -Q TEXT        run TEXT\n"
     "  -i FILE        run the script FILE\n"
     "  -b             stop at the first batch that fails\n"
+    "  --max-query-memory SIZE\n"
+    "                 memory one statement may hold (e.g. 512M, 2G); a\n"
+    "                 statement that needs more fails with Msg 701\n"
+    "                 (default: a quarter of the machine's memory)\n"
     "  --help         show this text\n"
     "\n"
     "Exit status: 0 when every batch succeeded, 1 when a batch failed or the\n"
@@ -62,6 +68,12 @@ std::optional<Arguments> parse_arguments(const std::vector<std::string>& args,
     } else if (is_option(arg, "--data")) {
       if (!option_value(args, &i, "--data", &parsed.data_directory, problem)) return std::nullopt;
       have_data = true;
+    } else if (is_option(arg, "--max-query-memory")) {
+      if (!option_value(args, &i, "--max-query-memory", &value, problem)) return std::nullopt;
+      if (!QueryMemory::parse_size(value, &parsed.max_query_memory)) {
+        *problem = "--max-query-memory wants a size such as 512M or 2G, not " + value;
+        return std::nullopt;
+      }
     } else if (arg == "-d") {
       if (!option_value(args, &i, "-d", &parsed.database, problem)) return std::nullopt;
     } else if (arg == "-Q" || arg == "-i") {

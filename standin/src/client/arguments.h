@@ -2,6 +2,7 @@
 //   standin-sql --data DIR [-d DATABASE] (-Q "text" | -i FILE)... [-b]
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ struct Arguments {
   std::string database = "master";
   std::vector<Input> inputs;  // in command-line order
   bool stop_on_error = false;
+  uint64_t max_query_memory = 0;  // 0: the engine's default
   bool help = false;
 };
 

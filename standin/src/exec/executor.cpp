@@ -48,6 +48,9 @@ void Executor::run(Statement& s, BatchResult& out) {
     case StatementKind::DropTable: return run_drop_table(s);
     case StatementKind::CreateFunction: return run_create_function(s);
     case StatementKind::DropFunction: return run_drop_function(s);
+    case StatementKind::CreateView: return run_create_view(s);
+    case StatementKind::AlterView: return run_alter_view(s);
+    case StatementKind::DropView: return run_drop_view(s);
     case StatementKind::Grant: return run_grant(s);
     case StatementKind::SetOption: return run_set_option(s);
     case StatementKind::SetIdentityInsert: return run_identity_insert(s);

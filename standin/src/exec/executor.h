@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalog/catalog.h"
+#include "exec/query_memory.h"
 #include "parser/ast.h"
 #include "standin/standin.h"
 #include "types/eval_context.h"
@@ -131,6 +132,7 @@ struct FromResult {
   std::vector<std::unique_ptr<Relation>> relations;
   Scope scope;
   std::vector<Tuple> tuples;
+  MemoryReservation reservation;  // what the tuples hold of the statement's memory
 };
 
 class TransactionControl;
@@ -166,11 +168,14 @@ class Executor {
                                           const Frame* outer_frame);
   Table* resolve_table(const std::vector<std::string>& names, bool must_exist, Database** db_out = nullptr);
   Database* resolve_database(const std::vector<std::string>& names, size_t table_parts);
+  // Fills `rel` with the rows of the view `names` names; false when it names none (views.cpp).
+  bool open_view(const std::vector<std::string>& names, Relation* rel);
 
   const EvalContext& ctx() const { return ctx_; }
   SessionState& session() { return session_; }
   Catalog& catalog() { return catalog_; }
   StatementUndo& undo() { return undo_; }
+  QueryMemory& memory() { return memory_; }
   void set_transactions(TransactionControl* t) { transactions_ = t; }
   // The WHERE of the query level whose one FROM item is being opened, so
   // that a catalog view can leave out rows WHERE would drop (view_filter.h).
@@ -195,6 +200,10 @@ class Executor {
   void run_drop_table(Statement& s);
   void run_create_function(Statement& s);
   void run_drop_function(Statement& s);
+  void run_create_view(Statement& s);  // views.cpp
+  void run_alter_view(Statement& s);
+  void run_drop_view(Statement& s);
+  void check_view_definition(Statement& s);
   void run_grant(Statement& s);
   void run_set_option(Statement& s);
   void run_identity_insert(Statement& s);
@@ -210,6 +219,7 @@ class Executor {
   StatementUndo& undo_;
   TransactionControl* transactions_ = nullptr;
   const Expr* view_filter_ = nullptr;
+  QueryMemory memory_;
 };
 
 // Catalog views (system_views.cpp): fills `rel` and returns true when

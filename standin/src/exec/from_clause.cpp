@@ -1,6 +1,7 @@
-// The FROM clause: opens its sources in order and joins them with nested
-// loops; then filters the joined tuples by WHERE.
+// The FROM clause: opens its sources in order, binds the join conditions and
+// WHERE, and hands them to the join planner (join_planner.h).
 #include "exec/executor.h"
+#include "exec/join_planner.h"
 
 namespace standin {
 
@@ -18,68 +19,11 @@ void collect_sources(Executor& ex, const TableRef& ref, const Scope* outer_scope
   out->push_back(ex.open_relation(ref, outer_scope, outer_frame));
 }
 
-struct TupleBuilder {
-  Executor& ex;
-  const Scope& scope;
-  const Frame* outer_frame;
-  size_t width;
-  size_t next_source = 0;
-
-  // The tuples of one FROM item; sources of other items stay null.
-  std::vector<Tuple> build(const TableRef& ref) {
-    if (ref.kind != TableRef::Kind::Join) {
-      size_t index = next_source++;
-      const Relation& rel = *scope.sources[index];
-      std::vector<Tuple> out;
-      out.reserve(rel.rows->size());
-      for (const Row& r : *rel.rows) {
-        Tuple t(width, nullptr);
-        t[index] = &r;
-        out.push_back(std::move(t));
-      }
-      return out;
-    }
-    std::vector<Tuple> left = build(*ref.left);
-    size_t right_first = next_source;
-    std::vector<Tuple> right = build(*ref.right);
-    size_t right_end = next_source;
-    std::vector<Tuple> out;
-    for (const Tuple& l : left) {
-      bool matched = false;
-      for (const Tuple& r : right) {
-        Tuple t = l;
-        for (size_t i = right_first; i < right_end; ++i) t[i] = r[i];
-        if (ref.on) {
-          Frame f{&t, outer_frame, nullptr, &scope};
-          if (!ex.eval_predicate(*ref.on, f)) continue;
-        }
-        matched = true;
-        out.push_back(std::move(t));
-      }
-      if (!matched && ref.join == JoinType::Left) out.push_back(l);
-    }
-    return out;
-  }
-};
-
 void bind_join_conditions(Executor& ex, TableRef& ref, const Scope& scope) {
   if (ref.kind != TableRef::Kind::Join) return;
   bind_join_conditions(ex, *ref.left, scope);
   bind_join_conditions(ex, *ref.right, scope);
   if (ref.on) ex.bind(*ref.on, scope, nullptr);
-}
-
-std::vector<Tuple> cross(std::vector<Tuple> a, const std::vector<Tuple>& b) {
-  std::vector<Tuple> out;
-  out.reserve(a.size() * b.size());
-  for (const Tuple& x : a)
-    for (const Tuple& y : b) {
-      Tuple t = x;
-      for (size_t i = 0; i < t.size(); ++i)
-        if (y[i]) t[i] = y[i];
-      out.push_back(std::move(t));
-    }
-  return out;
 }
 
 }  // namespace
@@ -95,27 +39,9 @@ std::unique_ptr<FromResult> Executor::evaluate_from(std::vector<std::unique_ptr<
   scope.outer = outer_scope;
   for (auto& r : result->relations) scope.sources.push_back(r.get());
   for (auto& ref : from) bind_join_conditions(*this, *ref, scope);
-
-  std::vector<Tuple>& tuples = result->tuples;
-  if (from.empty()) {
-    tuples.emplace_back();
-  } else {
-    TupleBuilder builder{*this, scope, outer_frame, scope.sources.size()};
-    for (size_t i = 0; i < from.size(); ++i) {
-      std::vector<Tuple> item = builder.build(*from[i]);
-      tuples = i == 0 ? std::move(item) : cross(std::move(tuples), item);
-    }
-  }
-  if (where) {
-    bind(*where, scope, nullptr);
-    std::vector<Tuple> kept;
-    kept.reserve(tuples.size());
-    for (Tuple& t : tuples) {
-      Frame f{&t, outer_frame, nullptr, &scope};
-      if (eval_predicate(*where, f)) kept.push_back(std::move(t));
-    }
-    tuples = std::move(kept);
-  }
+  if (where) bind(*where, scope, nullptr);
+  result->reservation = MemoryReservation(memory_);
+  result->tuples = join_from_items(*this, from, where, scope, outer_frame, result->reservation);
   return result;
 }
 

@@ -133,8 +133,11 @@ std::string encode_database(const Database& db) {
     for (const Row& row : t->rows)
       for (const Value& v : row) w.value(v);
   }
-  w.varint(db.functions.size());
+  // Functions, then views: a snapshot without the views section (written
+  // before views existed) reads as a database without views.
+  w.varint(std::count_if(db.functions.begin(), db.functions.end(), [](const auto& f) { return !f->view; }));
   for (const auto& f : db.functions) {
+    if (f->view) continue;
     w.svarint(f->object_id);
     w.str(f->name);
     w.varint(f->params.size());
@@ -146,6 +149,16 @@ std::string encode_database(const Database& db) {
     w.str(f->source);
     write_strings(w, f->execute_grantees);
     write_datetime(w, f->created);
+  }
+  w.varint(std::count_if(db.functions.begin(), db.functions.end(), [](const auto& f) { return f->view; }));
+  for (const auto& v : db.functions) {
+    if (!v->view) continue;
+    w.svarint(v->object_id);
+    w.str(v->name);
+    write_strings(w, v->view_columns);
+    w.str(v->body);
+    w.str(v->source);
+    write_datetime(w, v->created);
   }
   return w.take();
 }
@@ -252,6 +265,19 @@ bool decode_database(std::string_view payload, Database* db) {
     read_strings(r, &f->execute_grantees);
     read_datetime(r, &f->created);
     db->functions.push_back(std::move(f));
+  }
+  uint64_t nviews = 0;
+  if (!r.at_end() && (!r.varint(&nviews) || nviews > r.remaining())) return false;
+  for (uint64_t i = 0; i < nviews && r.ok(); ++i) {
+    auto v = std::make_unique<FunctionDef>();
+    v->view = true;
+    read_int(r, &v->object_id);
+    r.str(&v->name);
+    read_strings(r, &v->view_columns);
+    r.str(&v->body);
+    r.str(&v->source);
+    read_datetime(r, &v->created);
+    db->functions.push_back(std::move(v));
   }
   return r.at_end();
 }

@@ -52,6 +52,7 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
         rel->rows = &rel->owned;
         return rel;
       }
+      if (open_view(ref.names, rel.get())) return rel;
       Table* t = resolve_table(ref.names, true);
       rel->table = t;
       rel->name = t->name;

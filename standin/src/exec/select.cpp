@@ -1,5 +1,7 @@
-// Queries: FROM (nested-loop joins), WHERE, GROUP BY with aggregates,
-// HAVING, the select list, DISTINCT, UNION [ALL], ORDER BY and TOP.
+// Queries, phase by phase: the sources (FROM and WHERE, from_clause.cpp),
+// the select list, grouping with aggregates and HAVING, DISTINCT, ORDER BY
+// and TOP of each query term; then UNION [ALL], EXCEPT and INTERSECT between
+// the terms and ORDER BY over their combination.
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -14,11 +16,6 @@ namespace standin {
 
 namespace {
 
-std::string value_key(const Value& v) {
-  Row r{v};
-  return row_key(r, {0});
-}
-
 int compare_for_sort(const Value& a, const Value& b, const EvalContext& ctx) {
   // NULL sorts first, as on SQL Server.
   if (a.is_null() || b.is_null()) return a.is_null() == b.is_null() ? 0 : (a.is_null() ? -1 : 1);
@@ -32,239 +29,337 @@ struct OutputRow {
   Row values;
   Row sort_keys;
 };
+using OutputRows = std::vector<OutputRow>;
 
-}  // namespace
+// One entry of the select list, with * expanded into columns.
+struct Item {
+  const Expr* expr = nullptr;
+  int source = -1, column = -1;  // a star-expanded column
+  std::string name;
+};
 
-ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* outer_frame) {
-  ResultSet result;
-  std::vector<OutputRow> rows;
-  bool single = q.cores.size() == 1;
+// One query term while it runs.
+struct TermRun {
+  std::unique_ptr<FromResult> from;
+  std::vector<Item> items;
+  std::vector<Expr*> aggregates;
+  std::vector<int> order_output;  // per ORDER BY item: its select-list position, or -1
+  OutputRows rows;
+  std::vector<ColumnInfo> columns;
+};
 
-  for (size_t ci = 0; ci < q.cores.size(); ++ci) {
-    SelectCore& core = q.cores[ci];
+// The query a term belongs to and where it runs.
+struct TermContext {
+  Executor& ex;
+  Query& query;
+  bool single;  // the term is the whole query: ORDER BY sees its sources
+  const Scope* outer_scope;
+  const Frame* outer_frame;
+  MemoryReservation& reservation;
+};
 
-    // FROM and WHERE: the sources of this level and the tuples that pass.
-    std::unique_ptr<FromResult> from = evaluate_from(core.from, core.where.get(), outer_scope, outer_frame);
-    const Scope& scope = from->scope;
-    std::vector<Tuple>& tuples = from->tuples;
+std::string value_key(const Value& v) {
+  Row r{v};
+  return row_key(r, {0});
+}
 
-    // The select list, with * expanded.
-    struct Item {
-      const Expr* expr = nullptr;
-      int source = -1, column = -1;  // a star-expanded column
-      std::string name;
-    };
-    std::vector<Item> items;
-    std::vector<Expr*> aggregates;
-    for (SelectItem& si : core.items) {
-      if (si.star) {
-        bool any = false;
-        for (size_t s = 0; s < scope.sources.size(); ++s) {
-          const Relation& r = *scope.sources[s];
-          if (!si.star_qualifier.empty()) {
-            bool match = r.alias.empty() ? names_equal(r.name, si.star_qualifier) : names_equal(r.alias, si.star_qualifier);
-            if (!match) continue;
-          }
-          any = true;
-          for (size_t c = 0; c < r.column_names.size(); ++c)
-            items.push_back(Item{nullptr, static_cast<int>(s), static_cast<int>(c), r.column_names[c]});
-        }
-        if (!any) {
-          if (si.star_qualifier.empty())
-            throw_error(263, "Must specify table to select from.", true, 15);
-          throw_error(4104, "The multi-part identifier \"" + si.star_qualifier + "\" could not be bound.", true);
-        }
-        continue;
-      }
-      bind(*si.expr, scope, &aggregates);
-      std::string name = si.alias;
-      if (name.empty() && si.expr->kind == ExprKind::Column) name = si.expr->names.back();
-      items.push_back(Item{si.expr.get(), -1, -1, std::move(name)});
+std::vector<int> all_columns(size_t n) {
+  std::vector<int> all(n);
+  for (size_t i = 0; i < n; ++i) all[i] = static_cast<int>(i);
+  return all;
+}
+
+uint64_t row_bytes(const Row& r) {
+  uint64_t bytes = sizeof(OutputRow) + r.size() * sizeof(Value);
+  for (const Value& v : r)
+    if (!v.is_null() && (v.type().is_string() || v.type().is_binary())) bytes += v.string_value().size();
+  return bytes;
+}
+
+bool qualifier_names(const Relation& r, const std::string& qualifier) {
+  return r.alias.empty() ? names_equal(r.name, qualifier) : names_equal(r.alias, qualifier);
+}
+
+void expand_star(const SelectItem& si, const Scope& scope, std::vector<Item>* items) {
+  bool any = false;
+  for (size_t s = 0; s < scope.sources.size(); ++s) {
+    const Relation& r = *scope.sources[s];
+    if (!si.star_qualifier.empty() && !qualifier_names(r, si.star_qualifier)) continue;
+    any = true;
+    for (size_t c = 0; c < r.column_names.size(); ++c)
+      items->push_back(Item{nullptr, static_cast<int>(s), static_cast<int>(c), r.column_names[c]});
+  }
+  if (any) return;
+  if (si.star_qualifier.empty()) throw_error(263, "Must specify table to select from.", true, 15);
+  throw_error(4104, "The multi-part identifier \"" + si.star_qualifier + "\" could not be bound.", true);
+}
+
+void bind_select_list(const TermContext& c, SelectCore& core, TermRun& run) {
+  const Scope& scope = run.from->scope;
+  for (SelectItem& si : core.items) {
+    if (si.star) {
+      expand_star(si, scope, &run.items);
+      continue;
     }
-    if (core.having) bind(*core.having, scope, &aggregates);
+    c.ex.bind(*si.expr, scope, &run.aggregates);
+    std::string name = si.alias;
+    if (name.empty() && si.expr->kind == ExprKind::Column) name = si.expr->names.back();
+    run.items.push_back(Item{si.expr.get(), -1, -1, std::move(name)});
+  }
+  if (core.having) c.ex.bind(*core.having, scope, &run.aggregates);
+}
 
-    // ORDER BY of a single query may name select-list aliases, ordinals or
-    // any expression over the sources.
-    std::vector<int> order_output(q.order_by.size(), -1);
-    if (single) {
-      for (size_t i = 0; i < q.order_by.size(); ++i) {
-        Expr& oe = *q.order_by[i].expr;
-        if (oe.kind == ExprKind::Literal && oe.value.type().is_integer() && !oe.value.is_null()) {
-          int64_t n = oe.value.int_value();
-          if (n < 1 || n > static_cast<int64_t>(items.size()))
-            throw_error(108, "The ORDER BY position number " + std::to_string(n) +
-                                 " is out of range of the number of items in the select list.", true, 15);
-          order_output[i] = static_cast<int>(n - 1);
-          continue;
-        }
-        if (oe.kind == ExprKind::Column && oe.names.size() == 1) {
-          for (size_t k = 0; k < items.size(); ++k)
-            if (!items[k].name.empty() && names_equal(items[k].name, oe.names[0]) &&
-                (items[k].expr == nullptr || items[k].expr->kind != ExprKind::Column ||
-                 !core.items.empty())) {
-              order_output[i] = static_cast<int>(k);
-              break;
-            }
-          if (order_output[i] >= 0) continue;
-        }
-        bind(oe, scope, &aggregates);
-      }
+// ORDER BY of a single query may name select-list aliases, ordinals or any
+// expression over the sources.
+void bind_order_by(const TermContext& c, SelectCore& core, TermRun& run) {
+  run.order_output.assign(c.query.order_by.size(), -1);
+  if (!c.single) return;
+  for (size_t i = 0; i < c.query.order_by.size(); ++i) {
+    Expr& oe = *c.query.order_by[i].expr;
+    if (oe.kind == ExprKind::Literal && oe.value.type().is_integer() && !oe.value.is_null()) {
+      int64_t n = oe.value.int_value();
+      if (n < 1 || n > static_cast<int64_t>(run.items.size()))
+        throw_error(108, "The ORDER BY position number " + std::to_string(n) +
+                             " is out of range of the number of items in the select list.", true, 15);
+      run.order_output[i] = static_cast<int>(n - 1);
+      continue;
     }
-
-    bool grouped = !core.group_by.empty() || !aggregates.empty();
-    for (auto& g : core.group_by) bind(*g, scope, nullptr);
-
-    auto project = [&](const Frame& f, std::vector<OutputRow>* out) {
-      OutputRow o;
-      o.values.reserve(items.size());
-      for (const Item& it : items) {
-        if (it.expr) {
-          o.values.push_back(eval(*it.expr, f));
-        } else {
-          const Row* r = (*f.rows)[static_cast<size_t>(it.source)];
-          o.values.push_back(r ? (*r)[static_cast<size_t>(it.column)]
-                               : Value::null(scope.sources[static_cast<size_t>(it.source)]->column_types[static_cast<size_t>(it.column)]));
+    if (oe.kind == ExprKind::Column && oe.names.size() == 1) {
+      for (size_t k = 0; k < run.items.size(); ++k) {
+        const Item& it = run.items[k];
+        if (!it.name.empty() && names_equal(it.name, oe.names[0]) &&
+            (it.expr == nullptr || it.expr->kind != ExprKind::Column || !core.items.empty())) {
+          run.order_output[i] = static_cast<int>(k);
+          break;
         }
       }
-      if (single) {
-        for (size_t i = 0; i < q.order_by.size(); ++i)
-          o.sort_keys.push_back(order_output[i] >= 0 ? o.values[static_cast<size_t>(order_output[i])]
-                                                     : eval(*q.order_by[i].expr, f));
-      }
-      out->push_back(std::move(o));
-    };
-
-    std::vector<OutputRow> core_rows;
-    if (!grouped) {
-      core_rows.reserve(tuples.size());
-      for (const Tuple& t : tuples) {
-        Frame f{&t, outer_frame, nullptr, &scope};
-        project(f, &core_rows);
-      }
-    } else {
-      // Group the tuples by the GROUP BY values, in order of first appearance.
-      std::vector<std::string> keys;
-      std::vector<std::vector<size_t>> members;
-      std::unordered_map<std::string, size_t> index;
-      for (size_t i = 0; i < tuples.size(); ++i) {
-        Frame f{&tuples[i], outer_frame, nullptr, &scope};
-        std::string key;
-        for (auto& g : core.group_by) key += value_key(eval(*g, f)) + '\x1f';
-        auto [it, inserted] = index.emplace(key, members.size());
-        if (inserted) members.emplace_back();
-        members[it->second].push_back(i);
-      }
-      if (core.group_by.empty() && members.empty()) members.emplace_back();  // aggregates over no rows
-      Tuple empty_tuple(scope.sources.size(), nullptr);
-      for (const auto& group : members) {
-        GroupState gs;
-        for (Expr* a : aggregates) {
-          TypeInfo arg_type = a->star ? TypeInfo{Type::Int} : a->args[0]->result_type;
-          auto agg = make_aggregate(a->op, a->distinct, arg_type);
-          for (size_t m : group) {
-            Frame f{&tuples[m], outer_frame, nullptr, &scope};
-            Value v = a->star ? Value::integer(1) : eval(*a->args[0], f);
-            Error err;
-            if (!agg->add(v, ctx_, &err)) throw_error(err, true);
-          }
-          gs.aggregates.push_back(agg->result());
-        }
-        const Tuple& rep = group.empty() ? empty_tuple : tuples[group.front()];
-        Frame f{&rep, outer_frame, &gs, &scope};
-        if (core.having && !eval_predicate(*core.having, f)) continue;
-        project(f, &core_rows);
-      }
+      if (run.order_output[i] >= 0) continue;
     }
+    c.ex.bind(oe, run.from->scope, &run.aggregates);
+  }
+}
 
-    if (core.distinct) {
-      std::vector<int> all(items.size());
-      for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
-      std::unordered_set<std::string> seen;
-      std::vector<OutputRow> unique;
-      for (OutputRow& r : core_rows)
-        if (seen.insert(row_key(r.values, all)).second) unique.push_back(std::move(r));
-      core_rows = std::move(unique);
+void project(const TermContext& c, TermRun& run, const Frame& f) {
+  const Scope& scope = run.from->scope;
+  OutputRow o;
+  o.values.reserve(run.items.size());
+  for (const Item& it : run.items) {
+    if (it.expr) {
+      o.values.push_back(c.ex.eval(*it.expr, f));
+      continue;
     }
+    const Row* r = (*f.rows)[static_cast<size_t>(it.source)];
+    const Relation& rel = *scope.sources[static_cast<size_t>(it.source)];
+    o.values.push_back(r ? (*r)[static_cast<size_t>(it.column)]
+                         : Value::null(rel.column_types[static_cast<size_t>(it.column)]));
+  }
+  if (c.single)
+    for (size_t i = 0; i < c.query.order_by.size(); ++i)
+      o.sort_keys.push_back(run.order_output[i] >= 0 ? o.values[static_cast<size_t>(run.order_output[i])]
+                                                     : c.ex.eval(*c.query.order_by[i].expr, f));
+  c.reservation.add(row_bytes(o.values) + row_bytes(o.sort_keys));
+  run.rows.push_back(std::move(o));
+}
 
-    if (single && !q.order_by.empty()) {
-      std::stable_sort(core_rows.begin(), core_rows.end(), [&](const OutputRow& a, const OutputRow& b) {
-        for (size_t i = 0; i < q.order_by.size(); ++i) {
-          int c = compare_for_sort(a.sort_keys[i], b.sort_keys[i], ctx_);
-          if (c != 0) return q.order_by[i].descending ? c > 0 : c < 0;
-        }
-        return false;
-      });
+// The tuples by their GROUP BY values, groups in order of first appearance.
+std::vector<std::vector<size_t>> group_tuples(const TermContext& c, SelectCore& core, const TermRun& run) {
+  const std::vector<Tuple>& tuples = run.from->tuples;
+  std::vector<std::vector<size_t>> members;
+  std::unordered_map<std::string, size_t> index;
+  for (size_t i = 0; i < tuples.size(); ++i) {
+    Frame f{&tuples[i], c.outer_frame, nullptr, &run.from->scope};
+    std::string key;
+    for (auto& g : core.group_by) key += value_key(c.ex.eval(*g, f)) + '\x1f';
+    auto [it, inserted] = index.emplace(key, members.size());
+    if (inserted) {
+      members.emplace_back();
+      c.reservation.add(key.size() + 64);
     }
+    members[it->second].push_back(i);
+  }
+  if (core.group_by.empty() && members.empty()) members.emplace_back();  // aggregates over no rows
+  return members;
+}
 
-    if (core.top) {
-      // TOP sees the enclosing query only, not this level's sources.
-      Scope top_scope;
-      top_scope.outer = outer_scope;
-      bind(*core.top, top_scope, nullptr);
-      Frame f{nullptr, outer_frame, nullptr, &top_scope};
-      Value n = eval(*core.top, f);
-      if (!n.is_null()) {
-        int64_t limit = n.type().is_integer() ? n.int_value() : static_cast<int64_t>(n.decimal_value().to_double());
-        if (core.top_percent) limit = static_cast<int64_t>((static_cast<double>(core_rows.size()) * static_cast<double>(limit) + 99) / 100);
-        if (limit < 0) throw_error(1060, "The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer.", true);
-        if (static_cast<size_t>(limit) < core_rows.size()) core_rows.resize(static_cast<size_t>(limit));
-      }
+GroupState aggregate_group(const TermContext& c, const TermRun& run, const std::vector<size_t>& group) {
+  GroupState gs;
+  for (Expr* a : run.aggregates) {
+    TypeInfo arg_type = a->star ? TypeInfo{Type::Int} : a->args[0]->result_type;
+    auto agg = make_aggregate(a->op, a->distinct, arg_type);
+    for (size_t m : group) {
+      Frame f{&run.from->tuples[m], c.outer_frame, nullptr, &run.from->scope};
+      Value v = a->star ? Value::integer(1) : c.ex.eval(*a->args[0], f);
+      Error err;
+      if (!agg->add(v, c.ex.ctx(), &err)) throw_error(err, true);
     }
+    gs.aggregates.push_back(agg->result());
+  }
+  return gs;
+}
 
-    if (ci == 0) {
-      for (Item& it : items) {
-        ColumnInfo c;
-        c.name = std::move(it.name);  // the last use of the item's name
-        if (it.expr)
-          c.type = it.expr->kind == ExprKind::Column ? it.expr->result_type : TypeInfo::varchar(1);
-        else
-          c.type = scope.sources[static_cast<size_t>(it.source)]->column_types[static_cast<size_t>(it.column)];
-        result.columns.push_back(std::move(c));
-      }
-    } else if (items.size() != result.columns.size()) {
-      throw_error(205,
-                  "All queries combined using a UNION, INTERSECT or EXCEPT operator must have an equal "
-                  "number of expressions in their target lists.",
+void project_rows(const TermContext& c, SelectCore& core, TermRun& run) {
+  const Scope& scope = run.from->scope;
+  const std::vector<Tuple>& tuples = run.from->tuples;
+  bool grouped = !core.group_by.empty() || !run.aggregates.empty();
+  if (!grouped) {
+    run.rows.reserve(tuples.size());
+    for (const Tuple& t : tuples) project(c, run, Frame{&t, c.outer_frame, nullptr, &scope});
+    return;
+  }
+  Tuple empty_tuple(scope.sources.size(), nullptr);
+  for (const auto& group : group_tuples(c, core, run)) {
+    GroupState gs = aggregate_group(c, run, group);
+    const Tuple& rep = group.empty() ? empty_tuple : tuples[group.front()];
+    Frame f{&rep, c.outer_frame, &gs, &scope};
+    if (core.having && !c.ex.eval_predicate(*core.having, f)) continue;
+    project(c, run, f);
+  }
+}
+
+void remove_duplicates(OutputRows& rows, size_t width) {
+  std::vector<int> all = all_columns(width);
+  std::unordered_set<std::string> seen;
+  OutputRows unique;
+  for (OutputRow& r : rows)
+    if (seen.insert(row_key(r.values, all)).second) unique.push_back(std::move(r));
+  rows = std::move(unique);
+}
+
+void sort_rows(OutputRows& rows, const std::vector<OrderItem>& order, const EvalContext& ctx,
+               const std::vector<size_t>* columns) {
+  std::stable_sort(rows.begin(), rows.end(), [&](const OutputRow& a, const OutputRow& b) {
+    for (size_t i = 0; i < order.size(); ++i) {
+      int cmp = columns ? compare_for_sort(a.values[(*columns)[i]], b.values[(*columns)[i]], ctx)
+                        : compare_for_sort(a.sort_keys[i], b.sort_keys[i], ctx);
+      if (cmp != 0) return order[i].descending ? cmp > 0 : cmp < 0;
+    }
+    return false;
+  });
+}
+
+// TOP sees the enclosing query only, not this level's sources.
+void apply_top(const TermContext& c, SelectCore& core, OutputRows& rows) {
+  Scope top_scope;
+  top_scope.outer = c.outer_scope;
+  c.ex.bind(*core.top, top_scope, nullptr);
+  Frame f{nullptr, c.outer_frame, nullptr, &top_scope};
+  Value n = c.ex.eval(*core.top, f);
+  if (n.is_null()) return;
+  int64_t limit = n.type().is_integer() ? n.int_value() : static_cast<int64_t>(n.decimal_value().to_double());
+  if (core.top_percent)
+    limit = static_cast<int64_t>((static_cast<double>(rows.size()) * static_cast<double>(limit) + 99) / 100);
+  if (limit < 0)
+    throw_error(1060, "The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer.",
+                true);
+  if (static_cast<size_t>(limit) < rows.size()) rows.resize(static_cast<size_t>(limit));
+}
+
+std::vector<ColumnInfo> output_columns(TermRun& run) {
+  std::vector<ColumnInfo> columns;
+  for (Item& it : run.items) {
+    ColumnInfo col;
+    col.name = std::move(it.name);
+    if (it.expr)
+      col.type = it.expr->kind == ExprKind::Column ? it.expr->result_type : TypeInfo::varchar(1);
+    else
+      col.type = run.from->scope.sources[static_cast<size_t>(it.source)]->column_types[static_cast<size_t>(it.column)];
+    columns.push_back(std::move(col));
+  }
+  return columns;
+}
+
+TermRun run_nested(const TermContext& c, Query& nested) {
+  TermRun run;
+  ResultSet rs = c.ex.run_query(nested, c.outer_scope, c.outer_frame);
+  run.columns = std::move(rs.columns);
+  for (Row& r : rs.rows) {
+    c.reservation.add(row_bytes(r));
+    run.rows.push_back(OutputRow{std::move(r), {}});
+  }
+  return run;
+}
+
+TermRun run_term(const TermContext& c, SelectCore& core) {
+  if (core.nested) return run_nested(c, *core.nested);
+  TermRun run;
+  run.from = c.ex.evaluate_from(core.from, core.where.get(), c.outer_scope, c.outer_frame);
+  bind_select_list(c, core, run);
+  bind_order_by(c, core, run);
+  for (auto& g : core.group_by) c.ex.bind(*g, run.from->scope, nullptr);
+  project_rows(c, core, run);
+  run.columns = output_columns(run);
+  run.from.reset();  // the joined tuples are no longer needed
+  if (core.distinct) remove_duplicates(run.rows, run.items.size());
+  if (c.single && !c.query.order_by.empty()) sort_rows(run.rows, c.query.order_by, c.ex.ctx(), nullptr);
+  if (core.top) apply_top(c, core, run.rows);
+  return run;
+}
+
+// The distinct rows of `a` that `b` holds (or, for EXCEPT, does not hold);
+// NULLs compare equal here.
+OutputRows rows_matching(OutputRows a, const OutputRows& b, bool present, size_t width) {
+  std::vector<int> all = all_columns(width);
+  std::unordered_set<std::string> in_b;
+  for (const OutputRow& r : b) in_b.insert(row_key(r.values, all));
+  std::unordered_set<std::string> seen;
+  OutputRows out;
+  for (OutputRow& r : a) {
+    std::string key = row_key(r.values, all);
+    if (in_b.contains(key) == present && seen.insert(std::move(key)).second) out.push_back(std::move(r));
+  }
+  return out;
+}
+
+OutputRows combine_terms(std::vector<OutputRows> terms, const std::vector<SetOp>& ops, size_t width) {
+  // INTERSECT first, then the other operators from left to right.
+  std::vector<OutputRows> operands;
+  std::vector<SetOp> rest;
+  operands.push_back(std::move(terms[0]));
+  for (size_t i = 0; i < ops.size(); ++i) {
+    if (ops[i] == SetOp::Intersect) {
+      operands.back() = rows_matching(std::move(operands.back()), terms[i + 1], true, width);
+      continue;
+    }
+    rest.push_back(ops[i]);
+    operands.push_back(std::move(terms[i + 1]));
+  }
+  OutputRows rows = std::move(operands[0]);
+  for (size_t i = 0; i < rest.size(); ++i) {
+    OutputRows& next = operands[i + 1];
+    if (rest[i] == SetOp::Except) {
+      rows = rows_matching(std::move(rows), next, false, width);
+      continue;
+    }
+    for (OutputRow& r : next) rows.push_back(std::move(r));
+    if (rest[i] == SetOp::Union) remove_duplicates(rows, width);
+  }
+  return rows;
+}
+
+// ORDER BY over combined terms: output column names or ordinals.
+void sort_combined(OutputRows& rows, const std::vector<OrderItem>& order, const std::vector<ColumnInfo>& columns,
+                   const EvalContext& ctx) {
+  std::vector<size_t> positions;
+  for (const OrderItem& o : order) {
+    const Expr& oe = *o.expr;
+    int found = -1;
+    if (oe.kind == ExprKind::Literal && oe.value.type().is_integer()) found = static_cast<int>(oe.value.int_value()) - 1;
+    if (oe.kind == ExprKind::Column)
+      for (size_t k = 0; k < columns.size(); ++k)
+        if (names_equal(columns[k].name, oe.names.back())) found = static_cast<int>(k);
+    if (found < 0 || found >= static_cast<int>(columns.size()))
+      throw_error(104,
+                  "ORDER BY items must appear in the select list if the statement contains a UNION, INTERSECT or "
+                  "EXCEPT operator.",
                   true);
-    }
-    bool union_all = ci == 0 || q.union_all[ci - 1];
-    if (!union_all) {
-      std::vector<int> all(items.size());
-      for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
-      std::unordered_set<std::string> seen;
-      std::vector<OutputRow> merged;
-      for (auto* src : {&rows, &core_rows})
-        for (OutputRow& r : *src)
-          if (seen.insert(row_key(r.values, all)).second) merged.push_back(std::move(r));
-      rows = std::move(merged);
-    } else {
-      for (OutputRow& r : core_rows) rows.push_back(std::move(r));
-    }
+    positions.push_back(static_cast<size_t>(found));
   }
+  sort_rows(rows, order, ctx, &positions);
+}
 
-  // ORDER BY over a UNION: output column names or ordinals.
-  if (!single && !q.order_by.empty()) {
-    std::vector<size_t> cols;
-    for (auto& o : q.order_by) {
-      const Expr& oe = *o.expr;
-      int found = -1;
-      if (oe.kind == ExprKind::Literal && oe.value.type().is_integer()) found = static_cast<int>(oe.value.int_value()) - 1;
-      if (oe.kind == ExprKind::Column)
-        for (size_t k = 0; k < result.columns.size(); ++k)
-          if (names_equal(result.columns[k].name, oe.names.back())) found = static_cast<int>(k);
-      if (found < 0 || found >= static_cast<int>(result.columns.size()))
-        throw_error(104, "ORDER BY items must appear in the select list if the statement contains a UNION, INTERSECT or EXCEPT operator.", true);
-      cols.push_back(static_cast<size_t>(found));
-    }
-    std::stable_sort(rows.begin(), rows.end(), [&](const OutputRow& a, const OutputRow& b) {
-      for (size_t i = 0; i < cols.size(); ++i) {
-        int c = compare_for_sort(a.values[cols[i]], b.values[cols[i]], ctx_);
-        if (c != 0) return q.order_by[i].descending ? c > 0 : c < 0;
-      }
-      return false;
-    });
-  }
-
+ResultSet finish_result(std::vector<ColumnInfo> columns, OutputRows& rows) {
+  ResultSet result;
+  result.columns = std::move(columns);
   result.rows.reserve(rows.size());
   for (OutputRow& r : rows) result.rows.push_back(std::move(r.values));
   // Column types of computed columns: the type of the first non-null value.
@@ -276,6 +371,31 @@ ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* o
       }
   }
   return result;
+}
+
+}  // namespace
+
+ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* outer_frame) {
+  MemoryReservation reservation(memory_);
+  bool single = q.cores.size() == 1 && !q.cores[0].nested;
+  TermContext c{*this, q, single, outer_scope, outer_frame, reservation};
+  std::vector<ColumnInfo> columns;
+  std::vector<OutputRows> terms;
+  for (SelectCore& core : q.cores) {
+    TermRun run = run_term(c, core);
+    if (terms.empty()) {
+      columns = std::move(run.columns);
+    } else if (run.columns.size() != columns.size()) {
+      throw_error(205,
+                  "All queries combined using a UNION, INTERSECT or EXCEPT operator must have an equal "
+                  "number of expressions in their target lists.",
+                  true);
+    }
+    terms.push_back(std::move(run.rows));
+  }
+  OutputRows rows = combine_terms(std::move(terms), q.ops, columns.size());
+  if (!single && !q.order_by.empty()) sort_combined(rows, q.order_by, columns, ctx_);
+  return finish_result(std::move(columns), rows);
 }
 
 }  // namespace standin

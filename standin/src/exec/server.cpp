@@ -97,6 +97,7 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
   TransactionScope scope(*this, transaction, undo);
   Executor ex(catalog, state, ctx, undo);
   ex.set_transactions(&scope);
+  ex.memory().set_limit(max_query_memory);
   try {
     ex.run(s, result);
     if (!scope.ran_control() && needs_record(s, undo))
@@ -108,6 +109,12 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
     err.line = static_cast<int>(s.line);
     result.errors.push_back(err);
     *stop = e.aborts_batch;
+  } catch (const std::bad_alloc&) {
+    // What the account of query memory did not foresee ends as it would.
+    undo.rollback();
+    result.errors.push_back(Error{701, 17, 1, static_cast<int>(s.line),
+                                  "There is insufficient system memory in resource pool 'default' to run this query."});
+    *stop = true;
   } catch (const std::exception& e) {
     undo.rollback();
     Error err;

@@ -56,6 +56,10 @@ struct Server::Impl {
   bool replaying = false;
   const Capture* replay_capture = nullptr;  // values to hand out while replaying
   std::set<Transaction*> transactions;      // one per session, open or not
+  // The memory one statement may hold in intermediate results; a statement
+  // that needs more fails with error 701 (query_memory.h). Set before the
+  // server is shared between threads.
+  uint64_t max_query_memory = QueryMemory::default_limit();
 
  private:
   void run_statement(SessionState& state, Transaction& transaction, Statement& s, std::string_view text,

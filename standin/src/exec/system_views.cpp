@@ -184,7 +184,8 @@ std::vector<ObjectInfo> objects_of(const Database& db) {
       out.push_back({f.name, f.object_id, "F ", "FOREIGN_KEY_CONSTRAINT", t->object_id, t->created});
   }
   for (const auto& f : db.functions)
-    out.push_back({f->name, f->object_id, "IF", "SQL_INLINE_TABLE_VALUED_FUNCTION", 0, f->created});
+    out.push_back(f->view ? ObjectInfo{f->name, f->object_id, "V ", "VIEW", 0, f->created}
+                          : ObjectInfo{f->name, f->object_id, "IF", "SQL_INLINE_TABLE_VALUED_FUNCTION", 0, f->created});
   return out;
 }
 
@@ -372,6 +373,20 @@ void information_schema_tables(const Database& db, const ViewFilter& filter, Rel
   for (const auto& t : db.tables)
     if (filter.admits("TABLE_NAME", t->name))
       v.row({str(db.name), str("dbo"), str(t->name), str("BASE TABLE", TypeInfo::varchar(10))});
+  for (const auto& f : db.functions)
+    if (f->view && filter.admits("TABLE_NAME", f->name))
+      v.row({str(db.name), str("dbo"), str(f->name), str("VIEW", TypeInfo::varchar(10))});
+}
+
+void information_schema_views(const Database& db, Relation* rel) {
+  ViewBuilder v(rel);
+  v.col("TABLE_CATALOG", kSysname).col("TABLE_SCHEMA", kSysname).col("TABLE_NAME", kSysname)
+      .col("VIEW_DEFINITION", TypeInfo::nvarchar(4000)).col("CHECK_OPTION", TypeInfo::varchar(7))
+      .col("IS_UPDATABLE", TypeInfo::varchar(2));
+  for (const auto& f : db.functions)
+    if (f->view)
+      v.row({str(db.name), str("dbo"), str(f->name), str(f->source.substr(0, 4000), TypeInfo::nvarchar(4000)),
+             str("NONE", TypeInfo::varchar(7)), str("NO", TypeInfo::varchar(2))});
 }
 
 Row information_schema_column(const Database& db, const Table& t, const Column& c, int position) {
@@ -448,6 +463,7 @@ const ViewEntry kViews[] = {
      [](const ViewRequest& v) { information_schema_columns(v.database(), v.filter, v.rel); }},
     {ViewSchema::InformationSchema, "TABLES",
      [](const ViewRequest& v) { information_schema_tables(v.database(), v.filter, v.rel); }},
+    {ViewSchema::InformationSchema, "VIEWS", [](const ViewRequest& v) { information_schema_views(v.database(), v.rel); }},
     {ViewSchema::Sys, "indexes", [](const ViewRequest& v) { sys_indexes(v.database(), v.rel); }},
     {ViewSchema::Sys, "index_columns", [](const ViewRequest& v) { sys_index_columns(v.database(), v.rel); }},
     {ViewSchema::Sys, "objects", [](const ViewRequest& v) { sys_objects(v.database(), v.filter, v.rel, false); }},

@@ -98,6 +98,9 @@ struct SelectItem {
 };
 
 struct SelectCore {
+  // A parenthesised query that combines several (SELECT ... UNION SELECT ...)
+  // and stands as one term of this query; the other fields are then unused.
+  std::unique_ptr<Query> nested;
   bool distinct = false;
   ExprPtr top;
   bool top_percent = false;
@@ -113,9 +116,13 @@ struct OrderItem {
   bool descending = false;
 };
 
+// How two query terms combine. INTERSECT binds tighter than the others,
+// which apply from left to right.
+enum class SetOp { UnionAll, Union, Except, Intersect };
+
 struct Query {
-  std::vector<SelectCore> cores;  // joined by UNION [ALL]
-  std::vector<bool> union_all;    // between cores[i] and cores[i+1]
+  std::vector<SelectCore> cores;
+  std::vector<SetOp> ops;  // between cores[i] and cores[i+1]
   std::vector<OrderItem> order_by;
 };
 
@@ -155,6 +162,9 @@ enum class StatementKind {
   DropIndex,
   CreateFunction,
   DropFunction,
+  CreateView,
+  AlterView,
+  DropView,
   Grant,
   SetOption,
   SetIdentityInsert,

@@ -132,6 +132,10 @@ StatementPtr Parser::next_statement(size_t index) {
   s->line = line;
   if (s->kind == StatementKind::CreateFunction && index > 0)
     throw SyntaxError{111, "'CREATE FUNCTION' must be the first statement in a query batch.", s->line};
+  if (s->kind == StatementKind::CreateView && index > 0)
+    throw SyntaxError{111, "'CREATE VIEW' must be the first statement in a query batch.", s->line};
+  if (s->kind == StatementKind::AlterView && index > 0)
+    throw SyntaxError{111, "'ALTER VIEW' must be the first statement in a query batch.", s->line};
   return s;
 }
 
@@ -211,18 +215,25 @@ std::unique_ptr<Query> Parser::parse_query_expression() {
       auto inner = parse_query();
       expect_op(")");
       if (!inner->order_by.empty()) fail();
-      for (size_t i = 0; i < inner->cores.size(); ++i) {
-        if (i > 0) q->union_all.push_back(inner->union_all[i - 1]);
-        q->cores.push_back(std::move(inner->cores[i]));
+      if (inner->cores.size() == 1) {
+        q->cores.push_back(std::move(inner->cores[0]));
+      } else {
+        SelectCore term;
+        term.nested = std::move(inner);
+        q->cores.push_back(std::move(term));
       }
     } else {
       q->cores.push_back(parse_select_core());
     }
     if (accept_word("UNION")) {
-      q->union_all.push_back(accept_word("ALL"));
-      continue;
+      q->ops.push_back(accept_word("ALL") ? SetOp::UnionAll : SetOp::Union);
+    } else if (accept_word("EXCEPT")) {
+      q->ops.push_back(SetOp::Except);
+    } else if (accept_word("INTERSECT")) {
+      q->ops.push_back(SetOp::Intersect);
+    } else {
+      break;
     }
-    break;
   }
   return q;
 }
@@ -463,6 +474,7 @@ StatementPtr Parser::parse_create() {
   expect_word("CREATE");
   if (peek().is_word("TABLE")) return parse_create_table();
   if (peek().is_word("FUNCTION")) return parse_create_function();
+  if (peek().is_word("VIEW")) return parse_view_definition(StatementKind::CreateView);
   if (accept_word("DATABASE")) {
     auto s = std::make_unique<Statement>();
     s->kind = StatementKind::CreateDatabase;
@@ -709,8 +721,32 @@ StatementPtr Parser::parse_create_function() {
   return s;
 }
 
+// {CREATE | ALTER} VIEW name [(column, ...)] AS query; the keyword before
+// VIEW is read already.
+StatementPtr Parser::parse_view_definition(StatementKind kind) {
+  size_t start_offset = tokens_[pos_ - 1].offset;
+  expect_word("VIEW");
+  auto s = std::make_unique<Statement>();
+  s->kind = kind;
+  s->target = take_multipart_name();
+  if (accept_op("(")) {
+    do s->columns.push_back(take_name());
+    while (accept_op(","));
+    expect_op(")");
+  }
+  expect_word("AS");
+  size_t body_start = peek().offset;
+  s->query = parse_query();
+  size_t body_end = tokens_[pos_ - 1].offset + tokens_[pos_ - 1].text.size();
+  if (tokens_[pos_ - 1].kind == TokenKind::QuotedIdentifier) body_end = quoted_end(tokens_[pos_ - 1]);
+  s->option_value = std::string(text_.substr(body_start, body_end - body_start));
+  s->source = std::string(text_.substr(start_offset, body_end - start_offset));
+  return s;
+}
+
 StatementPtr Parser::parse_alter() {
   expect_word("ALTER");
+  if (peek().is_word("VIEW")) return parse_view_definition(StatementKind::AlterView);
   expect_word("TABLE");
   auto s = std::make_unique<Statement>();
   s->kind = StatementKind::AlterTable;
@@ -757,6 +793,8 @@ StatementPtr Parser::parse_drop() {
     s->kind = StatementKind::DropTable;
   } else if (accept_word("FUNCTION")) {
     s->kind = StatementKind::DropFunction;
+  } else if (accept_word("VIEW")) {
+    s->kind = StatementKind::DropView;
   } else if (accept_word("DATABASE")) {
     s->kind = StatementKind::DropDatabase;
   } else if (accept_word("INDEX")) {

@@ -131,6 +131,7 @@ class Parser {
   // queries
   std::unique_ptr<Query> parse_query_expression();
   SelectCore parse_select_core();
+  StatementPtr parse_view_definition(StatementKind kind);
   std::unique_ptr<TableRef> parse_table_ref();
   std::unique_ptr<TableRef> parse_table_primary();
   std::vector<std::unique_ptr<TableRef>> parse_from_list();

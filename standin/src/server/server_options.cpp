@@ -4,6 +4,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "exec/query_memory.h"
+
 namespace standin::server {
 
 namespace {
@@ -30,7 +32,7 @@ std::optional<ServerOptions> parse_server_options(const std::vector<std::string>
       options.help = true;
       continue;
     }
-    if (a != "--data" && a != "--listen" && a != "--login" && a != "--password-file") {
+    if (a != "--data" && a != "--listen" && a != "--login" && a != "--password-file" && a != "--max-query-memory") {
       *problem = "unknown option " + a;
       return std::nullopt;
     }
@@ -42,7 +44,12 @@ std::optional<ServerOptions> parse_server_options(const std::vector<std::string>
     if (a == "--data") options.data_directory = value;
     else if (a == "--login") options.login = value;
     else if (a == "--password-file") options.password_file = value;
-    else if (!parse_listen(value, &options)) {
+    else if (a == "--max-query-memory") {
+      if (!QueryMemory::parse_size(value, &options.max_query_memory)) {
+        *problem = "--max-query-memory wants a size such as 512M or 2G, not " + value;
+        return std::nullopt;
+      }
+    } else if (!parse_listen(value, &options)) {
       *problem = "--listen wants HOST:PORT, not " + value;
       return std::nullopt;
     }

@@ -1,5 +1,6 @@
 // The command line of standin-server:
 //   standin-server --data DIR [--listen HOST:PORT] [--login USER] [--password-file F]
+//                  [--max-query-memory SIZE]
 // The password is the first line of the password file, else the value of
 // STANDIN_PASSWORD; with neither, the login takes any password.
 #pragma once
@@ -17,11 +18,13 @@ struct ServerOptions {
   uint16_t port = 1433;
   std::string login = "sa";
   std::optional<std::string> password_file;
+  uint64_t max_query_memory = 0;  // 0: the engine's default
   bool help = false;
 };
 
 inline constexpr const char* kServerUsage =
-    "usage: standin-server --data DIR [--listen 127.0.0.1:PORT] [--login USER] [--password-file F]\n";
+    "usage: standin-server --data DIR [--listen 127.0.0.1:PORT] [--login USER] [--password-file F]"
+    " [--max-query-memory SIZE]\n";
 
 // Nothing, with `problem` filled in, on a command line that makes no sense.
 std::optional<ServerOptions> parse_server_options(const std::vector<std::string>& args, std::string* problem);

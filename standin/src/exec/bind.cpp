@@ -3,6 +3,7 @@
 // every function name to its implementation. Subqueries are bound when they
 // run, against the scope they run in.
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "parser/lexer.h"
 #include "types/functions.h"
 
@@ -52,12 +53,12 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
           // The qualifier names a source of this level: the column is missing.
           for (const Relation* r : s->sources)
             if (qualifier_matches(*r, *qualifier))
-              throw_error(207, "Invalid column name '" + column + "'.", true);
+              throw_invalid_column_name(column);
         }
       }
       if (qualifier)
-        throw_error(4104, "The multi-part identifier \"" + dotted_name(e.names) + "\" could not be bound.", true);
-      throw_error(207, "Invalid column name '" + column + "'.", true);
+        throw_unbound_identifier(dotted_name(e.names));
+      throw_invalid_column_name(column);
     }
     case ExprKind::Function: {
       // A bare NULL has no type of its own: ISNULL(NULL, b) is b, in b's
@@ -78,8 +79,7 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
       }
       e.function = find_scalar_function(e.op);
       if (!e.function) {
-        std::string upper = e.op;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::string upper = ascii_uppered(e.op);
         if (upper != "OBJECT_ID" && upper != "OBJECT_NAME" && upper != "DB_NAME" && upper != "DB_ID" &&
             upper != "IDENT_CURRENT" && upper != "SCOPE_IDENTITY" && upper != "COL_LENGTH")
           throw_error(195, "'" + e.op + "' is not a recognized built-in function name.", true);

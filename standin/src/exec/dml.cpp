@@ -2,6 +2,7 @@
 #include <unordered_map>
 
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "types/convert.h"
 
 namespace standin {
@@ -11,11 +12,6 @@ namespace {
 bool identity_insert_on(const SessionState& s, const Database& db, const Table& t) {
   return s.identity_insert && names_equal(s.identity_insert->first, db.name) &&
          names_equal(s.identity_insert->second, t.name);
-}
-
-[[noreturn]] void not_null_error(const Database& db, const Table& t, const Column& c, const char* statement) {
-  throw_error(515, "Cannot insert the value NULL into column '" + c.name + "', table '" + db.name + ".dbo." +
-                       t.name + "'; column does not allow nulls. " + statement + " fails.");
 }
 
 // The target of UPDATE/DELETE with a FROM clause: the source that the
@@ -61,7 +57,7 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
         Error err;
         if (!t.next_identity(col, &next) ||
             !assign_value(Value::integer(next, Type::BigInt), col.type, ctx_, &v, &err))
-          throw_error(8115, "Arithmetic overflow error converting IDENTITY to data type " + col.type_name + ".");
+          throw_identity_overflow(col);
         t.identity_current = next;
         t.identity_used = true;
         row[c] = std::move(v);
@@ -75,7 +71,7 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
           if (assign_value(*col.default_value, col.type, ctx_, &v, &err)) row[c] = std::move(v);
         }
       }
-      if (row[c].is_null() && !col.nullable) not_null_error(db, t, col, "INSERT");
+      if (row[c].is_null() && !col.nullable) throw_null_not_allowed(db, t, col, "INSERT");
       if (row[c].is_null()) row[c] = Value::null(col.type);
     }
     if (explicit_identity && id_col >= 0 && !row[static_cast<size_t>(id_col)].is_null()) {
@@ -110,7 +106,7 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
   if (!s.columns.empty()) {
     for (const std::string& name : s.columns) {
       int c = t.find_column(name);
-      if (c < 0) throw_error(207, "Invalid column name '" + name + "'.", true);
+      if (c < 0) throw_invalid_column_name(name);
       targets.push_back(c);
     }
     bool has_identity = std::find(targets.begin(), targets.end(), id_col) != targets.end() && id_col >= 0;
@@ -134,8 +130,6 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
     targets.clear();
     rows.emplace_back();
   } else if (!s.values.empty()) {
-    Scope empty;
-    Frame f{nullptr, nullptr, nullptr, &empty};
     for (auto& value_row : s.values) {
       if (value_row.size() != targets.size()) {
         if (!s.columns.empty())
@@ -144,21 +138,18 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
                           ? "There are fewer columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement."
                           : "There are more columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.",
                       true, 15);
-        throw_error(213, "Column name or number of supplied values does not match table definition.", true);
+        throw_insert_column_count_mismatch();
       }
       Row r;
       r.reserve(value_row.size());
-      for (auto& e : value_row) {
-        bind(*e, empty, nullptr);
-        r.push_back(eval(*e, f));
-      }
+      for (auto& e : value_row) r.push_back(eval_constant(*e));
       rows.push_back(std::move(r));
     }
   } else {
     ResultSet rs = run_query(*s.query, nullptr, nullptr);
     if (rs.columns.size() != targets.size()) {
       if (s.columns.empty())
-        throw_error(213, "Column name or number of supplied values does not match table definition.", true);
+        throw_insert_column_count_mismatch();
       throw_error(rs.columns.size() < targets.size() ? 120 : 121,
                   rs.columns.size() < targets.size()
                       ? "The select list for the INSERT statement contains fewer items than the insert list. The number of SELECT values must match the number of INSERT columns."
@@ -192,10 +183,10 @@ void Executor::run_update(Statement& s, BatchResult& out) {
     target = find_target_source(*from, s.target, table);
     if (target < 0) {
       std::string name = s.target.back();
-      throw_error(208, "Invalid object name '" + name + "'.", true);
+      throw_invalid_object_name(name);
     }
     table = from->scope.sources[static_cast<size_t>(target)]->table;
-    if (!table) throw_error(4421, "Derived table is not updatable.", true);
+    if (!table) throw_derived_table_not_updatable();
   }
   Table& t = *table;
 
@@ -203,7 +194,7 @@ void Executor::run_update(Statement& s, BatchResult& out) {
   std::vector<int> set_columns;
   for (auto& [names, expr] : s.assignments) {
     int c = t.find_column(names.back());
-    if (c < 0) throw_error(207, "Invalid column name '" + names.back() + "'.", true);
+    if (c < 0) throw_invalid_column_name(names.back());
     if (t.columns[static_cast<size_t>(c)].identity)
       throw_error(8102, "Cannot update identity column '" + t.columns[static_cast<size_t>(c)].name + "'.");
     set_columns.push_back(c);
@@ -228,7 +219,7 @@ void Executor::run_update(Statement& s, BatchResult& out) {
       Error err;
       if (!assign_value(v, col.type, ctx_, &stored, &err))
         throw_error(err, err.number != 8152 && err.number != 8115 && err.number != 2628);
-      if (stored.is_null() && !col.nullable) not_null_error(*db, t, col, "UPDATE");
+      if (stored.is_null() && !col.nullable) throw_null_not_allowed(*db, t, col, "UPDATE");
       if (stored.is_null()) stored = Value::null(col.type);
       updated[static_cast<size_t>(set_columns[i])] = std::move(stored);
     }
@@ -236,10 +227,7 @@ void Executor::run_update(Statement& s, BatchResult& out) {
     order.push_back(index);
   }
   if (s.top) {
-    Scope empty;
-    bind(*s.top, empty, nullptr);
-    Frame f{nullptr, nullptr, nullptr, &empty};
-    Value n = eval(*s.top, f);
+    Value n = eval_constant(*s.top);
     if (!n.is_null() && static_cast<size_t>(n.int_value()) < order.size()) {
       for (size_t i = static_cast<size_t>(n.int_value()); i < order.size(); ++i) changes.erase(order[i]);
       order.resize(static_cast<size_t>(n.int_value()));
@@ -277,9 +265,9 @@ void Executor::run_delete(Statement& s, BatchResult& out) {
     table = resolve_table(s.target, false, &db);
     from = evaluate_from(s.from, s.where.get(), nullptr, nullptr);
     target = find_target_source(*from, s.target, table);
-    if (target < 0) throw_error(208, "Invalid object name '" + s.target.back() + "'.", true);
+    if (target < 0) throw_invalid_object_name(s.target.back());
     table = from->scope.sources[static_cast<size_t>(target)]->table;
-    if (!table) throw_error(4421, "Derived table is not updatable.", true);
+    if (!table) throw_derived_table_not_updatable();
   }
   Table& t = *table;
   const Row* base = t.rows.data();
@@ -287,10 +275,7 @@ void Executor::run_delete(Statement& s, BatchResult& out) {
   size_t count = 0;
   int64_t limit = -1;
   if (s.top) {
-    Scope empty;
-    bind(*s.top, empty, nullptr);
-    Frame f{nullptr, nullptr, nullptr, &empty};
-    Value n = eval(*s.top, f);
+    Value n = eval_constant(*s.top);
     if (!n.is_null()) limit = n.int_value();
   }
   for (const Tuple& tuple : from->tuples) {

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "parser/lexer.h"
 #include "types/aggregate.h"
 #include "types/compare.h"
@@ -72,7 +73,7 @@ ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* o
         if (!any) {
           if (si.star_qualifier.empty())
             throw_error(263, "Must specify table to select from.", true, 15);
-          throw_error(4104, "The multi-part identifier \"" + si.star_qualifier + "\" could not be bound.", true);
+          throw_unbound_identifier(si.star_qualifier);
         }
         continue;
       }

@@ -2,7 +2,6 @@
 // (a syntax error runs nothing), then its statements run one by one, each
 // atomic; outside a transaction each commits by itself.
 #include <chrono>
-#include <cctype>
 #include <ctime>
 #include <mutex>
 #include <random>
@@ -12,6 +11,7 @@
 #include "exec/transaction_scope.h"
 #include "parser/parser.h"
 #include "storage/data_directory.h"
+#include "types/ascii.h"
 
 namespace standin {
 
@@ -39,10 +39,6 @@ std::string random_guid() {
   return buf;
 }
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 
@@ -117,7 +113,7 @@ BatchResult Server::Impl::execute(SessionState& state, Transaction& transaction,
   std::map<std::string, Value, std::less<>> saved_variables = state.variables;
   for (const Param& p : params) {
     std::string name = p.name.starts_with("@") ? p.name : "@" + p.name;
-    state.variables[upper(name)] = p.value;
+    state.variables[ascii_uppered(name)] = p.value;
   }
 
   replay_now_ = replay_guid_ = 0;
@@ -129,7 +125,7 @@ BatchResult Server::Impl::execute(SessionState& state, Transaction& transaction,
   // Parameters exist for this command text only.
   if (!params.empty()) {
     for (const Param& p : params) {
-      std::string name = upper(p.name.starts_with("@") ? p.name : "@" + p.name);
+      std::string name = ascii_uppered(p.name.starts_with("@") ? p.name : "@" + p.name);
       auto it = saved_variables.find(name);
       if (it == saved_variables.end())
         state.variables.erase(name);

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "types/ascii.h"  // iequals, which the parser's callers compare words with
+
 namespace standin {
 
 enum class TokenKind : uint8_t {
@@ -53,7 +55,5 @@ std::string identifier_value(const Token& t);
 // /* */). The last token is End. Never fails: bad input yields Invalid
 // tokens, which the parser reports.
 std::vector<Token> tokenize(std::string_view text);
-
-bool iequals(std::string_view a, std::string_view b);
 
 }  // namespace standin

@@ -162,6 +162,7 @@ ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* o
         for (Expr* a : aggregates) {
           TypeInfo arg_type = a->star ? TypeInfo{Type::Int} : a->args[0]->result_type;
           auto agg = make_aggregate(a->op, a->distinct, arg_type);
+          if (!agg) throw_error(aggregate_argument_error(a->op, arg_type), true);
           for (size_t m : group) {
             Frame f{&tuples[m], outer_frame, nullptr, &scope};
             Value v = a->star ? Value::integer(1) : eval(*a->args[0], f);

@@ -47,8 +47,9 @@ Column TableAlteration::new_column(const ColumnDef& d) {
                 "ALTER TABLE only allows columns to be added that can contain nulls, or have a DEFAULT "
                 "definition specified, or the column being added is an identity or timestamp column, or "
                 "alternatively if none of the previous conditions are satisfied the table must be empty to "
-                "allow addition of this column. Column '" + c.name + "' cannot be added to non-empty table '" +
-                    t_.name + "' because it does not satisfy these conditions.");
+                "allow addition of this column. Column '" +
+                    c.name + "' cannot be added to non-empty table '" + t_.name +
+                    "' because it does not satisfy these conditions.");
   return c;
 }
 

@@ -62,8 +62,7 @@ Column make_column(const ColumnDef& d, int ordinal) {
 }
 
 void check_new_object_name(const Database& db, const std::string& name) {
-  if (db.object_exists(name))
-    throw_error(2714, "There is already an object named '" + name + "' in the database.");
+  if (db.object_exists(name)) throw_error(2714, "There is already an object named '" + name + "' in the database.");
 }
 
 void add_key_constraint(Database& db, Table& t, const ConstraintDef& c) {
@@ -101,10 +100,14 @@ void add_key_constraint(Database& db, Table& t, const ConstraintDef& c) {
     if (!seen.insert(row_key(r, cols)).second) {
       std::string value;
       for (size_t i = 0; i < cols.size(); ++i)
-        value += (i ? ", " : "") + (r[static_cast<size_t>(cols[i])].is_null() ? std::string("<NULL>") : r[static_cast<size_t>(cols[i])].to_display());
-      could_not_create(1505, "The CREATE UNIQUE INDEX statement terminated because a duplicate key was found for "
-                             "the object name '" + qualified_table_name(t) + "' and the index name '" + name +
-                             "'. The duplicate key value is (" + value + ").");
+        value += (i ? ", " : "") + (r[static_cast<size_t>(cols[i])].is_null()
+                                        ? std::string("<NULL>")
+                                        : r[static_cast<size_t>(cols[i])].to_display());
+      could_not_create(1505,
+                       "The CREATE UNIQUE INDEX statement terminated because a duplicate key was found for "
+                       "the object name '" +
+                           qualified_table_name(t) + "' and the index name '" + name +
+                           "'. The duplicate key value is (" + value + ").");
     }
 }
 
@@ -112,28 +115,35 @@ void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_
   std::string name = c.name.empty() ? "FK__" + t.name + "__" + c.ref_table.back() : c.name;
   if (!c.name.empty()) check_new_object_name(db, name);
   Table* parent = db.find_table(c.ref_table.back());
-  if (!parent) could_not_create(1767, "Foreign key '" + name + "' references invalid table '" + c.ref_table.back() + "'.");
+  if (!parent)
+    could_not_create(1767, "Foreign key '" + name + "' references invalid table '" + c.ref_table.back() + "'.");
   std::vector<std::string> ref_cols = c.ref_columns;
   if (ref_cols.empty() && parent->primary_key()) ref_cols = parent->primary_key()->columns;
   for (const std::string& col : c.columns)
     if (t.find_column(col) < 0)
-      could_not_create(1769, "Foreign key '" + name + "' references invalid column '" + col + "' in referencing table '" + t.name + "'.");
+      could_not_create(1769, "Foreign key '" + name + "' references invalid column '" + col +
+                                 "' in referencing table '" + t.name + "'.");
   for (const std::string& col : ref_cols)
     if (parent->find_column(col) < 0)
-      could_not_create(1770, "Foreign key '" + name + "' references invalid column '" + col + "' in referenced table '" + parent->name + "'.");
+      could_not_create(1770, "Foreign key '" + name + "' references invalid column '" + col +
+                                 "' in referenced table '" + parent->name + "'.");
   if (ref_cols.size() != c.columns.size())
-    could_not_create(8139, "Number of referencing columns in foreign key differs from number of referenced columns, table '" + t.name + "'.");
+    could_not_create(8139,
+                     "Number of referencing columns in foreign key differs from number of referenced columns, table '" +
+                         t.name + "'.");
   // The referenced columns must be exactly a primary key or unique key.
   bool keyed = false;
   for (const KeyIndex& k : parent->indexes) {
     if (!k.unique || k.columns.size() != ref_cols.size()) continue;
     bool all = std::all_of(ref_cols.begin(), ref_cols.end(), [&](const std::string& rc) {
-      return std::any_of(k.columns.begin(), k.columns.end(), [&](const std::string& kc) { return names_equal(kc, rc); });
+      return std::any_of(k.columns.begin(), k.columns.end(),
+                         [&](const std::string& kc) { return names_equal(kc, rc); });
     });
     keyed = keyed || all;
   }
   if (!keyed)
-    could_not_create(1776, "There are no primary or candidate keys in the referenced table '" + qualified_table_name(*parent) +
+    could_not_create(1776, "There are no primary or candidate keys in the referenced table '" +
+                               qualified_table_name(*parent) +
                                "' that match the referencing column list in the foreign key '" + name + "'.");
   ForeignKey fk;
   fk.object_id = db.allocate_object_id();
@@ -151,8 +161,8 @@ void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_
     try {
       check_foreign_keys_of(t, db, all, "ALTER TABLE");
     } catch (SqlError& e) {
-      e.error.message = "The ALTER TABLE statement conflicted with the FOREIGN KEY constraint \"" + name +
-                        "\". " + conflict_place(db, *parent, ref_cols);
+      e.error.message = "The ALTER TABLE statement conflicted with the FOREIGN KEY constraint \"" + name + "\". " +
+                        conflict_place(db, *parent, ref_cols);
       throw;
     }
   }
@@ -163,7 +173,8 @@ std::optional<std::string> dependent_object(const Database& db, const Table& t, 
   for (const KeyIndex& k : t.indexes)
     for (const std::string& c : k.columns)
       if (names_equal(c, column))
-        return (k.object_id != 0 ? "The object '" : "The index '") + k.name + "' is dependent on column '" + column + "'.";
+        return (k.object_id != 0 ? "The object '" : "The index '") + k.name + "' is dependent on column '" + column +
+               "'.";
   for (const ForeignKey& fk : t.foreign_keys)
     for (const std::string& c : fk.columns)
       if (names_equal(c, column)) return "The object '" + fk.name + "' is dependent on column '" + column + "'.";
@@ -178,7 +189,8 @@ std::optional<std::string> dependent_object(const Database& db, const Table& t, 
 void Executor::run_create_table(Statement& s) {
   Database* db = resolve_database(s.target, std::min<size_t>(s.target.size(), 2));
   const std::string& name = s.target.back();
-  if (s.target.size() >= 2 && !s.target[s.target.size() - 2].empty() && !names_equal(s.target[s.target.size() - 2], "dbo"))
+  if (s.target.size() >= 2 && !s.target[s.target.size() - 2].empty() &&
+      !names_equal(s.target[s.target.size() - 2], "dbo"))
     throw_error(2760, "The specified schema name \"" + s.target[s.target.size() - 2] +
                           "\" either does not exist or you do not have permission to use it.");
   check_new_object_name(*db, name);
@@ -189,8 +201,7 @@ void Executor::run_create_table(Statement& s) {
   int identities = 0;
   for (size_t i = 0; i < s.column_defs.size(); ++i) {
     const ColumnDef& d = s.column_defs[i];
-    if (t->find_column(d.name) >= 0)
-      throw_duplicate_column(d.name, name);
+    if (t->find_column(d.name) >= 0) throw_duplicate_column(d.name, name);
     Column c = make_column(d, static_cast<int>(i + 1));
     // A column in the table's primary key is NOT NULL unless declared NULL.
     for (const ConstraintDef& k : s.constraints)
@@ -199,8 +210,7 @@ void Executor::run_create_table(Statement& s) {
           if (names_equal(kc, d.name)) c.nullable = false;
     if (d.default_value) c.default_value = eval_constant(*d.default_value);
     identities += c.identity;
-    if (identities > 1)
-      throw_second_identity(name);
+    if (identities > 1) throw_second_identity(name);
     c.column_id = t->next_column_id++;
     t->columns.push_back(std::move(c));
   }
@@ -224,8 +234,7 @@ void Executor::run_create_table(Statement& s) {
 void Executor::run_create_index(Statement& s) {
   Database* db = nullptr;
   Table* tp = resolve_table(s.target, false, &db);
-  if (!tp)
-    throw_object_not_found(1088, s.target.back());
+  if (!tp) throw_object_not_found(1088, s.target.back());
   Table& t = *tp;
   const std::string& name = s.names[0];
   for (const KeyIndex& k : t.indexes)
@@ -233,8 +242,7 @@ void Executor::run_create_index(Statement& s) {
       throw_error(1913, "The operation failed because an index or statistics with name '" + name +
                             "' already exists on table '" + qualified_table_name(t) + "'.");
   for (const std::string& c : s.columns)
-    if (t.find_column(c) < 0)
-      throw_error(1911, "Column name '" + c + "' does not exist in the target table or view.");
+    if (t.find_column(c) < 0) throw_error(1911, "Column name '" + c + "' does not exist in the target table or view.");
   if (s.clustered)
     for (const KeyIndex& k : t.indexes)
       if (k.clustered)

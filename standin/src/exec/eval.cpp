@@ -8,8 +8,8 @@
 #include "parser/lexer.h"
 #include "types/arith.h"
 #include "types/compare.h"
-#include "types/functions.h"
 #include "types/convert.h"
+#include "types/functions.h"
 #include "types/sql_error.h"
 #include "types/type_names.h"
 
@@ -163,8 +163,8 @@ Value like(Executor& ex, const Expr& e, const Frame& f) {
 // IN over a list or a subquery's rows: TRUE on a match, else UNKNOWN when a
 // candidate was NULL, else FALSE; NOT IN turns TRUE and FALSE round.
 template <typename Candidates, typename ValueOf>
-Value membership(const Expr& e, const Value& v, const Candidates& candidates, ValueOf value_of,
-                 const EvalContext& ctx) {
+Value membership(const Expr& e, const Value& v, const EvalContext& ctx, const Candidates& candidates,
+                 ValueOf value_of) {
   bool saw_null = false;
   for (const auto& candidate : candidates) {
     Value item = value_of(candidate);
@@ -182,7 +182,7 @@ Value in_list(Executor& ex, const Expr& e, const Frame& f) {
   Value v = ex.eval(*e.args[0], f);
   if (v.is_null()) return truth_value(Truth::Unknown);
   auto items = std::span(e.args).subspan(1);
-  return membership(e, v, items, [&](const ExprPtr& item) { return ex.eval(*item, f); }, ex.ctx());
+  return membership(e, v, ex.ctx(), items, [&](const ExprPtr& item) { return ex.eval(*item, f); });
 }
 
 Value in_query(Executor& ex, const Expr& e, const Frame& f) {
@@ -191,7 +191,7 @@ Value in_query(Executor& ex, const Expr& e, const Frame& f) {
   if (rs.columns.size() != 1) throw_subquery_too_many_columns();
   if (v.is_null())
     return rs.rows.empty() ? truth_value(e.negated ? Truth::True : Truth::False) : truth_value(Truth::Unknown);
-  return membership(e, v, rs.rows, [](const Row& r) { return r[0]; }, ex.ctx());
+  return membership(e, v, ex.ctx(), rs.rows, [](const Row& r) { return r[0]; });
 }
 
 Value between(Executor& ex, const Expr& e, const Frame& f) {
@@ -199,10 +199,10 @@ Value between(Executor& ex, const Expr& e, const Frame& f) {
   Value lo = ex.eval(*e.args[1], f);
   Value hi = ex.eval(*e.args[2], f);
   const EvalContext& ctx = ex.ctx();
-  Truth t1 = (v.is_null() || lo.is_null()) ? Truth::Unknown
-                                           : (compare_or_throw(v, lo, ctx) >= 0 ? Truth::True : Truth::False);
-  Truth t2 = (v.is_null() || hi.is_null()) ? Truth::Unknown
-                                           : (compare_or_throw(v, hi, ctx) <= 0 ? Truth::True : Truth::False);
+  Truth t1 =
+      (v.is_null() || lo.is_null()) ? Truth::Unknown : (compare_or_throw(v, lo, ctx) >= 0 ? Truth::True : Truth::False);
+  Truth t2 =
+      (v.is_null() || hi.is_null()) ? Truth::Unknown : (compare_or_throw(v, hi, ctx) <= 0 ? Truth::True : Truth::False);
   Truth both = (t1 == Truth::False || t2 == Truth::False) ? Truth::False
                : (t1 == Truth::True && t2 == Truth::True) ? Truth::True
                                                           : Truth::Unknown;

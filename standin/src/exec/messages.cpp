@@ -38,8 +38,8 @@ void throw_insert_column_count_mismatch() {
 void throw_derived_table_not_updatable() { throw_error(4421, "Derived table is not updatable.", true); }
 
 void throw_null_not_allowed(const Database& db, const Table& t, const Column& c, std::string_view statement) {
-  throw_error(515, "Cannot insert the value NULL into column '" + c.name + "', table '" + db.name + ".dbo." +
-                       t.name + "'; column does not allow nulls. " + str(statement) + " fails.");
+  throw_error(515, "Cannot insert the value NULL into column '" + c.name + "', table '" + db.name + ".dbo." + t.name +
+                       "'; column does not allow nulls. " + str(statement) + " fails.");
 }
 
 void throw_identity_overflow(const Column& c) {
@@ -47,8 +47,7 @@ void throw_identity_overflow(const Column& c) {
 }
 
 void throw_database_missing(std::string_view name) {
-  throw_error(911, "Database '" + str(name) + "' does not exist. Make sure that the name is entered correctly.",
-              true);
+  throw_error(911, "Database '" + str(name) + "' does not exist. Make sure that the name is entered correctly.", true);
 }
 
 void throw_object_not_found(int number, std::string_view name) {

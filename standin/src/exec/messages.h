@@ -38,8 +38,7 @@ namespace standin {
 [[noreturn]] void throw_second_identity(std::string_view table);
 // 4924: ALTER TABLE ALTER COLUMN / DROP COLUMN of a column the table lacks;
 // `action` is "ALTER COLUMN" or "DROP COLUMN".
-[[noreturn]] void throw_alter_missing_column(std::string_view action, std::string_view column,
-                                             std::string_view table);
+[[noreturn]] void throw_alter_missing_column(std::string_view action, std::string_view column, std::string_view table);
 // 5074: ALTER or DROP of a column that a key, index or default depends on.
 [[noreturn]] void throw_column_has_dependents(std::string_view dependent, std::string_view action,
                                               std::string_view column);

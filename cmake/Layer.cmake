@@ -1,8 +1,12 @@
-# sqlupdate_library(NAME SOURCE_DIR <dir> [PUBLIC_INCLUDE <dir>] [DEPENDS ...])
+# sqlupdate_library(NAME SOURCE_DIR <dir> [PUBLIC_INCLUDE <dir>] [DEPENDS ...] [PUBLIC_DEPENDS ...])
 # A layer library built from every .cpp below SOURCE_DIR (globbed, so that a
 # new file needs no CMake change). Without sources it is an interface library.
+# DEPENDS are linked PRIVATE: a layer's users do not see the headers of the
+# layers beneath it, so that app/ cannot include standin/ by accident.
+# PUBLIC_DEPENDS are the layers whose headers this layer's public headers
+# include.
 function(sqlupdate_library name)
-  cmake_parse_arguments(L "" "SOURCE_DIR;PUBLIC_INCLUDE" "DEPENDS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(L "" "SOURCE_DIR;PUBLIC_INCLUDE" "DEPENDS;PUBLIC_DEPENDS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${L_SOURCE_DIR}/*.cpp)
   foreach(pattern IN LISTS L_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${pattern}")
@@ -10,11 +14,11 @@ function(sqlupdate_library name)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${L_PUBLIC_INCLUDE} PRIVATE ${L_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${L_DEPENDS})
+    target_link_libraries(${name} PUBLIC ${L_PUBLIC_DEPENDS} PRIVATE ${L_DEPENDS})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${L_PUBLIC_INCLUDE})
-    target_link_libraries(${name} INTERFACE ${L_DEPENDS})
+    target_link_libraries(${name} INTERFACE ${L_PUBLIC_DEPENDS} ${L_DEPENDS})
   endif()
 endfunction()
 

@@ -19,7 +19,7 @@ bool Primitives::RowsExist(std::string_view query) {
   return !runner_.query(Channel::Probe, query, Guard::unguarded()).empty();
 }
 
-void Primitives::AddField(std::string_view table, std::string_view column, std::string_view type,
+bool Primitives::AddField(std::string_view table, std::string_view column, std::string_view type,
                           std::string_view size, std::string_view null_text) {
   WaitCursor cursor(runner_.feedback());
   std::string probe = "SELECT * FROM Information_Schema.Columns";
@@ -32,7 +32,7 @@ void Primitives::AddField(std::string_view table, std::string_view column, std::
   probe += " Column_Name=" + db::quoted(column);
   if (RowsExist(probe)) {
     added_ = false;
-    return;
+    return false;
   }
   added_ = true;
   // Two blanks between column and type, and between type and null text when
@@ -48,6 +48,7 @@ void Primitives::AddField(std::string_view table, std::string_view column, std::
   statement += " ";
   statement += null_text;
   runner_.run(Channel::Single, statement, Guard::silent());
+  return true;
 }
 
 void Primitives::AddIndex(std::string_view table, std::string_view index,

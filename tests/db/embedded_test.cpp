@@ -72,14 +72,12 @@ TEST_F(EngineTest, MissingDatabaseGivesTheConnectionDialog) {
 
 TEST_F(EngineTest, AddFieldFindsColumnsRegardlessOfTrailingBlanksAndAddsMissingOnes) {
   switch_to_tenant();
-  sql->AddField("Adresse", "Eintritt ", "datetime", "", "Null");
-  EXPECT_FALSE(sql->added());
-  sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null");
-  EXPECT_TRUE(sql->added());
+  EXPECT_FALSE(sql->AddField("Adresse", "Eintritt ", "datetime", "", "Null"));
+  EXPECT_TRUE(sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null"));
   EXPECT_TRUE(transcript.back().ok()) << *transcript.back().error;
-  sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null");
+  EXPECT_FALSE(sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null"));
   EXPECT_FALSE(sql->added());
-  sql->AddField("Missing", "X", "int", "", "Null");
+  EXPECT_TRUE(sql->AddField("Missing", "X", "int", "", "Null"));
   EXPECT_TRUE(sql->added());
   EXPECT_FALSE(transcript.back().ok());
   EXPECT_TRUE(feedback.reports.empty());

@@ -18,10 +18,11 @@ class Primitives {
   explicit Primitives(StatementRunner& runner) : runner_(runner) {}
 
   // Adds `column` to dbo.`table` when the catalogue of the current tenant
-  // database does not list it. Sets the added flag: true when the column was
-  // missing (whether or not the server accepted the addition). The probe is
-  // unguarded, the addition silent.
-  void AddField(std::string_view table, std::string_view column, std::string_view type,
+  // database does not list it. Returns true when the column was missing
+  // (whether or not the server accepted the addition), so that a step that
+  // fills a new column asks the call that added it. The probe is unguarded,
+  // the addition silent.
+  bool AddField(std::string_view table, std::string_view column, std::string_view type,
                 std::string_view size, std::string_view null_text);
 
   // Creates a non-clustered index unless an index of that name exists on
@@ -61,7 +62,8 @@ class Primitives {
   // Grants right `number` to every user of PASS. Unguarded.
   void AddRight(int number, std::string_view text, std::string_view short_name);
 
-  // The added flag left by the last AddField.
+  // What the last AddField returned. Kept for the stages that still ask
+  // after the call; new code uses AddField's result.
   bool added() const { return added_; }
 
   StatementRunner& runner() { return runner_; }

@@ -3,6 +3,7 @@
 // every function name to its implementation. Subqueries are bound when they
 // run, against the scope they run in.
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "parser/lexer.h"
 #include "types/functions.h"
 
@@ -19,46 +20,71 @@ bool qualifier_matches(const Relation& r, std::string_view q) {
 
 bool is_null_literal(const Expr& e) { return e.kind == ExprKind::Literal && e.value.is_null(); }
 
+// The first column called `column` in a source of `s` that answers to
+// `qualifier` (any source when there is none); an unqualified name found
+// in two sources is ambiguous.
+bool find_column(const Scope& s, const std::string& column, const std::string* qualifier, int* source, int* index) {
+  *source = -1;
+  for (size_t i = 0; i < s.sources.size(); ++i) {
+    const Relation& r = *s.sources[i];
+    if (qualifier && !qualifier_matches(r, *qualifier)) continue;
+    for (size_t c = 0; c < r.column_names.size(); ++c) {
+      if (!names_equal(r.column_names[c], column)) continue;
+      if (*source >= 0 && !qualifier) throw_error(209, "Ambiguous column name '" + column + "'.", true);
+      *source = static_cast<int>(i);
+      *index = static_cast<int>(c);
+      break;
+    }
+  }
+  return *source >= 0;
+}
+
+// The innermost level that has the column wins; a qualifier that names a
+// source of a level without the column stops the search there.
+void bind_column(Expr& e, const Scope& scope) {
+  const std::string& column = e.names.back();
+  const std::string* qualifier = e.names.size() >= 2 ? &e.names[e.names.size() - 2] : nullptr;
+  int depth = 0;
+  for (const Scope* s = &scope; s; s = s->outer, ++depth) {
+    int source = -1, index = -1;
+    if (find_column(*s, column, qualifier, &source, &index)) {
+      e.depth = depth;
+      e.source = source;
+      e.column = index;
+      e.result_type = s->sources[static_cast<size_t>(source)]->column_types[static_cast<size_t>(index)];
+      return;
+    }
+    if (qualifier)
+      for (const Relation* r : s->sources)
+        if (qualifier_matches(*r, *qualifier)) throw_invalid_column_name(column);
+  }
+  if (qualifier) throw_unbound_identifier(dotted_name(e.names));
+  throw_invalid_column_name(column);
+}
+
+// The catalog functions have no entry in the function table: the executor
+// evaluates them by their upper-case name.
+void bind_function_name(Expr& e) {
+  e.function = find_scalar_function(e.op);
+  if (!e.function) {
+    std::string upper = ascii_uppered(e.op);
+    if (upper != "OBJECT_ID" && upper != "OBJECT_NAME" && upper != "DB_NAME" && upper != "DB_ID" &&
+        upper != "IDENT_CURRENT" && upper != "SCOPE_IDENTITY" && upper != "COL_LENGTH")
+      throw_error(195, "'" + e.op + "' is not a recognized built-in function name.", true);
+    e.op = upper;
+    return;
+  }
+  int n = static_cast<int>(e.args.size());
+  if (n < e.function->min_args || n > e.function->max_args)
+    throw_error(174, "The " + e.op + " function requires " + std::to_string(e.function->min_args) + " argument(s).",
+                true);
+}
+
 }  // namespace
 
 void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates) {
   switch (e.kind) {
-    case ExprKind::Column: {
-      const std::string& column = e.names.back();
-      const std::string* qualifier = e.names.size() >= 2 ? &e.names[e.names.size() - 2] : nullptr;
-      int depth = 0;
-      for (const Scope* s = &scope; s; s = s->outer, ++depth) {
-        int found_source = -1, found_column = -1;
-        for (size_t i = 0; i < s->sources.size(); ++i) {
-          const Relation& r = *s->sources[i];
-          if (qualifier && !qualifier_matches(r, *qualifier)) continue;
-          for (size_t c = 0; c < r.column_names.size(); ++c) {
-            if (!names_equal(r.column_names[c], column)) continue;
-            if (found_source >= 0 && !qualifier)
-              throw_error(209, "Ambiguous column name '" + column + "'.", true);
-            found_source = static_cast<int>(i);
-            found_column = static_cast<int>(c);
-            break;
-          }
-        }
-        if (found_source >= 0) {
-          e.depth = depth;
-          e.source = found_source;
-          e.column = found_column;
-          e.result_type = s->sources[static_cast<size_t>(found_source)]->column_types[static_cast<size_t>(found_column)];
-          return;
-        }
-        if (qualifier) {
-          // The qualifier names a source of this level: the column is missing.
-          for (const Relation* r : s->sources)
-            if (qualifier_matches(*r, *qualifier))
-              throw_error(207, "Invalid column name '" + column + "'.", true);
-        }
-      }
-      if (qualifier)
-        throw_error(4104, "The multi-part identifier \"" + dotted_name(e.names) + "\" could not be bound.", true);
-      throw_error(207, "Invalid column name '" + column + "'.", true);
-    }
+    case ExprKind::Column: return bind_column(e, scope);
     case ExprKind::Function: {
       // A bare NULL has no type of its own: ISNULL(NULL, b) is b, in b's
       // type, and COALESCE takes its type from the other arguments.
@@ -76,20 +102,7 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
                       "the NULL constant.",
                       true);
       }
-      e.function = find_scalar_function(e.op);
-      if (!e.function) {
-        std::string upper = e.op;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (upper != "OBJECT_ID" && upper != "OBJECT_NAME" && upper != "DB_NAME" && upper != "DB_ID" &&
-            upper != "IDENT_CURRENT" && upper != "SCOPE_IDENTITY" && upper != "COL_LENGTH")
-          throw_error(195, "'" + e.op + "' is not a recognized built-in function name.", true);
-        e.op = upper;
-      } else {
-        int n = static_cast<int>(e.args.size());
-        if (n < e.function->min_args || n > e.function->max_args)
-          throw_error(174, "The " + e.op + " function requires " + std::to_string(e.function->min_args) +
-                               " argument(s).", true);
-      }
+      bind_function_name(e);
       break;
     }
     case ExprKind::Aggregate:
@@ -110,8 +123,7 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
       // The subquery itself is bound when it runs.
       for (auto& a : e.args) bind(*a, scope, aggregates);
       return;
-    default:
-      break;
+    default: break;
   }
   for (auto& a : e.args) bind(*a, scope, aggregates);
 }

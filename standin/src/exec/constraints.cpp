@@ -41,13 +41,6 @@ std::string conflict_place(const Database& db, const Table& t, const std::vector
   return place + ".";
 }
 
-int utf8_length(std::string_view s) {
-  int n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 void check_unique_keys(Table& t, Database&, size_t first_new_row, bool all_rows) {
   bool any_unique = false;
   for (const KeyIndex& k : t.indexes) any_unique = any_unique || k.unique;

@@ -1,8 +1,10 @@
-// CREATE/ALTER/DROP TABLE, indexes and keys, inline functions, GRANT.
+// CREATE/DROP TABLE, indexes and keys, inline functions, GRANT. ALTER TABLE
+// is alter_table.cpp; both build tables from table_definition.h.
 #include <algorithm>
-#include <cctype>
 
 #include "exec/executor.h"
+#include "exec/messages.h"
+#include "exec/table_definition.h"
 #include "parser/lexer.h"
 #include "parser/parser.h"
 #include "types/convert.h"
@@ -12,18 +14,28 @@ namespace standin {
 
 namespace {
 
-std::string lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string canonical_type_name(const std::string& written) {
-  std::string n = lower(written);
+  std::string n = ascii_lowered(written);
   if (n == "integer") return "int";
   if (n == "dec") return "decimal";
   if (n == "character") return "char";
   return n;
 }
+
+[[noreturn]] void could_not_create(int number, const std::string& message) {
+  // SQL Server follows the first message with 1750; the first one is what
+  // clients show.
+  throw_error(number, message);
+}
+
+int next_index_id(const Table& t, bool clustered) {
+  if (clustered) return 1;
+  int id = 2;
+  for (const KeyIndex& k : t.indexes) id = std::max(id, k.index_id + 1);
+  return id;
+}
+
+}  // namespace
 
 Column make_column(const ColumnDef& d, int ordinal) {
   Column c;
@@ -49,22 +61,8 @@ Column make_column(const ColumnDef& d, int ordinal) {
   return c;
 }
 
-[[noreturn]] void could_not_create(int number, const std::string& message) {
-  // SQL Server follows the first message with 1750; the first one is what
-  // clients show.
-  throw_error(number, message);
-}
-
 void check_new_object_name(const Database& db, const std::string& name) {
-  if (db.object_exists(name))
-    throw_error(2714, "There is already an object named '" + name + "' in the database.");
-}
-
-int next_index_id(const Table& t, bool clustered) {
-  if (clustered) return 1;
-  int id = 2;
-  for (const KeyIndex& k : t.indexes) id = std::max(id, k.index_id + 1);
-  return id;
+  if (db.object_exists(name)) throw_error(2714, "There is already an object named '" + name + "' in the database.");
 }
 
 void add_key_constraint(Database& db, Table& t, const ConstraintDef& c) {
@@ -102,39 +100,50 @@ void add_key_constraint(Database& db, Table& t, const ConstraintDef& c) {
     if (!seen.insert(row_key(r, cols)).second) {
       std::string value;
       for (size_t i = 0; i < cols.size(); ++i)
-        value += (i ? ", " : "") + (r[static_cast<size_t>(cols[i])].is_null() ? std::string("<NULL>") : r[static_cast<size_t>(cols[i])].to_display());
-      could_not_create(1505, "The CREATE UNIQUE INDEX statement terminated because a duplicate key was found for "
-                             "the object name '" + qualified_table_name(t) + "' and the index name '" + name +
-                             "'. The duplicate key value is (" + value + ").");
+        value += (i ? ", " : "") + (r[static_cast<size_t>(cols[i])].is_null()
+                                        ? std::string("<NULL>")
+                                        : r[static_cast<size_t>(cols[i])].to_display());
+      could_not_create(1505,
+                       "The CREATE UNIQUE INDEX statement terminated because a duplicate key was found for "
+                       "the object name '" +
+                           qualified_table_name(t) + "' and the index name '" + name +
+                           "'. The duplicate key value is (" + value + ").");
     }
 }
 
-void add_foreign_key(Executor& ex, Database& db, Table& t, const ConstraintDef& c, bool check_existing) {
+void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_existing) {
   std::string name = c.name.empty() ? "FK__" + t.name + "__" + c.ref_table.back() : c.name;
   if (!c.name.empty()) check_new_object_name(db, name);
   Table* parent = db.find_table(c.ref_table.back());
-  if (!parent) could_not_create(1767, "Foreign key '" + name + "' references invalid table '" + c.ref_table.back() + "'.");
+  if (!parent)
+    could_not_create(1767, "Foreign key '" + name + "' references invalid table '" + c.ref_table.back() + "'.");
   std::vector<std::string> ref_cols = c.ref_columns;
   if (ref_cols.empty() && parent->primary_key()) ref_cols = parent->primary_key()->columns;
   for (const std::string& col : c.columns)
     if (t.find_column(col) < 0)
-      could_not_create(1769, "Foreign key '" + name + "' references invalid column '" + col + "' in referencing table '" + t.name + "'.");
+      could_not_create(1769, "Foreign key '" + name + "' references invalid column '" + col +
+                                 "' in referencing table '" + t.name + "'.");
   for (const std::string& col : ref_cols)
     if (parent->find_column(col) < 0)
-      could_not_create(1770, "Foreign key '" + name + "' references invalid column '" + col + "' in referenced table '" + parent->name + "'.");
+      could_not_create(1770, "Foreign key '" + name + "' references invalid column '" + col +
+                                 "' in referenced table '" + parent->name + "'.");
   if (ref_cols.size() != c.columns.size())
-    could_not_create(8139, "Number of referencing columns in foreign key differs from number of referenced columns, table '" + t.name + "'.");
+    could_not_create(8139,
+                     "Number of referencing columns in foreign key differs from number of referenced columns, table '" +
+                         t.name + "'.");
   // The referenced columns must be exactly a primary key or unique key.
   bool keyed = false;
   for (const KeyIndex& k : parent->indexes) {
     if (!k.unique || k.columns.size() != ref_cols.size()) continue;
     bool all = std::all_of(ref_cols.begin(), ref_cols.end(), [&](const std::string& rc) {
-      return std::any_of(k.columns.begin(), k.columns.end(), [&](const std::string& kc) { return names_equal(kc, rc); });
+      return std::any_of(k.columns.begin(), k.columns.end(),
+                         [&](const std::string& kc) { return names_equal(kc, rc); });
     });
     keyed = keyed || all;
   }
   if (!keyed)
-    could_not_create(1776, "There are no primary or candidate keys in the referenced table '" + qualified_table_name(*parent) +
+    could_not_create(1776, "There are no primary or candidate keys in the referenced table '" +
+                               qualified_table_name(*parent) +
                                "' that match the referencing column list in the foreign key '" + name + "'.");
   ForeignKey fk;
   fk.object_id = db.allocate_object_id();
@@ -152,12 +161,11 @@ void add_foreign_key(Executor& ex, Database& db, Table& t, const ConstraintDef& 
     try {
       check_foreign_keys_of(t, db, all, "ALTER TABLE");
     } catch (SqlError& e) {
-      e.error.message = "The ALTER TABLE statement conflicted with the FOREIGN KEY constraint \"" + name +
-                        "\". " + conflict_place(db, *parent, ref_cols);
+      e.error.message = "The ALTER TABLE statement conflicted with the FOREIGN KEY constraint \"" + name + "\". " +
+                        conflict_place(db, *parent, ref_cols);
       throw;
     }
   }
-  (void)ex;
 }
 
 // The index or constraint that keeps a column from being altered or dropped.
@@ -165,7 +173,8 @@ std::optional<std::string> dependent_object(const Database& db, const Table& t, 
   for (const KeyIndex& k : t.indexes)
     for (const std::string& c : k.columns)
       if (names_equal(c, column))
-        return (k.object_id != 0 ? "The object '" : "The index '") + k.name + "' is dependent on column '" + column + "'.";
+        return (k.object_id != 0 ? "The object '" : "The index '") + k.name + "' is dependent on column '" + column +
+               "'.";
   for (const ForeignKey& fk : t.foreign_keys)
     for (const std::string& c : fk.columns)
       if (names_equal(c, column)) return "The object '" + fk.name + "' is dependent on column '" + column + "'.";
@@ -177,12 +186,11 @@ std::optional<std::string> dependent_object(const Database& db, const Table& t, 
   return std::nullopt;
 }
 
-}  // namespace
-
 void Executor::run_create_table(Statement& s) {
   Database* db = resolve_database(s.target, std::min<size_t>(s.target.size(), 2));
   const std::string& name = s.target.back();
-  if (s.target.size() >= 2 && !s.target[s.target.size() - 2].empty() && !names_equal(s.target[s.target.size() - 2], "dbo"))
+  if (s.target.size() >= 2 && !s.target[s.target.size() - 2].empty() &&
+      !names_equal(s.target[s.target.size() - 2], "dbo"))
     throw_error(2760, "The specified schema name \"" + s.target[s.target.size() - 2] +
                           "\" either does not exist or you do not have permission to use it.");
   check_new_object_name(*db, name);
@@ -193,26 +201,16 @@ void Executor::run_create_table(Statement& s) {
   int identities = 0;
   for (size_t i = 0; i < s.column_defs.size(); ++i) {
     const ColumnDef& d = s.column_defs[i];
-    if (t->find_column(d.name) >= 0)
-      throw_error(2705, "Column names in each table must be unique. Column name '" + d.name + "' in table '" + name +
-                            "' is specified more than once.");
+    if (t->find_column(d.name) >= 0) throw_duplicate_column(d.name, name);
     Column c = make_column(d, static_cast<int>(i + 1));
     // A column in the table's primary key is NOT NULL unless declared NULL.
     for (const ConstraintDef& k : s.constraints)
       if (k.kind == ConstraintDef::Kind::PrimaryKey && !d.nullable)
         for (const std::string& kc : k.columns)
           if (names_equal(kc, d.name)) c.nullable = false;
-    if (d.default_value) {
-      Frame f{};
-      Scope empty;
-      f.scope = &empty;
-      bind(*d.default_value, empty, nullptr);
-      c.default_value = eval(*d.default_value, f);
-    }
+    if (d.default_value) c.default_value = eval_constant(*d.default_value);
     identities += c.identity;
-    if (identities > 1)
-      throw_error(2744, "Multiple identity columns specified for table '" + name +
-                            "'. Only one identity column per table is allowed.");
+    if (identities > 1) throw_second_identity(name);
     c.column_id = t->next_column_id++;
     t->columns.push_back(std::move(c));
   }
@@ -229,200 +227,14 @@ void Executor::run_create_table(Statement& s) {
     if (c.kind == ConstraintDef::Kind::PrimaryKey || c.kind == ConstraintDef::Kind::Unique)
       add_key_constraint(*db, *table, c);
     else if (c.kind == ConstraintDef::Kind::ForeignKey)
-      add_foreign_key(*this, *db, *table, c, true);
-  }
-}
-
-void Executor::run_alter_table(Statement& s) {
-  Database* db = nullptr;
-  Table* tp = resolve_table(s.target, false, &db);
-  if (!tp)
-    throw_error(4902, "Cannot find the object \"" + s.target.back() +
-                          "\" because it does not exist or you do not have permissions.");
-  Table& t = *tp;
-  undo_.before_schema(&t);
-
-  switch (s.alter) {
-    case AlterAction::AddColumns: {
-      for (size_t i = 0; i < s.column_defs.size(); ++i) {
-        const ColumnDef& d = s.column_defs[i];
-        if (t.find_column(d.name) >= 0)
-          throw_error(2705, "Column names in each table must be unique. Column name '" + d.name + "' in table '" +
-                                t.name + "' is specified more than once.");
-        Column c = make_column(d, static_cast<int>(t.columns.size() + 1));
-        if (c.identity && t.identity_column() >= 0)
-          throw_error(2744, "Multiple identity columns specified for table '" + t.name +
-                                "'. Only one identity column per table is allowed.");
-        if (d.default_value) {
-          Frame f{};
-          Scope empty;
-          f.scope = &empty;
-          bind(*d.default_value, empty, nullptr);
-          Value v;
-          Error err;
-          if (!assign_value(eval(*d.default_value, f), c.type, ctx_, &v, &err)) throw_error(err, false);
-          c.default_value = v;
-        }
-        if (!c.nullable && !c.identity && !c.default_value && !t.rows.empty())
-          throw_error(4901,
-                      "ALTER TABLE only allows columns to be added that can contain nulls, or have a DEFAULT "
-                      "definition specified, or the column being added is an identity or timestamp column, or "
-                      "alternatively if none of the previous conditions are satisfied the table must be empty to "
-                      "allow addition of this column. Column '" + c.name + "' cannot be added to non-empty table '" +
-                          t.name + "' because it does not satisfy these conditions.");
-        c.column_id = t.next_column_id++;
-        size_t index = t.columns.size();
-        t.columns.push_back(c);
-        for (Row& r : t.rows) {
-          if (c.identity) {
-            int64_t next = 0;
-            if (!t.next_identity(c, &next))
-              throw_error(8115, "Arithmetic overflow error converting IDENTITY to data type " + c.type_name + ".");
-            t.identity_current = next;
-            t.identity_used = true;
-            Value v;
-            Error err;
-            if (!assign_value(Value::integer(next, Type::BigInt), c.type, ctx_, &v, &err)) throw_error(err, false);
-            r.push_back(std::move(v));
-          } else if (c.default_value && !c.nullable) {
-            r.push_back(*c.default_value);
-          } else {
-            r.push_back(Value::null(c.type));
-          }
-        }
-        (void)index;
-      }
-      t.touch();
-      for (const ConstraintDef& c : s.constraints) {
-        if (c.kind == ConstraintDef::Kind::PrimaryKey || c.kind == ConstraintDef::Kind::Unique)
-          add_key_constraint(*db, t, c);
-        else if (c.kind == ConstraintDef::Kind::ForeignKey)
-          add_foreign_key(*this, *db, t, c, s.with_check.value_or(true));
-        else if (c.kind == ConstraintDef::Kind::Default) {
-          int col = t.find_column(c.default_column);
-          if (col < 0) throw_error(1752, "Column '" + c.default_column + "' in table '" + t.name + "' is invalid for creating a default constraint.");
-          check_new_object_name(*db, c.name);
-          Frame f{};
-          Scope empty;
-          f.scope = &empty;
-          bind(*c.expr, empty, nullptr);
-          t.columns[static_cast<size_t>(col)].default_value = eval(*c.expr, f);
-          t.columns[static_cast<size_t>(col)].default_name = c.name;
-        }
-      }
-      return;
-    }
-
-    case AlterAction::AlterColumn: {
-      const ColumnDef& d = s.column_defs[0];
-      int ci = t.find_column(d.name);
-      if (ci < 0)
-        throw_error(4924, "ALTER TABLE ALTER COLUMN failed because column '" + d.name + "' does not exist in table '" +
-                              t.name + "'.");
-      Column& old = t.columns[static_cast<size_t>(ci)];
-      if (auto dep = dependent_object(*db, t, old.name)) {
-        // SQL Server follows this with 4922; the dependency is what clients show.
-        throw_error(5074, *dep + " ALTER TABLE ALTER COLUMN " + old.name +
-                              " failed because one or more objects access this column.");
-      }
-      ColumnDef def;
-      def.name = old.name;
-      def.type = d.type;
-      def.nullable = d.nullable;
-      Column c = make_column(def, ci + 1);
-      // Without a null text the column keeps its nullability, so that a
-      // widening never loosens a key-to-be.
-      c.nullable = d.nullable.value_or(old.nullable);
-      c.identity = old.identity;
-      c.seed = old.seed;
-      c.increment = old.increment;
-      c.column_id = old.column_id;
-      c.default_value = old.default_value;
-      c.default_name = old.default_name;
-      for (Row& r : t.rows) {
-        Value v;
-        Error err;
-        if (!assign_value(r[static_cast<size_t>(ci)], c.type, ctx_, &v, &err)) throw_error(err, false);
-        if (v.is_null() && !c.nullable)
-          throw_error(515, "Cannot insert the value NULL into column '" + c.name + "', table '" + db->name + ".dbo." +
-                               t.name + "'; column does not allow nulls. UPDATE fails.");
-        if (v.is_null()) v = Value::null(c.type);
-        r[static_cast<size_t>(ci)] = std::move(v);
-      }
-      old = std::move(c);
-      t.touch();
-      return;
-    }
-
-    case AlterAction::DropConstraint: {
-      for (const std::string& name : s.names) {
-        auto ki = std::find_if(t.indexes.begin(), t.indexes.end(),
-                               [&](const KeyIndex& k) { return k.object_id != 0 && names_equal(k.name, name); });
-        if (ki != t.indexes.end()) {
-          for (const auto& other : db->tables)
-            for (const ForeignKey& fk : other->foreign_keys)
-              if (names_equal(fk.ref_table, t.name) && fk.ref_columns.size() == ki->columns.size()) {
-                bool same = std::equal(fk.ref_columns.begin(), fk.ref_columns.end(), ki->columns.begin(),
-                                       [](const std::string& a, const std::string& b) { return names_equal(a, b); });
-                if (!same) continue;
-                throw_error(3725, "The constraint '" + ki->name + "' is being referenced by table '" + other->name +
-                                      "', foreign key constraint '" + fk.name + "'.");
-              }
-          t.indexes.erase(ki);
-          t.touch();
-          continue;
-        }
-        auto fi = std::find_if(t.foreign_keys.begin(), t.foreign_keys.end(),
-                               [&](const ForeignKey& f) { return names_equal(f.name, name); });
-        if (fi != t.foreign_keys.end()) {
-          t.foreign_keys.erase(fi);
-          continue;
-        }
-        bool found_default = false;
-        for (Column& c : t.columns)
-          if (!c.default_name.empty() && names_equal(c.default_name, name)) {
-            c.default_name.clear();
-            c.default_value.reset();
-            found_default = true;
-          }
-        if (found_default) continue;
-        // SQL Server follows this with 3727 "Could not drop constraint."
-        throw_error(3728, "'" + name + "' is not a constraint.");
-      }
-      return;
-    }
-
-    case AlterAction::DropColumn: {
-      for (const std::string& name : s.names) {
-        int ci = t.find_column(name);
-        if (ci < 0)
-          throw_error(4924, "ALTER TABLE DROP COLUMN failed because column '" + name + "' does not exist in table '" +
-                                t.name + "'.");
-        if (auto dep = dependent_object(*db, t, t.columns[static_cast<size_t>(ci)].name))
-          throw_error(5074, *dep + " ALTER TABLE DROP COLUMN " + t.columns[static_cast<size_t>(ci)].name +
-                                " failed because one or more objects access this column.");
-        if (t.columns.size() == 1)
-          throw_error(4923, "ALTER TABLE DROP COLUMN failed because '" + name + "' is the only data column in table '" +
-                                t.name + "'. A table must have at least one data column.");
-        if (t.columns[static_cast<size_t>(ci)].identity) {
-          t.identity_used = false;
-          t.identity_current = 0;
-        }
-        t.columns.erase(t.columns.begin() + ci);
-        for (Row& r : t.rows) r.erase(r.begin() + ci);
-        t.touch();
-      }
-      return;
-    }
+      add_foreign_key(*db, *table, c, true);
   }
 }
 
 void Executor::run_create_index(Statement& s) {
   Database* db = nullptr;
   Table* tp = resolve_table(s.target, false, &db);
-  if (!tp)
-    throw_error(1088, "Cannot find the object \"" + s.target.back() +
-                          "\" because it does not exist or you do not have permissions.");
+  if (!tp) throw_object_not_found(1088, s.target.back());
   Table& t = *tp;
   const std::string& name = s.names[0];
   for (const KeyIndex& k : t.indexes)
@@ -430,8 +242,7 @@ void Executor::run_create_index(Statement& s) {
       throw_error(1913, "The operation failed because an index or statistics with name '" + name +
                             "' already exists on table '" + qualified_table_name(t) + "'.");
   for (const std::string& c : s.columns)
-    if (t.find_column(c) < 0)
-      throw_error(1911, "Column name '" + c + "' does not exist in the target table or view.");
+    if (t.find_column(c) < 0) throw_error(1911, "Column name '" + c + "' does not exist in the target table or view.");
   if (s.clustered)
     for (const KeyIndex& k : t.indexes)
       if (k.clustered)
@@ -470,8 +281,7 @@ void Executor::run_drop_table(Statement& s) {
     Table* t = resolve_table(names, false, &db);
     if (!t) {
       if (s.if_exists) continue;
-      throw_error(3701, "Cannot drop the table '" + names.back() +
-                            "', because it does not exist or you do not have permission.");
+      throw_cannot_drop("table", names.back());
     }
     for (const auto& other : db->tables)
       if (other.get() != t)
@@ -494,8 +304,7 @@ void Executor::run_create_function(Statement& s) {
   // column refuses the function now, as SQL Server does.
   std::map<std::string, Value, std::less<>> saved = session_.variables;
   for (const auto& [pname, ptype] : s.params) {
-    std::string upper = pname;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string upper = ascii_uppered(pname);
     TypeInfo type;
     Error err;
     if (!parse_type_name(ptype.name, ptype.arg1, ptype.arg2, ptype.max, TypeUse::Column, &type, &err)) {
@@ -531,8 +340,7 @@ void Executor::run_drop_function(Statement& s) {
   FunctionDef* f = db->find_function(s.target.back());
   if (!f) {
     if (s.if_exists) return;
-    throw_error(3701, "Cannot drop the function '" + s.target.back() +
-                          "', because it does not exist or you do not have permission.");
+    throw_cannot_drop("function", s.target.back());
   }
   auto& fs = db->functions;
   auto it = std::find_if(fs.begin(), fs.end(), [&](const auto& p) { return p.get() == f; });

@@ -2,6 +2,7 @@
 #include <unordered_map>
 
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "types/convert.h"
 
 namespace standin {
@@ -11,11 +12,6 @@ namespace {
 bool identity_insert_on(const SessionState& s, const Database& db, const Table& t) {
   return s.identity_insert && names_equal(s.identity_insert->first, db.name) &&
          names_equal(s.identity_insert->second, t.name);
-}
-
-[[noreturn]] void not_null_error(const Database& db, const Table& t, const Column& c, const char* statement) {
-  throw_error(515, "Cannot insert the value NULL into column '" + c.name + "', table '" + db.name + ".dbo." +
-                       t.name + "'; column does not allow nulls. " + statement + " fails.");
 }
 
 // The target of UPDATE/DELETE with a FROM clause: the source that the
@@ -28,6 +24,50 @@ int find_target_source(const FromResult& from, const std::vector<std::string>& t
   for (size_t i = 0; i < from.scope.sources.size(); ++i)
     if (table && from.scope.sources[i]->table == table) return static_cast<int>(i);
   return -1;
+}
+
+// The rows an UPDATE or DELETE changes: its FROM clause after WHERE (the
+// target table alone without one) and which source is the target.
+struct ChangedRows {
+  Database* db = nullptr;
+  Table* table = nullptr;
+  std::unique_ptr<FromResult> from;
+  int source = 0;
+};
+
+ChangedRows changed_rows(Executor& ex, Statement& s) {
+  ChangedRows out;
+  out.db = &ex.current_database();
+  if (s.from.empty()) {
+    out.table = ex.resolve_table(s.target, true, &out.db);
+    auto ref = std::make_unique<TableRef>();
+    ref->names = s.target;
+    s.from.push_back(std::move(ref));
+    out.from = ex.evaluate_from(s.from, s.where.get(), nullptr, nullptr);
+    return out;
+  }
+  Table* named = ex.resolve_table(s.target, false, &out.db);
+  out.from = ex.evaluate_from(s.from, s.where.get(), nullptr, nullptr);
+  out.source = find_target_source(*out.from, s.target, named);
+  if (out.source < 0) throw_invalid_object_name(s.target.back());
+  out.table = out.from->scope.sources[static_cast<size_t>(out.source)]->table;
+  if (!out.table) throw_derived_table_not_updatable();
+  return out;
+}
+
+// The columns of UPDATE's SET list, in order; their expressions are bound
+// against the statement's sources.
+std::vector<int> bind_assignments(Executor& ex, Statement& s, const Table& t, const Scope& scope) {
+  std::vector<int> set_columns;
+  for (auto& [names, expr] : s.assignments) {
+    int c = t.find_column(names.back());
+    if (c < 0) throw_invalid_column_name(names.back());
+    if (t.columns[static_cast<size_t>(c)].identity)
+      throw_error(8102, "Cannot update identity column '" + t.columns[static_cast<size_t>(c)].name + "'.");
+    set_columns.push_back(c);
+    ex.bind(*expr, scope, nullptr);
+  }
+  return set_columns;
 }
 
 }  // namespace
@@ -59,9 +99,8 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
         int64_t next = 0;
         Value v;
         Error err;
-        if (!t.next_identity(col, &next) ||
-            !assign_value(Value::integer(next, Type::BigInt), col.type, ctx_, &v, &err))
-          throw_error(8115, "Arithmetic overflow error converting IDENTITY to data type " + col.type_name + ".");
+        if (!t.next_identity(col, &next) || !assign_value(Value::integer(next, Type::BigInt), col.type, ctx_, &v, &err))
+          throw_identity_overflow(col);
         t.identity_current = next;
         t.identity_used = true;
         row[c] = std::move(v);
@@ -75,7 +114,7 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
           if (assign_value(*col.default_value, col.type, ctx_, &v, &err)) row[c] = std::move(v);
         }
       }
-      if (row[c].is_null() && !col.nullable) not_null_error(db, t, col, "INSERT");
+      if (row[c].is_null() && !col.nullable) throw_null_not_allowed(db, t, col, "INSERT");
       if (row[c].is_null()) row[c] = Value::null(col.type);
     }
     if (explicit_identity && id_col >= 0 && !row[static_cast<size_t>(id_col)].is_null()) {
@@ -110,7 +149,7 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
   if (!s.columns.empty()) {
     for (const std::string& name : s.columns) {
       int c = t.find_column(name);
-      if (c < 0) throw_error(207, "Invalid column name '" + name + "'.", true);
+      if (c < 0) throw_invalid_column_name(name);
       targets.push_back(c);
     }
     bool has_identity = std::find(targets.begin(), targets.end(), id_col) != targets.end() && id_col >= 0;
@@ -134,35 +173,35 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
     targets.clear();
     rows.emplace_back();
   } else if (!s.values.empty()) {
-    Scope empty;
-    Frame f{nullptr, nullptr, nullptr, &empty};
     for (auto& value_row : s.values) {
       if (value_row.size() != targets.size()) {
         if (!s.columns.empty())
           throw_error(value_row.size() > targets.size() ? 110 : 109,
                       value_row.size() > targets.size()
-                          ? "There are fewer columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement."
-                          : "There are more columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.",
+                          ? "There are fewer columns in the INSERT statement than values specified in the VALUES "
+                            "clause. The number of values in the VALUES clause must match the number of columns "
+                            "specified in the INSERT statement."
+                          : "There are more columns in the INSERT statement than values specified in the VALUES "
+                            "clause. The number of values in the VALUES clause must match the number of columns "
+                            "specified in the INSERT statement.",
                       true, 15);
-        throw_error(213, "Column name or number of supplied values does not match table definition.", true);
+        throw_insert_column_count_mismatch();
       }
       Row r;
       r.reserve(value_row.size());
-      for (auto& e : value_row) {
-        bind(*e, empty, nullptr);
-        r.push_back(eval(*e, f));
-      }
+      for (auto& e : value_row) r.push_back(eval_constant(*e));
       rows.push_back(std::move(r));
     }
   } else {
     ResultSet rs = run_query(*s.query, nullptr, nullptr);
     if (rs.columns.size() != targets.size()) {
-      if (s.columns.empty())
-        throw_error(213, "Column name or number of supplied values does not match table definition.", true);
+      if (s.columns.empty()) throw_insert_column_count_mismatch();
       throw_error(rs.columns.size() < targets.size() ? 120 : 121,
                   rs.columns.size() < targets.size()
-                      ? "The select list for the INSERT statement contains fewer items than the insert list. The number of SELECT values must match the number of INSERT columns."
-                      : "The select list for the INSERT statement contains more items than the insert list. The number of SELECT values must match the number of INSERT columns.",
+                      ? "The select list for the INSERT statement contains fewer items than the insert list. The "
+                        "number of SELECT values must match the number of INSERT columns."
+                      : "The select list for the INSERT statement contains more items than the insert list. The number "
+                        "of SELECT values must match the number of INSERT columns.",
                   true, 15);
     }
     rows = std::move(rs.rows);
@@ -173,49 +212,18 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
 }
 
 void Executor::run_update(Statement& s, BatchResult& out) {
-  Database* db = &current_database();
-  Table* table = nullptr;
-  std::unique_ptr<FromResult> from;
-  int target = -1;
-  if (s.from.empty()) {
-    table = resolve_table(s.target, true, &db);
-    auto ref = std::make_unique<TableRef>();
-    ref->names = s.target;
-    std::vector<std::unique_ptr<TableRef>> list;
-    list.push_back(std::move(ref));
-    s.from = std::move(list);
-    from = evaluate_from(s.from, s.where.get(), nullptr, nullptr);
-    target = 0;
-  } else {
-    table = resolve_table(s.target, false, &db);
-    from = evaluate_from(s.from, s.where.get(), nullptr, nullptr);
-    target = find_target_source(*from, s.target, table);
-    if (target < 0) {
-      std::string name = s.target.back();
-      throw_error(208, "Invalid object name '" + name + "'.", true);
-    }
-    table = from->scope.sources[static_cast<size_t>(target)]->table;
-    if (!table) throw_error(4421, "Derived table is not updatable.", true);
-  }
-  Table& t = *table;
-
-  // Resolve the SET columns and bind their expressions.
-  std::vector<int> set_columns;
-  for (auto& [names, expr] : s.assignments) {
-    int c = t.find_column(names.back());
-    if (c < 0) throw_error(207, "Invalid column name '" + names.back() + "'.", true);
-    if (t.columns[static_cast<size_t>(c)].identity)
-      throw_error(8102, "Cannot update identity column '" + t.columns[static_cast<size_t>(c)].name + "'.");
-    set_columns.push_back(c);
-    bind(*expr, from->scope, nullptr);
-  }
+  ChangedRows target = changed_rows(*this, s);
+  Database* db = target.db;
+  std::unique_ptr<FromResult>& from = target.from;
+  Table& t = *target.table;
+  std::vector<int> set_columns = bind_assignments(*this, s, t, from->scope);
 
   // New values, computed from the old rows; the first match of a row wins.
   const Row* base = t.rows.data();
   std::unordered_map<size_t, Row> changes;
   std::vector<size_t> order;
   for (const Tuple& tuple : from->tuples) {
-    const Row* row = tuple[static_cast<size_t>(target)];
+    const Row* row = tuple[static_cast<size_t>(target.source)];
     if (!row) continue;
     size_t index = static_cast<size_t>(row - base);
     if (changes.count(index)) continue;
@@ -228,7 +236,7 @@ void Executor::run_update(Statement& s, BatchResult& out) {
       Error err;
       if (!assign_value(v, col.type, ctx_, &stored, &err))
         throw_error(err, err.number != 8152 && err.number != 8115 && err.number != 2628);
-      if (stored.is_null() && !col.nullable) not_null_error(*db, t, col, "UPDATE");
+      if (stored.is_null() && !col.nullable) throw_null_not_allowed(*db, t, col, "UPDATE");
       if (stored.is_null()) stored = Value::null(col.type);
       updated[static_cast<size_t>(set_columns[i])] = std::move(stored);
     }
@@ -236,10 +244,7 @@ void Executor::run_update(Statement& s, BatchResult& out) {
     order.push_back(index);
   }
   if (s.top) {
-    Scope empty;
-    bind(*s.top, empty, nullptr);
-    Frame f{nullptr, nullptr, nullptr, &empty};
-    Value n = eval(*s.top, f);
+    Value n = eval_constant(*s.top);
     if (!n.is_null() && static_cast<size_t>(n.int_value()) < order.size()) {
       for (size_t i = static_cast<size_t>(n.int_value()); i < order.size(); ++i) changes.erase(order[i]);
       order.resize(static_cast<size_t>(n.int_value()));
@@ -263,38 +268,21 @@ void Executor::run_update(Statement& s, BatchResult& out) {
 }
 
 void Executor::run_delete(Statement& s, BatchResult& out) {
-  Database* db = &current_database();
-  Table* table = nullptr;
-  std::unique_ptr<FromResult> from;
-  int target = 0;
-  if (s.from.empty()) {
-    table = resolve_table(s.target, true, &db);
-    auto ref = std::make_unique<TableRef>();
-    ref->names = s.target;
-    s.from.push_back(std::move(ref));
-    from = evaluate_from(s.from, s.where.get(), nullptr, nullptr);
-  } else {
-    table = resolve_table(s.target, false, &db);
-    from = evaluate_from(s.from, s.where.get(), nullptr, nullptr);
-    target = find_target_source(*from, s.target, table);
-    if (target < 0) throw_error(208, "Invalid object name '" + s.target.back() + "'.", true);
-    table = from->scope.sources[static_cast<size_t>(target)]->table;
-    if (!table) throw_error(4421, "Derived table is not updatable.", true);
-  }
-  Table& t = *table;
+  ChangedRows target = changed_rows(*this, s);
+  Database* db = target.db;
+  std::unique_ptr<FromResult>& from = target.from;
+  int target_source = target.source;
+  Table& t = *target.table;
   const Row* base = t.rows.data();
   std::vector<bool> doomed(t.rows.size(), false);
   size_t count = 0;
   int64_t limit = -1;
   if (s.top) {
-    Scope empty;
-    bind(*s.top, empty, nullptr);
-    Frame f{nullptr, nullptr, nullptr, &empty};
-    Value n = eval(*s.top, f);
+    Value n = eval_constant(*s.top);
     if (!n.is_null()) limit = n.int_value();
   }
   for (const Tuple& tuple : from->tuples) {
-    const Row* row = tuple[static_cast<size_t>(target)];
+    const Row* row = tuple[static_cast<size_t>(target_source)];
     if (!row) continue;
     size_t index = static_cast<size_t>(row - base);
     if (doomed[index]) continue;
@@ -307,8 +295,7 @@ void Executor::run_delete(Statement& s, BatchResult& out) {
     undo_.before_change(&t);
     std::vector<Row> kept, removed;
     kept.reserve(t.rows.size() - count);
-    for (size_t i = 0; i < t.rows.size(); ++i)
-      (doomed[i] ? removed : kept).push_back(std::move(t.rows[i]));
+    for (size_t i = 0; i < t.rows.size(); ++i) (doomed[i] ? removed : kept).push_back(std::move(t.rows[i]));
     t.rows = std::move(kept);
     t.touch();
     cascade_delete(*this, *db, t, removed);
@@ -322,7 +309,8 @@ void Executor::run_truncate(Statement& s) {
   for (const auto& other : db->tables)
     for (const ForeignKey& fk : other->foreign_keys)
       if (names_equal(fk.ref_table, t.name))
-        throw_error(4712, "Cannot truncate table '" + t.name + "' because it is being referenced by a FOREIGN KEY constraint.");
+        throw_error(
+            4712, "Cannot truncate table '" + t.name + "' because it is being referenced by a FOREIGN KEY constraint.");
   undo_.before_schema(&t);
   t.rows.clear();
   t.identity_used = false;

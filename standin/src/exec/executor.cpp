@@ -2,8 +2,7 @@
 // transaction statements.
 #include "exec/executor.h"
 
-#include <cctype>
-
+#include "exec/messages.h"
 #include "exec/transaction.h"
 #include "parser/lexer.h"
 #include "types/convert.h"
@@ -30,7 +29,7 @@ void throw_error(const Error& e, bool aborts_batch) {
 
 Database& Executor::current_database() {
   Database* db = catalog_.find(session_.database);
-  if (!db) throw_error(911, "Database '" + session_.database + "' does not exist. Make sure that the name is entered correctly.", true);
+  if (!db) throw_database_missing(session_.database);
   return *db;
 }
 
@@ -63,10 +62,7 @@ void Executor::run(Statement& s, BatchResult& out) {
     case StatementKind::CommitTransaction: return transactions().commit();
     case StatementKind::RollbackTransaction: return transactions().rollback();
     case StatementKind::If: {
-      Scope empty;
-      Frame f{nullptr, nullptr, nullptr, &empty};
-      bind(*s.condition, empty, nullptr);
-      if (eval_predicate(*s.condition, f))
+      if (eval_constant_predicate(*s.condition))
         run(*s.body[0], out);
       else if (s.has_else)
         run(*s.body[1], out);
@@ -123,8 +119,7 @@ void Executor::run_identity_insert(Statement& s) {
   Database* db = nullptr;
   Table* t = resolve_table(s.target, false, &db);
   if (!t)
-    throw_error(1088, "Cannot find the object \"" + s.target.back() +
-                          "\" because it does not exist or you do not have permissions.");
+    throw_object_not_found(1088, s.target.back());
   if (!s.on) {
     if (session_.identity_insert && names_equal(session_.identity_insert->first, db->name) &&
         names_equal(session_.identity_insert->second, t->name))
@@ -156,7 +151,7 @@ void Executor::run_drop_database(Statement& s) {
   Database* db = catalog_.find(name);
   if (!db) {
     if (s.if_exists) return;
-    throw_error(3701, "Cannot drop the database '" + name + "', because it does not exist or you do not have permission.");
+    throw_cannot_drop("database", name);
   }
   if (iequals(name, "master") || names_equal(session_.database, db->name))
     throw_error(3702, "Cannot drop database \"" + name + "\" because it is currently in use.");
@@ -168,7 +163,7 @@ void Executor::run_drop_database(Statement& s) {
 void Executor::run_use(Statement& s) {
   Database* db = catalog_.find(s.target[0]);
   if (!db)
-    throw_error(911, "Database '" + s.target[0] + "' does not exist. Make sure that the name is entered correctly.", true);
+    throw_database_missing(s.target[0]);
   session_.database = db->name;
 }
 
@@ -179,15 +174,8 @@ void Executor::run_declare(Statement& s) {
     if (!parse_type_name(type_spec.name, type_spec.arg1, type_spec.arg2, type_spec.max, TypeUse::Column, &type, &err))
       throw_error(err, true);
     Value v = Value::null(type);
-    if (init) {
-      Scope empty;
-      Frame f{nullptr, nullptr, nullptr, &empty};
-      bind(*init, empty, nullptr);
-      if (!assign_value(eval(*init, f), type, ctx_, &v, &err)) throw_error(err, true);
-    }
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    session_.variables[upper] = v;
+    if (init && !assign_value(eval_constant(*init), type, ctx_, &v, &err)) throw_error(err, true);
+    session_.variables[ascii_uppered(name)] = v;
   }
 }
 

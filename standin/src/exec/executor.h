@@ -159,6 +159,10 @@ class Executor {
   // Expressions (eval.cpp)
   Value eval(const Expr& e, const Frame& f);
   bool eval_predicate(const Expr& e, const Frame& f);  // true only when TRUE (not UNKNOWN)
+  // An expression outside any query (VALUES, TOP, DEFAULT, a variable's
+  // initial value, IF): bound against no sources and evaluated once.
+  Value eval_constant(Expr& e);
+  bool eval_constant_predicate(Expr& e);
 
   // Binding (bind.cpp): resolves column references and functions in place.
   void bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates);
@@ -229,6 +233,9 @@ bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relat
 // Object id and name functions.
 std::optional<int32_t> object_id_of(const Database& db, std::string_view name);
 std::optional<std::string> object_name_of(const Database& db, int32_t id);
+// OBJECT_ID, OBJECT_NAME, DB_NAME, DB_ID, IDENT_CURRENT and COL_LENGTH
+// (catalog_functions.cpp); `name` is upper-case, as the binder leaves it.
+Value catalog_function(Database& db, std::string_view name, const std::vector<Value>& args);
 
 // Key and reference checks (constraints.cpp).
 void check_unique_keys(Table& t, Database& db, size_t first_new_row, bool all_rows);
@@ -241,6 +248,5 @@ void cascade_update(Executor& ex, Database& db, Table& parent, const std::vector
 std::string qualified_table_name(const Table& t);  // "dbo.T"
 // "The conflict occurred in database ..., table ...[, column ...]." of message 547.
 std::string conflict_place(const Database& db, const Table& t, const std::vector<std::string>& columns);
-int utf8_length(std::string_view s);
 
 }  // namespace standin

@@ -1,8 +1,7 @@
 // Sources of a FROM clause: base tables, catalog views, derived tables and
 // inline table-valued functions. Also the resolution of multi-part names.
-#include <cctype>
-
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "parser/lexer.h"
 #include "parser/parser.h"
 #include "types/convert.h"
@@ -33,11 +32,11 @@ Table* Executor::resolve_table(const std::vector<std::string>& names, bool must_
   Database* db = resolve_database(names, std::min<size_t>(names.size(), 2));
   if (db_out) *db_out = db;
   if (names.size() >= 2 && !is_schema_ok(names[names.size() - 2])) {
-    if (must_exist) throw_error(208, "Invalid object name '" + dotted_name(names) + "'.", true);
+    if (must_exist) throw_invalid_object_name(dotted_name(names));
     return nullptr;
   }
   Table* t = db->find_table(names.back());
-  if (!t && must_exist) throw_error(208, "Invalid object name '" + dotted_name(names) + "'.", true);
+  if (!t && must_exist) throw_invalid_object_name(dotted_name(names));
   return t;
 }
 
@@ -80,7 +79,7 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
     case TableRef::Kind::Function: {
       Database* db = resolve_database(ref.names, std::min<size_t>(ref.names.size(), 2));
       FunctionDef* fn = db->find_function(ref.names.back());
-      if (!fn) throw_error(208, "Invalid object name '" + dotted_name(ref.names) + "'.", true);
+      if (!fn) throw_invalid_object_name(dotted_name(ref.names));
       if (ref.args.size() != fn->params.size())
         throw_error(ref.args.size() < fn->params.size() ? 313 : 8144,
                     ref.args.size() < fn->params.size()
@@ -102,9 +101,7 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
         if (!parse_type_name(ts.name, ts.arg1, ts.arg2, ts.max, TypeUse::Column, &type, &err)) throw_error(err, true);
         Value converted;
         if (!assign_value(v, type, ctx_, &converted, &err)) throw_error(err, true);
-        std::string name = fn->params[i].first;
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        session_.variables[name] = converted;
+        session_.variables[ascii_uppered(fn->params[i].first)] = converted;
       }
       std::unique_ptr<Query> body;
       Error perr;

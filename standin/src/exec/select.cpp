@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "parser/lexer.h"
 #include "types/aggregate.h"
 #include "types/compare.h"
@@ -91,7 +92,7 @@ void expand_star(const SelectItem& si, const Scope& scope, std::vector<Item>* it
   }
   if (any) return;
   if (si.star_qualifier.empty()) throw_error(263, "Must specify table to select from.", true, 15);
-  throw_error(4104, "The multi-part identifier \"" + si.star_qualifier + "\" could not be bound.", true);
+  throw_unbound_identifier(si.star_qualifier);
 }
 
 void bind_select_list(const TermContext& c, SelectCore& core, TermRun& run) {
@@ -186,6 +187,7 @@ GroupState aggregate_group(const TermContext& c, const TermRun& run, const std::
   for (Expr* a : run.aggregates) {
     TypeInfo arg_type = a->star ? TypeInfo{Type::Int} : a->args[0]->result_type;
     auto agg = make_aggregate(a->op, a->distinct, arg_type);
+    if (!agg) throw_error(aggregate_argument_error(a->op, arg_type), true);
     for (size_t m : group) {
       Frame f{&run.from->tuples[m], c.outer_frame, nullptr, &run.from->scope};
       Value v = a->star ? Value::integer(1) : c.ex.eval(*a->args[0], f);

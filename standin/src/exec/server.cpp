@@ -2,7 +2,6 @@
 // (a syntax error runs nothing), then its statements run one by one, each
 // atomic; outside a transaction each commits by itself.
 #include <chrono>
-#include <cctype>
 #include <ctime>
 #include <mutex>
 #include <random>
@@ -12,6 +11,7 @@
 #include "exec/transaction_scope.h"
 #include "parser/parser.h"
 #include "storage/data_directory.h"
+#include "types/ascii.h"
 
 namespace standin {
 
@@ -37,11 +37,6 @@ std::string random_guid() {
                 static_cast<unsigned>((a >> 16) & 0xFFFF), static_cast<unsigned>(a & 0xFFFF),
                 static_cast<unsigned>(b >> 48), static_cast<unsigned long long>(b & 0xFFFFFFFFFFFFULL));
   return buf;
-}
-
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
 }
 
 // CREATE and DROP DATABASE change the catalog without an undo entry (they
@@ -147,7 +142,7 @@ bool check_syntax(std::string_view text, std::vector<StatementPtr>* kept, Error*
   }
 }
 
-std::string variable_name(const Param& p) { return upper(p.name.starts_with("@") ? p.name : "@" + p.name); }
+std::string variable_name(const Param& p) { return ascii_uppered(p.name.starts_with("@") ? p.name : "@" + p.name); }
 
 }  // namespace
 

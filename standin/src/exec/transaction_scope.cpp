@@ -1,13 +1,13 @@
 #include "exec/transaction_scope.h"
 
-#include <cctype>
+#include "exec/messages.h"
+#include "types/ascii.h"
 
 namespace standin {
 
 ObjectKey object_key(std::string_view database, std::string_view name) {
   auto upper = [](std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string out = ascii_uppered(s);
     while (!out.empty() && out.back() == ' ') out.pop_back();
     return out;
   };
@@ -67,7 +67,7 @@ void TransactionScope::check_database_free(const Database& db) {
     if (t == &transaction_ || !t->open()) continue;
     auto it = t->changed.lower_bound(first);
     if (it != t->changed.end() && it->first == first.first)
-      throw_error(1222, "Lock request time out period exceeded.");
+      throw_lock_timeout();
   }
 }
 
@@ -79,7 +79,7 @@ void TransactionScope::guard_write(const Table* table, const Database* db, std::
   if (!db) db = server_.catalog.database_of(table);
   if (!db) return;  // not in the catalog: nobody else can reach it
   ObjectKey key = object_key(db->name, name);
-  if (other_owner(key)) throw_error(1222, "Lock request time out period exceeded.");
+  if (other_owner(key)) throw_lock_timeout();
   touched_.push_back(std::move(key));
 }
 

@@ -30,8 +30,6 @@ bool is_ident_part(unsigned char c) { return kNameClasses[c] & kNamePart; }
 
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 // The keywords SQL Server reserves, upper case and sorted. The lexer marks
 // them once, so that the parser's many "is this a keyword?" questions cost
@@ -273,13 +271,6 @@ class Lexer {
 };
 
 }  // namespace
-
-bool iequals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-  return true;
-}
 
 bool Token::is_word(std::string_view word) const {
   return kind == TokenKind::Identifier && iequals(text, word);

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "types/ascii.h"  // iequals, which the parser's callers compare words with
+
 namespace standin {
 
 enum class TokenKind : uint8_t {
@@ -68,7 +70,5 @@ class TokenStream {
   size_t offset_;
   uint32_t line_;
 };
-
-bool iequals(std::string_view a, std::string_view b);
 
 }  // namespace standin

@@ -6,17 +6,11 @@
 #include <optional>
 
 #include "parser/parser_internal.h"
+#include "types/utf8.h"
 
 namespace standin {
 
 namespace {
-
-int utf8_length(std::string_view s) {
-  int n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
 
 bool is_comparison(const Token& t) {
   if (t.kind != TokenKind::Operator) return false;
@@ -290,14 +284,14 @@ ExprPtr Parser::parse_literal() {
     case TokenKind::String: {
       take();
       std::string s = string_literal_value(t);
-      int n = utf8_length(s);
+      auto n = static_cast<int32_t>(utf8_length(s));
       e->value = Value::string(std::move(s), TypeInfo::varchar(n > 0 ? n : 1));
       return e;
     }
     case TokenKind::NString: {
       take();
       std::string s = string_literal_value(t);
-      int n = utf8_length(s);
+      auto n = static_cast<int32_t>(utf8_length(s));
       e->value = Value::string(std::move(s), TypeInfo::nvarchar(n > 0 ? n : 1));
       return e;
     }
@@ -398,7 +392,7 @@ ExprPtr Parser::parse_primary() {
 ExprPtr Parser::parse_function_call(std::string name, uint32_t line) {
   if (is_aggregate_name(name)) {
     auto e = make_expr(ExprKind::Aggregate, line);
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    name = ascii_uppered(name);
     e->op = name;
     if (accept_op("*")) {
       if (name != "COUNT" && name != "COUNT_BIG") fail();

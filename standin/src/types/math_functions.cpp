@@ -92,14 +92,15 @@ bool int_arg(const Value& v, const EvalContext& ctx, int64_t* out, Error* err) {
 }
 
 // A string argument becomes float, as SQL Server converts it.
-bool numeric_arg(const Value& v, const EvalContext& ctx, Value* out, Error* err) {
+// `function` is the name the message gives: round, ceiling, floor or abs.
+bool numeric_arg(const Value& v, const char* function, const EvalContext& ctx, Value* out, Error* err) {
   if (v.type().is_numeric()) {
     *out = v;
     return true;
   }
   if (v.type().is_string()) return cast_value(v, TypeInfo::of(Type::Float), ctx, out, err);
   return fail(err, 8116, "Argument data type " + std::string(type_message_name(v.type().type)) +
-                             " is invalid for argument 1 of round function.");
+                             " is invalid for argument 1 of " + function + " function.");
 }
 
 TypeInfo round_type(const TypeInfo& t) {
@@ -140,7 +141,7 @@ bool fn_round(std::span<const Value> args, const EvalContext& ctx, Value* out, E
   if (null_argument(args.subspan(0, 2), rt, out)) return true;
   Value x;
   int64_t digits, function = 0;
-  if (!numeric_arg(args[0], ctx, &x, err) || !int_arg(args[1], ctx, &digits, err)) return false;
+  if (!numeric_arg(args[0], "round", ctx, &x, err) || !int_arg(args[1], ctx, &digits, err)) return false;
   if (args.size() > 2 && !args[2].is_null() && !int_arg(args[2], ctx, &function, err)) return false;
   if (digits < -100) digits = -100;
   if (digits > 100) digits = 100;
@@ -155,7 +156,7 @@ bool fn_ceiling_floor(std::span<const Value> args, const EvalContext& ctx, Value
   TypeInfo rt = t.type == Type::Decimal ? TypeInfo::decimal(t.precision, 0) : round_type(t);
   if (null_argument(args, rt, out)) return true;
   Value x;
-  if (!numeric_arg(args[0], ctx, &x, err)) return false;
+  if (!numeric_arg(args[0], D == Direction::Up ? "ceiling" : "floor", ctx, &x, err)) return false;
   return apply_rounding(x, 0, D, rt, out, err);
 }
 
@@ -164,7 +165,7 @@ bool fn_abs(std::span<const Value> args, const EvalContext& ctx, Value* out, Err
   if (args[0].type().type == Type::Decimal) rt = args[0].type();
   if (null_argument(args, rt, out)) return true;
   Value x;
-  if (!numeric_arg(args[0], ctx, &x, err)) return false;
+  if (!numeric_arg(args[0], "abs", ctx, &x, err)) return false;
   const TypeInfo& t = x.type();
   if (t.is_integer()) {
     int64_t v = x.int_value();

@@ -11,46 +11,46 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
-using steps::P;
+using steps::kNoStep;
+using steps::kStepBefore;
 
 constexpr ColumnAddition kClubAndAddressColumns[] = {
-    {P, "Mandstam", "VereinUebUntgliedAbt", "smallint", "", "Null"},
-    {P, "Mandstam", "Mitgliederverwaltung", "char", "(1)", "Null"},
-    {P, "Mandstam", "Beitragseinzug", "char", "(1)", "Null"},
-    {P, "Mandstam", "Finanzbuchaltung", "char", "(1)", "Null"},
-    {P, "Mandstam", "FinanzbuchaltungMitKoSt", "char", "(1)", "Null"},
-    {P, "Mandstam", "VereinUMStPflichtig", "char", "(1)", "Null"},
-    {N, "Mandstam", "Vereinsart", "char", "(1)", "Null"},
-    {P, "inter", "Nr", "Int", "", "Null"},
-    {N, "Adresse", "IBAN1", "varchar", "(40)", "Null"},
-    {N, "Adresse", "IBAN2", "varchar", "(40)", "Null"},
-    {N, "Adresse", "IBAN3", "varchar", "(40)", "Null"},
-    {N, "Adresse", "BIC1", "varchar", "(40)", "Null"},
-    {N, "Adresse", "BIC2", "varchar", "(40)", "Null"},
-    {N, "Adresse", "BIC3", "varchar", "(40)", "Null"},
-    {N, "Adresse", "Vorwahl2", "varchar", "(10)", "Null"},
-    {N, "Adresse", "Vorwahl3", "varchar", "(10)", "Null"},
-    {N, "Adresse", "Vorwahl4", "varchar", "(10)", "Null"},
-    {N, "Inter", "Landesverband", "varchar", "(30)", "Null"},
-    {N, "Inter", "VerbandNr", "integer", "", "Null"},
+    {kStepBefore, "Mandstam", "VereinUebUntgliedAbt", "smallint", "", "Null"},
+    {kStepBefore, "Mandstam", "Mitgliederverwaltung", "char", "(1)", "Null"},
+    {kStepBefore, "Mandstam", "Beitragseinzug", "char", "(1)", "Null"},
+    {kStepBefore, "Mandstam", "Finanzbuchaltung", "char", "(1)", "Null"},
+    {kStepBefore, "Mandstam", "FinanzbuchaltungMitKoSt", "char", "(1)", "Null"},
+    {kStepBefore, "Mandstam", "VereinUMStPflichtig", "char", "(1)", "Null"},
+    {kNoStep, "Mandstam", "Vereinsart", "char", "(1)", "Null"},
+    {kStepBefore, "inter", "Nr", "Int", "", "Null"},
+    {kNoStep, "Adresse", "IBAN1", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "IBAN2", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "IBAN3", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "BIC1", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "BIC2", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "BIC3", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "Vorwahl2", "varchar", "(10)", "Null"},
+    {kNoStep, "Adresse", "Vorwahl3", "varchar", "(10)", "Null"},
+    {kNoStep, "Adresse", "Vorwahl4", "varchar", "(10)", "Null"},
+    {kNoStep, "Inter", "Landesverband", "varchar", "(30)", "Null"},
+    {kNoStep, "Inter", "VerbandNr", "integer", "", "Null"},
     // The trailing blanks are part of the names the application has always
     // passed; the server ignores them in the probe and in ALTER TABLE.
-    {N, "Interes", "Eintritt ", "datetime", "", "Null"},
-    {N, "Interes", "Austritt ", "datetime", "", "Null"},
-    {N, "Interes", "Status ", "varchar", "(50)", "Null"},
-    {P, "HyAdresse", "IBAN1", "varchar", "(40)", "Null"},
-    {N, "HyAdresse", "IBAN2", "varchar", "(40)", "Null"},
-    {N, "HyAdresse", "IBAN3", "varchar", "(40)", "Null"},
-    {N, "HyAdresse", "BIC1", "varchar", "(40)", "Null"},
-    {N, "HyAdresse", "BIC2", "varchar", "(40)", "Null"},
-    {N, "HyAdresse", "BIC3", "varchar", "(40)", "Null"},
-    {N, "HyAdresse", "Vorwahl2", "varchar", "(10)", "Null"},
-    {N, "HyAdresse", "Vorwahl3", "varchar", "(10)", "Null"},
-    {N, "HyAdresse", "Vorwahl4", "varchar", "(10)", "Null"},
-    {N, "F5Kont", "Steuersammelkonto", "varchar", "(1)", "Null"},
-    {P, "F6KOST", "Kostenart", "varchar", "(10)", "Null"},
-    {P, "F6KOST", "Etat", "numeric", "(18,8)", "Null"},
+    {kNoStep, "Interes", "Eintritt ", "datetime", "", "Null"},
+    {kNoStep, "Interes", "Austritt ", "datetime", "", "Null"},
+    {kNoStep, "Interes", "Status ", "varchar", "(50)", "Null"},
+    {kStepBefore, "HyAdresse", "IBAN1", "varchar", "(40)", "Null"},
+    {kNoStep, "HyAdresse", "IBAN2", "varchar", "(40)", "Null"},
+    {kNoStep, "HyAdresse", "IBAN3", "varchar", "(40)", "Null"},
+    {kNoStep, "HyAdresse", "BIC1", "varchar", "(40)", "Null"},
+    {kNoStep, "HyAdresse", "BIC2", "varchar", "(40)", "Null"},
+    {kNoStep, "HyAdresse", "BIC3", "varchar", "(40)", "Null"},
+    {kNoStep, "HyAdresse", "Vorwahl2", "varchar", "(10)", "Null"},
+    {kNoStep, "HyAdresse", "Vorwahl3", "varchar", "(10)", "Null"},
+    {kNoStep, "HyAdresse", "Vorwahl4", "varchar", "(10)", "Null"},
+    {kNoStep, "F5Kont", "Steuersammelkonto", "varchar", "(1)", "Null"},
+    {kStepBefore, "F6KOST", "Kostenart", "varchar", "(10)", "Null"},
+    {kStepBefore, "F6KOST", "Etat", "numeric", "(18,8)", "Null"},
 };
 
 // The functions an address holds; taken over once from Adresse.Funktion.
@@ -68,8 +68,8 @@ const Lines kAdrFunktion[] = {
 };
 
 constexpr ColumnAddition kInterestColumns[] = {
-    {N, "Interes1", "Nr", "integer", "", "Null"},
-    {P, "Interes1", "Datum", "datetime", "", "Null"},
+    {kNoStep, "Interes1", "Nr", "integer", "", "Null"},
+    {kStepBefore, "Interes1", "Datum", "datetime", "", "Null"},
 };
 
 // F5DAT gets a running row number as second key column, so that one tax key
@@ -112,8 +112,7 @@ void club_settings_and_bank_columns(Tenant& t) {
   // whether or not LfdNr exists already. Column and conversion are one
   // transaction, so that no run finds the marker without the conversion.
   t.atomically([&] {
-    t.sql.AddField("F5Dat", "Klasse", "char", "(1)", "Null");
-    if (t.sql.added()) convert_f5dat_key(t);
+    if (t.sql.AddField("F5Dat", "Klasse", "char", "(1)", "Null")) convert_f5dat_key(t);
   });
 
   steps::exec_each(t, kF5KontTaxKeys, db::Guard::unguarded());

@@ -11,8 +11,8 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
-using steps::P;
+using steps::kNoStep;
+using steps::kStepBefore;
 
 const Lines kF5kennzD[] = {
     {"CREATE TABLE dbo.F5kennzD (", "BILANZ_GUV varchar (6) NOT NULL,", "KENNZAHLH varchar (4) NOT NULL,",
@@ -43,31 +43,31 @@ const Lines kGuVKennzD[] = {
 
 // February and March are spelt as the application has always named them.
 constexpr ColumnAddition kMonthlyCostCentreColumns[] = {
-    {N, "F5Kont", "KennzEUR", "varchar", "(7)", "Null"},
-    {N, "F6KOST", "JanuarK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "FebrurarK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "MarzK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "AprilK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "MaiK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "JuniK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "JuliK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "AugustK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "SeptemberK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "OktoberK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "NovemberK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "DezemberK", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "JanuarE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "FebrurarE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "MarzE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "AprilE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "MaiE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "JuniE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "JuliE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "AugustE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "SeptemberE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "OktoberE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "NovemberE", "numeric", "(19,8)", "Null"},
-    {P, "F6KOST", "DezemberE", "numeric", "(19,8)", "Null"},
+    {kNoStep, "F5Kont", "KennzEUR", "varchar", "(7)", "Null"},
+    {kNoStep, "F6KOST", "JanuarK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "FebrurarK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "MarzK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "AprilK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "MaiK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "JuniK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "JuliK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "AugustK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "SeptemberK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "OktoberK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "NovemberK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "DezemberK", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "JanuarE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "FebrurarE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "MarzE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "AprilE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "MaiE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "JuniE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "JuliE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "AugustE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "SeptemberE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "OktoberE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "NovemberE", "numeric", "(19,8)", "Null"},
+    {kStepBefore, "F6KOST", "DezemberE", "numeric", "(19,8)", "Null"},
 };
 
 }  // namespace

@@ -14,14 +14,14 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 constexpr ColumnAddition kPassPathColumns[] = {
-    {N, "PASS", "Vorlage_V", "varchar", "(240)", "Null"},
-    {N, "PASS", "Vorl_SB_V", "varchar", "(240)", "Null"},
-    {N, "PASS", "Rechn_Ver", "varchar", "(240)", "Null"},
-    {N, "PASS", "Liste_Verz", "varchar", "(240)", "Null"},
-    {N, "PASS", "VORLAGE_SP", "varchar", "(240)", "Null"},
+    {kNoStep, "PASS", "Vorlage_V", "varchar", "(240)", "Null"},
+    {kNoStep, "PASS", "Vorl_SB_V", "varchar", "(240)", "Null"},
+    {kNoStep, "PASS", "Rechn_Ver", "varchar", "(240)", "Null"},
+    {kNoStep, "PASS", "Liste_Verz", "varchar", "(240)", "Null"},
+    {kNoStep, "PASS", "VORLAGE_SP", "varchar", "(240)", "Null"},
 };
 
 // Every run: older releases created these columns narrower.

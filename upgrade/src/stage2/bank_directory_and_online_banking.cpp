@@ -14,32 +14,32 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 // ID comes last: the run that creates it rebuilds the directory. The size
 // "identity" makes the server number the rows already there.
 constexpr ColumnAddition kBankDirectoryColumns[] = {
-    {N, "d_blz", "Merkmal", "integer", "", "Null"},
-    {N, "d_blz", "Bezeichnung", "VARCHAR", "(255)", "Null"},
-    {N, "d_blz", "PAN", "VARCHAR", "(10)", "Null"},
-    {N, "d_blz", "PLZ", "VARCHAR", "(10)", "Null"},
-    {N, "d_blz", "BIC", "VARCHAR", "(80)", "Null"},
-    {N, "d_blz", "Pr_Ziff", "VARCHAR", "(10)", "Null"},
-    {N, "d_blz", "Datensatznummer", "VARCHAR", "(10)", "Null"},
-    {N, "d_blz", "AendKz", "CHAR", "(1)", "Null"},
-    {N, "d_blz", "BLZ_Loe", "integer", "", "Null"},
-    {N, "d_blz", "NACHFOLGE_BLZ", "VARCHAR", "(20)", "Null"},
-    {N, "d_blz", "Postfach", "VARCHAR", "(20)", "Null"},
-    {N, "d_blz", "Bundesland", "VARCHAR", "(50)", "Null"},
-    {N, "d_blz", "Email", "VARCHAR", "(255)", "Null"},
-    {N, "d_blz", "Telefon", "VARCHAR", "(80)", "Null"},
-    {N, "d_blz", "FAx", "VARCHAR", "(80)", "Null"},
-    {N, "d_blz", "Homepage", "VARCHAR", "(255)", "Null"},
-    {N, "d_blz", "Land", "VARCHAR", "(4)", "Null"},
-    {N, "d_blz", "Kennzeichen", "VARCHAR", "(20)", "Null"},
-    {N, "d_blz", "Sektor", "VARCHAR", "(50)", "Null"},
-    {N, "d_blz", "Strasse", "VARCHAR", "(255)", "Null"},
-    {N, "d_blz", "ID", "integer", "identity", "NOT NULL"},
+    {kNoStep, "d_blz", "Merkmal", "integer", "", "Null"},
+    {kNoStep, "d_blz", "Bezeichnung", "VARCHAR", "(255)", "Null"},
+    {kNoStep, "d_blz", "PAN", "VARCHAR", "(10)", "Null"},
+    {kNoStep, "d_blz", "PLZ", "VARCHAR", "(10)", "Null"},
+    {kNoStep, "d_blz", "BIC", "VARCHAR", "(80)", "Null"},
+    {kNoStep, "d_blz", "Pr_Ziff", "VARCHAR", "(10)", "Null"},
+    {kNoStep, "d_blz", "Datensatznummer", "VARCHAR", "(10)", "Null"},
+    {kNoStep, "d_blz", "AendKz", "CHAR", "(1)", "Null"},
+    {kNoStep, "d_blz", "BLZ_Loe", "integer", "", "Null"},
+    {kNoStep, "d_blz", "NACHFOLGE_BLZ", "VARCHAR", "(20)", "Null"},
+    {kNoStep, "d_blz", "Postfach", "VARCHAR", "(20)", "Null"},
+    {kNoStep, "d_blz", "Bundesland", "VARCHAR", "(50)", "Null"},
+    {kNoStep, "d_blz", "Email", "VARCHAR", "(255)", "Null"},
+    {kNoStep, "d_blz", "Telefon", "VARCHAR", "(80)", "Null"},
+    {kNoStep, "d_blz", "FAx", "VARCHAR", "(80)", "Null"},
+    {kNoStep, "d_blz", "Homepage", "VARCHAR", "(255)", "Null"},
+    {kNoStep, "d_blz", "Land", "VARCHAR", "(4)", "Null"},
+    {kNoStep, "d_blz", "Kennzeichen", "VARCHAR", "(20)", "Null"},
+    {kNoStep, "d_blz", "Sektor", "VARCHAR", "(50)", "Null"},
+    {kNoStep, "d_blz", "Strasse", "VARCHAR", "(255)", "Null"},
+    {kNoStep, "d_blz", "ID", "integer", "identity", "NOT NULL"},
 };
 
 // Older releases kept bank name and town narrower than the names of the
@@ -54,8 +54,8 @@ const Lines kBankDirectoryKey = {"ALTER TABLE [dbo].[D_BLZ] ADD",
                                  "([BLZ],[ID]) ON [PRIMARY]"};
 
 constexpr ColumnAddition kClubOnlineSettings[] = {
-    {N, "mandstam", "Zertifikat", "VARCHAR", "(250)", "Null"},
-    {N, "mandstam", "ElsterPIN", "VARCHAR", "(20)", "Null"},
+    {kNoStep, "mandstam", "Zertifikat", "VARCHAR", "(250)", "Null"},
+    {kNoStep, "mandstam", "ElsterPIN", "VARCHAR", "(20)", "Null"},
 };
 
 // The statement lines a user fetched online, kept apart until he takes them
@@ -89,8 +89,8 @@ const Lines kOnlKontoStand[] = {
 };
 
 constexpr ColumnAddition kBalanceDates[] = {
-    {N, "MgKontoUms", "OnlSaldoDat", "DateTime", "", "Null"},
-    {N, "tmpMgKontoUms", "OnlSaldoDat", "DateTime", "", "Null"},
+    {kNoStep, "MgKontoUms", "OnlSaldoDat", "DateTime", "", "Null"},
+    {kNoStep, "tmpMgKontoUms", "OnlSaldoDat", "DateTime", "", "Null"},
 };
 
 // Unguarded: a directory that cannot take the longer names would truncate

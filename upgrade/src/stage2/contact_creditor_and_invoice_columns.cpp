@@ -12,7 +12,7 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 // Telefon3 holds e-mail addresses too, which outgrew the old width.
 // AdresseZukunft is unguarded: the application cannot work without it, so a
@@ -37,11 +37,11 @@ void add_member_sepa_columns(Tenant& t) {
 // The trailing blank of "GlaeubigerId " is what the application has always
 // passed; the server ignores it in the probe and in ALTER TABLE.
 constexpr ColumnAddition kCreditorAndEMailColumns[] = {
-    {N, "Mandstam", "GlaeubigerId ", "varchar", "(20)", "Null"},
-    {N, "mandstam", "IBAN1", "varchar", "(30)", "NULL"},
-    {N, "mandstam", "BIC1", "varchar", "(30)", "NULL"},
-    {N, "RECHN", "EMailGesendet", "char", "(1)", "Null"},
-    {N, "RECHN", "EMailSendeDatum", "datetime", "", "Null"},
+    {kNoStep, "Mandstam", "GlaeubigerId ", "varchar", "(20)", "Null"},
+    {kNoStep, "mandstam", "IBAN1", "varchar", "(30)", "NULL"},
+    {kNoStep, "mandstam", "BIC1", "varchar", "(30)", "NULL"},
+    {kNoStep, "RECHN", "EMailGesendet", "char", "(1)", "Null"},
+    {kNoStep, "RECHN", "EMailSendeDatum", "datetime", "", "Null"},
 };
 
 // One field of an invoice line. The older fields carry an underscore before
@@ -98,19 +98,19 @@ const Lines kTmpJournal[] = {
 };
 
 constexpr ColumnAddition kHolderAndDepartment[] = {
-    {N, "Adresse", "AdrNrKIH", "int", "", "Null"},  // address of the account holder
-    {N, "Rechn", "Abteilung", "varchar", "(50)", "Null"},
+    {kNoStep, "Adresse", "AdrNrKIH", "int", "", "Null"},  // address of the account holder
+    {kNoStep, "Rechn", "Abteilung", "varchar", "(50)", "Null"},
 };
 
 // Four 27-character lines: the width of a remittance line in the bank
 // formats. Then the invoice references of contracts and debit entries.
 constexpr ColumnAddition kRemittanceAndInvoiceReferences[] = {
-    {N, "Mandstam", "VerwZw1r", "varchar", "(27)", "Null"},
-    {N, "Mandstam", "VerwZw2r", "varchar", "(27)", "Null"},
-    {N, "Mandstam", "VerwZw3r", "varchar", "(27)", "Null"},
-    {N, "Mandstam", "VerwZw4r", "varchar", "(27)", "Null"},
-    {N, "MgVert", "RgNr", "integer", "", "Null"},
-    {N, "MgSolln", "AdrNrRg", "integer", "", "Null"},
+    {kNoStep, "Mandstam", "VerwZw1r", "varchar", "(27)", "Null"},
+    {kNoStep, "Mandstam", "VerwZw2r", "varchar", "(27)", "Null"},
+    {kNoStep, "Mandstam", "VerwZw3r", "varchar", "(27)", "Null"},
+    {kNoStep, "Mandstam", "VerwZw4r", "varchar", "(27)", "Null"},
+    {kNoStep, "MgVert", "RgNr", "integer", "", "Null"},
+    {kNoStep, "MgSolln", "AdrNrRg", "integer", "", "Null"},
 };
 
 }  // namespace

@@ -14,14 +14,14 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 constexpr ColumnAddition kCardColumns[] = {
-    {N, "Adresse", "DSAKennziffer", "varchar", "(30)", "Null"},
-    {N, "Adresse", "DSAMitglNr", "varchar", "(30)", "Null"},
-    {N, "Adresse", "Hausnummer", "varchar", "(10)", "Null"},
-    {N, "Adresse", "Ausweisnummer", "varchar", "(20)", "Null"},
-    {N, "Adresse", "Gueltigkeitsdatum", "datetime", "", "Null"},
+    {kNoStep, "Adresse", "DSAKennziffer", "varchar", "(30)", "Null"},
+    {kNoStep, "Adresse", "DSAMitglNr", "varchar", "(30)", "Null"},
+    {kNoStep, "Adresse", "Hausnummer", "varchar", "(10)", "Null"},
+    {kNoStep, "Adresse", "Ausweisnummer", "varchar", "(20)", "Null"},
+    {kNoStep, "Adresse", "Gueltigkeitsdatum", "datetime", "", "Null"},
 };
 
 const Lines kTblDSA7[] = {
@@ -81,11 +81,11 @@ constexpr const char* kContractTypeNames[] = {
 
 // DSABeantragt comes last: the run that creates it sets all three flags.
 constexpr ColumnAddition kAssociationColumns[] = {
-    {N, "Adresse", "DSAVerband", "varchar", "(250)", "Null"},
-    {N, "Adresse", "DSASportArt", "varchar", "(4)", "Null"},
-    {N, "Adresse", "DSA_SMK", "char", "(1)", "Null"},
-    {N, "Adresse", "DSA_SVK", "char", "(1)", "Null"},
-    {N, "Adresse", "DSABeantragt", "char", "(1)", "Null"},
+    {kNoStep, "Adresse", "DSAVerband", "varchar", "(250)", "Null"},
+    {kNoStep, "Adresse", "DSASportArt", "varchar", "(4)", "Null"},
+    {kNoStep, "Adresse", "DSA_SMK", "char", "(1)", "Null"},
+    {kNoStep, "Adresse", "DSA_SVK", "char", "(1)", "Null"},
+    {kNoStep, "Adresse", "DSABeantragt", "char", "(1)", "Null"},
 };
 
 // The list is loaded only with its table; an existing list is left as it is.

@@ -23,7 +23,7 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 // A one-line statement through qryUpd.
 void send(Tenant& t, const char* statement, db::Guard guard = db::Guard::error()) {
@@ -70,13 +70,13 @@ void load_help(Tenant& t) {
 }
 
 constexpr ColumnAddition kClubOnlineColumns[] = {
-    {N, "mandstam", "Online1", "char", "(1)", "NULL"},
-    {N, "mandstam", "IBAN2", "varchar", "(30)", "NULL"},
-    {N, "mandstam", "BIC2", "varchar", "(30)", "NULL"},
-    {N, "mandstam", "Online2", "char", "(1)", "NULL"},
-    {N, "mandstam", "IBAN3", "varchar", "(30)", "NULL"},
-    {N, "mandstam", "BIC3", "varchar", "(30)", "NULL"},
-    {N, "mandstam", "Online3", "char", "(1)", "NULL"},
+    {kNoStep, "mandstam", "Online1", "char", "(1)", "NULL"},
+    {kNoStep, "mandstam", "IBAN2", "varchar", "(30)", "NULL"},
+    {kNoStep, "mandstam", "BIC2", "varchar", "(30)", "NULL"},
+    {kNoStep, "mandstam", "Online2", "char", "(1)", "NULL"},
+    {kNoStep, "mandstam", "IBAN3", "varchar", "(30)", "NULL"},
+    {kNoStep, "mandstam", "BIC3", "varchar", "(30)", "NULL"},
+    {kNoStep, "mandstam", "Online3", "char", "(1)", "NULL"},
 };
 
 // A new table starts at '0' and is then raised to this release like an
@@ -96,15 +96,15 @@ void set_version(Tenant& t) {
 
 // The last row adds MandKonten.BIC: its added flag decides the rebuild.
 constexpr ColumnAddition kIbanBicColumns[] = {
-    {N, "MandKonten", "Online", "char", "(1)", "NULL"},
-    {N, "MgUeberw", "IBAN", "varchar", "(30)", "NULL"},
-    {N, "MgUeberw", "BIC", "varchar", "(30)", "NULL"},
-    {N, "MgUeberw", "Auft_IBAN", "varchar", "(30)", "NULL"},
-    {N, "MgUeberw", "Auft_BIC", "varchar", "(30)", "NULL"},
-    {N, "MgKontoUms", "IBAN", "varchar", "(30)", "NULL"},
-    {N, "MgKontoUms", "BIC", "varchar", "(30)", "NULL"},
-    {N, "MandKonten", "IBAN", "varchar", "(30)", "NULL"},
-    {N, "MandKonten", "BIC", "varchar", "(30)", "NULL"},
+    {kNoStep, "MandKonten", "Online", "char", "(1)", "NULL"},
+    {kNoStep, "MgUeberw", "IBAN", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgUeberw", "BIC", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgUeberw", "Auft_IBAN", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgUeberw", "Auft_BIC", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgKontoUms", "IBAN", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgKontoUms", "BIC", "varchar", "(30)", "NULL"},
+    {kNoStep, "MandKonten", "IBAN", "varchar", "(30)", "NULL"},
+    {kNoStep, "MandKonten", "BIC", "varchar", "(30)", "NULL"},
 };
 
 // `value` quoted and followed by `tail`, or `fallback` when it is empty.
@@ -157,11 +157,11 @@ const Lines kSepaProtokolS[] = {
 
 // SEPA comes last: its added flag decides the fill.
 constexpr ColumnAddition kTemplateSepaColumns[] = {
-    {N, "MgUeberwVorl", "IBAN", "varchar", "(30)", "NULL"},
-    {N, "MgUeberwVorl", "BIC", "varchar", "(30)", "NULL"},
-    {N, "MgUeberwVorl", "Auft_IBAN", "varchar", "(30)", "NULL"},
-    {N, "MgUeberwVorl", "Auft_BIC", "varchar", "(30)", "NULL"},
-    {N, "MgUeberwVorl", "SEPA", "char", "(1)", "NULL"},
+    {kNoStep, "MgUeberwVorl", "IBAN", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgUeberwVorl", "BIC", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgUeberwVorl", "Auft_IBAN", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgUeberwVorl", "Auft_BIC", "varchar", "(30)", "NULL"},
+    {kNoStep, "MgUeberwVorl", "SEPA", "char", "(1)", "NULL"},
 };
 
 void add_sepa_flags(Tenant& t) {

@@ -11,7 +11,7 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 // One row per direct-debit mandate of a member.
 const Lines kAdrSepa[] = {
@@ -48,11 +48,11 @@ const Lines kRuckLastGrund[] = {
 // The deviating account holder of a contract; its address comes from the
 // address the contract points to through AbwAdrNr.
 constexpr ColumnAddition kContractAccountHolder[] = {
-    {N, "MgVert", "AbwKontoInh", "varchar", "(50)", "Null"},
-    {N, "MgVert", "StrasseKIH", "varchar", "(40)", "Null"},
-    {N, "MgVert", "PlzKIH", "varchar", "(15)", "Null"},
-    {N, "MgVert", "OrtKIH", "varchar", "(40)", "Null"},
-    {N, "MgVert", "EmailKIH", "varchar", "(240)", "Null"},
+    {kNoStep, "MgVert", "AbwKontoInh", "varchar", "(50)", "Null"},
+    {kNoStep, "MgVert", "StrasseKIH", "varchar", "(40)", "Null"},
+    {kNoStep, "MgVert", "PlzKIH", "varchar", "(15)", "Null"},
+    {kNoStep, "MgVert", "OrtKIH", "varchar", "(40)", "Null"},
+    {kNoStep, "MgVert", "EmailKIH", "varchar", "(240)", "Null"},
 };
 
 // The lines are joined by a bare LF. The filter's OR lets contracts with
@@ -63,51 +63,51 @@ constexpr const char* kContractAccountHolderFill =
 
 // The account holder's address on the member himself.
 constexpr ColumnAddition kAddressAccountHolder[] = {
-    {N, "Adresse", "StrasseKIH", "varchar", "(40)", "Null"},
-    {N, "Adresse", "PlzKIH", "varchar", "(15)", "Null"},
-    {N, "Adresse", "OrtKIH", "varchar", "(40)", "Null"},
-    {N, "Adresse", "EmailKIH", "varchar", "(240)", "Null"},
+    {kNoStep, "Adresse", "StrasseKIH", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "PlzKIH", "varchar", "(15)", "Null"},
+    {kNoStep, "Adresse", "OrtKIH", "varchar", "(40)", "Null"},
+    {kNoStep, "Adresse", "EmailKIH", "varchar", "(240)", "Null"},
 };
 
 constexpr ColumnAddition kDebitAndInvoiceMandateColumns[] = {
-    {N, "MgSolln", "MandatsNr", "varchar", "(35)", "Null"},
-    {N, "MgSolln", "IBAN", "varchar", "(40)", "Null"},
-    {N, "MgSolln", "BIC", "varchar", "(40)", "Null"},
-    {N, "MgSolln", "LetzteVerwendung", "datetime", "", "Null"},
-    {N, "MgSolln", "GultigBis", "datetime", "", "Null"},
-    {N, "MgLast", "MandatsNr", "varchar", "(35)", "Null"},
-    {N, "MgLast", "IBAN", "varchar", "(40)", "Null"},
-    {N, "MgLast", "BIC", "varchar", "(40)", "Null"},
-    {N, "MgLast", "LetzteVerwendung", "datetime", "", "Null"},
-    {N, "MgLast", "GultigBis", "datetime", "", "Null"},
-    {N, "Rechn", "Prenotified", "char", "(1)", "Null"},
-    {N, "Rechn", "DatumPren", "DateTime", "", "Null"},
-    {N, "Rechn", "DatumBankeinzug", "DateTime", "", "Null"},
-    {N, "Rechn", "MandatsNr", "varchar", "(35)", "Null"},
-    {N, "MgSolln", "ErsteVerwendung", "datetime", "", "Null"},
-    {N, "MgLast", "ErsteVerwendung", "datetime", "", "Null"},
-    {N, "MgSolln", "SEPATyp", "char", "(1)", "Null"},
-    {N, "MgLast", "SEPATyp", "char", "(1)", "Null"},
-    {N, "MgLast", "Bemerkung", "varchar", "(100)", "Null"},
+    {kNoStep, "MgSolln", "MandatsNr", "varchar", "(35)", "Null"},
+    {kNoStep, "MgSolln", "IBAN", "varchar", "(40)", "Null"},
+    {kNoStep, "MgSolln", "BIC", "varchar", "(40)", "Null"},
+    {kNoStep, "MgSolln", "LetzteVerwendung", "datetime", "", "Null"},
+    {kNoStep, "MgSolln", "GultigBis", "datetime", "", "Null"},
+    {kNoStep, "MgLast", "MandatsNr", "varchar", "(35)", "Null"},
+    {kNoStep, "MgLast", "IBAN", "varchar", "(40)", "Null"},
+    {kNoStep, "MgLast", "BIC", "varchar", "(40)", "Null"},
+    {kNoStep, "MgLast", "LetzteVerwendung", "datetime", "", "Null"},
+    {kNoStep, "MgLast", "GultigBis", "datetime", "", "Null"},
+    {kNoStep, "Rechn", "Prenotified", "char", "(1)", "Null"},
+    {kNoStep, "Rechn", "DatumPren", "DateTime", "", "Null"},
+    {kNoStep, "Rechn", "DatumBankeinzug", "DateTime", "", "Null"},
+    {kNoStep, "Rechn", "MandatsNr", "varchar", "(35)", "Null"},
+    {kNoStep, "MgSolln", "ErsteVerwendung", "datetime", "", "Null"},
+    {kNoStep, "MgLast", "ErsteVerwendung", "datetime", "", "Null"},
+    {kNoStep, "MgSolln", "SEPATyp", "char", "(1)", "Null"},
+    {kNoStep, "MgLast", "SEPATyp", "char", "(1)", "Null"},
+    {kNoStep, "MgLast", "Bemerkung", "varchar", "(100)", "Null"},
 };
 
 // Lead times of the club, the XML file and GUID of every debit and invoice.
 // IndSepa comes last: its creation marks the first fill.
 constexpr ColumnAddition kSepaSettingsAndXmlColumns[] = {
-    {N, "mandstam", "SEPAErstTage", "integer", "", "Null"},
-    {N, "mandstam", "SEPAFolgeTage", "integer", "", "Null"},
-    {N, "MgLast", "BankUeb", "char", "(1)", "Null"},
-    {N, "MgLast", "DatumBankeinzug", "DateTime", "", "Null"},
-    {N, "MgLast", "SEPAKenn", "VARCHAR", "(4)", "Null"},
-    {N, "MgLast", "Ausfuhrungsdatum", "DateTime", "", "Null"},
-    {N, "MgLast", "SEPAXML", "varchar", "(250)", "Null"},
-    {N, "MgLast", "GUID", "UNIQUEIDENTIFIER", "", "NULL"},
-    {N, "MgSolln", "SEPAXML", "varchar", "(250)", "Null"},
-    {N, "MgSolln", "GUID", "UNIQUEIDENTIFIER", "", "NULL"},
-    {N, "RECHN", "SEPAXML", "varchar", "(250)", "Null"},
-    {N, "RECHN", "GUID", "UNIQUEIDENTIFIER", "", "NULL"},
-    {N, "Adresse", "AbwKtoInhCB", "char", "(1)", "Null"},
-    {N, "MgLast", "IndSepa", "char", "(1)", "NULL"},
+    {kNoStep, "mandstam", "SEPAErstTage", "integer", "", "Null"},
+    {kNoStep, "mandstam", "SEPAFolgeTage", "integer", "", "Null"},
+    {kNoStep, "MgLast", "BankUeb", "char", "(1)", "Null"},
+    {kNoStep, "MgLast", "DatumBankeinzug", "DateTime", "", "Null"},
+    {kNoStep, "MgLast", "SEPAKenn", "VARCHAR", "(4)", "Null"},
+    {kNoStep, "MgLast", "Ausfuhrungsdatum", "DateTime", "", "Null"},
+    {kNoStep, "MgLast", "SEPAXML", "varchar", "(250)", "Null"},
+    {kNoStep, "MgLast", "GUID", "UNIQUEIDENTIFIER", "", "NULL"},
+    {kNoStep, "MgSolln", "SEPAXML", "varchar", "(250)", "Null"},
+    {kNoStep, "MgSolln", "GUID", "UNIQUEIDENTIFIER", "", "NULL"},
+    {kNoStep, "RECHN", "SEPAXML", "varchar", "(250)", "Null"},
+    {kNoStep, "RECHN", "GUID", "UNIQUEIDENTIFIER", "", "NULL"},
+    {kNoStep, "Adresse", "AbwKtoInhCB", "char", "(1)", "Null"},
+    {kNoStep, "MgLast", "IndSepa", "char", "(1)", "NULL"},
 };
 
 // Every run; each statement touches only rows that still need it.
@@ -127,18 +127,18 @@ constexpr const char* kWidenings[] = {
 };
 
 constexpr ColumnAddition kDueDateColumns[] = {
-    {N, "Mgart", "FalligkeitDatum1", "DateTime", "", "NULL"},
-    {N, "Mgart", "FalligkeitDatum2", "DateTime", "", "NULL"},
-    {N, "Mgart", "FalligkeitDatum3", "DateTime", "", "NULL"},
-    {N, "Mgart", "FalligkeitDatum4", "DateTime", "", "NULL"},
-    {N, "Mgart", "FalligkeitTag", "int", "", "NULL"},
-    {N, "MgVert", "FalligkeitDatum1", "DateTime", "", "NULL"},
-    {N, "MgVert", "FalligkeitDatum2", "DateTime", "", "NULL"},
-    {N, "MgVert", "FalligkeitDatum3", "DateTime", "", "NULL"},
-    {N, "MgVert", "FalligkeitDatum4", "DateTime", "", "NULL"},
-    {N, "MgVert", "FalligkeitTag", "int", "", "NULL"},
-    {N, "MgSolln", "FalligkeitDatum", "DateTime", "", "NULL"},
-    {N, "EINST", "AutoShowFalligBeitrag", "char", "(1)", "NULL"},
+    {kNoStep, "Mgart", "FalligkeitDatum1", "DateTime", "", "NULL"},
+    {kNoStep, "Mgart", "FalligkeitDatum2", "DateTime", "", "NULL"},
+    {kNoStep, "Mgart", "FalligkeitDatum3", "DateTime", "", "NULL"},
+    {kNoStep, "Mgart", "FalligkeitDatum4", "DateTime", "", "NULL"},
+    {kNoStep, "Mgart", "FalligkeitTag", "int", "", "NULL"},
+    {kNoStep, "MgVert", "FalligkeitDatum1", "DateTime", "", "NULL"},
+    {kNoStep, "MgVert", "FalligkeitDatum2", "DateTime", "", "NULL"},
+    {kNoStep, "MgVert", "FalligkeitDatum3", "DateTime", "", "NULL"},
+    {kNoStep, "MgVert", "FalligkeitDatum4", "DateTime", "", "NULL"},
+    {kNoStep, "MgVert", "FalligkeitTag", "int", "", "NULL"},
+    {kNoStep, "MgSolln", "FalligkeitDatum", "DateTime", "", "NULL"},
+    {kNoStep, "EINST", "AutoShowFalligBeitrag", "char", "(1)", "NULL"},
 };
 
 void create_mandate_tables(Tenant& t) {

@@ -16,7 +16,7 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 // Transfers: the ordering party's account (Auft_), the payee's account and
 // two remittance lines; Erl, BenutzerErl and DatumErl record completion.
@@ -56,12 +56,12 @@ const Lines kMgUeberwVorl[] = {
 };
 
 constexpr ColumnAddition kStatementLineColumns[] = {
-    {N, "MgKontoUms", "KoSt", "int", "", "Null"},
-    {N, "MgKontoUms", "AdrNr", "int", "", "Null"},
-    {N, "MgKontoUms", "WZ2", "varchar", "(120)", "Null"},
-    {N, "MgKontoUms", "ID", "varchar", "(40)", "Null"},
-    {N, "MgKontoUms", "OnlineBlz", "varchar", "(40)", "Null"},
-    {N, "MgKontoUms", "OnlineKonto", "varchar", "(40)", "Null"},
+    {kNoStep, "MgKontoUms", "KoSt", "int", "", "Null"},
+    {kNoStep, "MgKontoUms", "AdrNr", "int", "", "Null"},
+    {kNoStep, "MgKontoUms", "WZ2", "varchar", "(120)", "Null"},
+    {kNoStep, "MgKontoUms", "ID", "varchar", "(40)", "Null"},
+    {kNoStep, "MgKontoUms", "OnlineBlz", "varchar", "(40)", "Null"},
+    {kNoStep, "MgKontoUms", "OnlineKonto", "varchar", "(40)", "Null"},
 };
 
 // The club's own bank accounts.
@@ -73,9 +73,9 @@ const Lines kMandKonten[] = {
 };
 
 constexpr ColumnAddition kDebitBankColumns[] = {
-    {N, "MgLast", "Bankkonto", "varchar", "(30)", "Null"},
-    {N, "MgLast", "BankBLZ", "varchar", "(30)", "Null"},
-    {N, "MgLast", "BankFibuKonto", "int", "", "Null"},
+    {kNoStep, "MgLast", "Bankkonto", "varchar", "(30)", "Null"},
+    {kNoStep, "MgLast", "BankBLZ", "varchar", "(30)", "Null"},
+    {kNoStep, "MgLast", "BankFibuKonto", "int", "", "Null"},
 };
 
 const Lines kMgBuText[] = {

@@ -11,7 +11,7 @@ namespace {
 
 using steps::ColumnAddition;
 using steps::Lines;
-using steps::N;
+using steps::kNoStep;
 
 // Only Anlagegut is probed; where it exists the other two are taken to
 // exist as well.
@@ -86,13 +86,13 @@ const Lines kLetterSettings[] = {
 };
 
 constexpr ColumnAddition kLetterAndAssetColumns[] = {
-    {N, "tblBriefEinst", "Breiftext", "text", "", "Null"},
-    {N, "tblBriefEinst", "Datum", "DateTime", "", "Null"},
-    {N, "AnlageAbschr", "SonderAfa", "numeric", "(18,8)", "NULL"},
-    {N, "Anlagegut", "Optionen", "text", "", "Null"},
-    {N, "AnlageAbschr", "ID", "int", "IDENTITY (1,1)", "NOT NULL"},
-    {N, "Anlagegut", "Abgang", "numeric", "(18,8)", "NULL"},
-    {N, "F5einst", "MONATBIS", "smallint", "", "Null"},
+    {kNoStep, "tblBriefEinst", "Breiftext", "text", "", "Null"},
+    {kNoStep, "tblBriefEinst", "Datum", "DateTime", "", "Null"},
+    {kNoStep, "AnlageAbschr", "SonderAfa", "numeric", "(18,8)", "NULL"},
+    {kNoStep, "Anlagegut", "Optionen", "text", "", "Null"},
+    {kNoStep, "AnlageAbschr", "ID", "int", "IDENTITY (1,1)", "NOT NULL"},
+    {kNoStep, "Anlagegut", "Abgang", "numeric", "(18,8)", "NULL"},
+    {kNoStep, "F5einst", "MONATBIS", "smallint", "", "Null"},
 };
 
 // One row per export run.
@@ -124,25 +124,25 @@ const Lines kExportLogLines[] = {
 };
 
 constexpr ColumnAddition kExportDatesAndAmounts[] = {
-    {N, "F5bw4sgA", "DATEVDatum", "datetime", "", "NULL"},
-    {N, "F5bew4sg", "DATEVDatum", "datetime", "", "NULL"},
-    {N, "F5Kont", "DatevAuto", "char", "(1)", "Null"},
-    {N, "tblBriefEinst", "Betreff", "varchar", "(200)", "Null"},
+    {kNoStep, "F5bw4sgA", "DATEVDatum", "datetime", "", "NULL"},
+    {kNoStep, "F5bew4sg", "DATEVDatum", "datetime", "", "NULL"},
+    {kNoStep, "F5Kont", "DatevAuto", "char", "(1)", "Null"},
+    {kNoStep, "tblBriefEinst", "Betreff", "varchar", "(200)", "Null"},
     // The whole column definition travels as the type.
-    {N, "tblBriefEinst", "ID", "INT IDENTITY (1,1)", "", "Not Null"},
-    {N, "F5Bew4s", "Betrag", "numeric", "(18,8)", "NULL"},
-    {N, "F5Bw4sa", "Betrag", "numeric", "(18,8)", "NULL"},
-    {N, "Einst", "Anlage3", "char", "(1)", "NULL"},
+    {kNoStep, "tblBriefEinst", "ID", "INT IDENTITY (1,1)", "", "Not Null"},
+    {kNoStep, "F5Bew4s", "Betrag", "numeric", "(18,8)", "NULL"},
+    {kNoStep, "F5Bw4sa", "Betrag", "numeric", "(18,8)", "NULL"},
+    {kNoStep, "Einst", "Anlage3", "char", "(1)", "NULL"},
 };
 
 constexpr ColumnAddition kAccountKindsAndUsers[] = {
-    {N, "AnlageGut", "AbgangDatum", "datetime", "", "NULL"},
-    {N, "F5Bew4s", "Kontoart", "varchar", "(10)", "NULL"},
-    {N, "F5Bw4sa", "Kontoart", "varchar", "(10)", "NULL"},
-    {N, "F5Bew4s", "Soll_Haben", "varchar", "(10)", "NULL"},
-    {N, "F5Bw4sa", "Soll_Haben", "varchar", "(10)", "NULL"},
-    {N, "PASS", "EMail", "varchar", "(200)", "NULL"},
-    {N, "PASS", "Verwalter", "char", "(1)", "NULL"},
+    {kNoStep, "AnlageGut", "AbgangDatum", "datetime", "", "NULL"},
+    {kNoStep, "F5Bew4s", "Kontoart", "varchar", "(10)", "NULL"},
+    {kNoStep, "F5Bw4sa", "Kontoart", "varchar", "(10)", "NULL"},
+    {kNoStep, "F5Bew4s", "Soll_Haben", "varchar", "(10)", "NULL"},
+    {kNoStep, "F5Bw4sa", "Soll_Haben", "varchar", "(10)", "NULL"},
+    {kNoStep, "PASS", "EMail", "varchar", "(200)", "NULL"},
+    {kNoStep, "PASS", "Verwalter", "char", "(1)", "NULL"},
 };
 
 const Lines kRights[] = {

@@ -24,10 +24,12 @@ struct ColumnAddition {
   std::string_view null_text;
 };
 
-inline constexpr bool P = true;  // a progress step before the call
-inline constexpr bool N = false;  // no step
+inline constexpr bool kStepBefore = true;  // a progress step before the call
+inline constexpr bool kNoStep = false;
 
-// The calls in order, each silent. The added flag is left by the last one.
+// The calls in order, each silent. Which of them added its column is not
+// reported: a step that depends on a new column adds that column with its
+// own AddField call and asks its result.
 void add_columns(Tenant& t, std::span<const ColumnAddition> run);
 
 // Sends `statements` one after another through qryExec, each under `guard`.

@@ -1,0 +1,85 @@
+#include "exec/messages.h"
+
+#include <string>
+
+#include "exec/executor.h"
+
+namespace standin {
+
+namespace {
+
+std::string str(std::string_view s) { return std::string(s); }
+
+}  // namespace
+
+void throw_invalid_object_name(std::string_view dotted_name) {
+  throw_error(208, "Invalid object name '" + str(dotted_name) + "'.", true);
+}
+
+void throw_invalid_column_name(std::string_view column) {
+  throw_error(207, "Invalid column name '" + str(column) + "'.", true);
+}
+
+void throw_unbound_identifier(std::string_view dotted_name) {
+  throw_error(4104, "The multi-part identifier \"" + str(dotted_name) + "\" could not be bound.", true);
+}
+
+void throw_subquery_too_many_columns() {
+  throw_error(116,
+              "Only one expression can be specified in the select list when the subquery is not introduced "
+              "with EXISTS.",
+              true);
+}
+
+void throw_insert_column_count_mismatch() {
+  throw_error(213, "Column name or number of supplied values does not match table definition.", true);
+}
+
+void throw_derived_table_not_updatable() { throw_error(4421, "Derived table is not updatable.", true); }
+
+void throw_null_not_allowed(const Database& db, const Table& t, const Column& c, std::string_view statement) {
+  throw_error(515, "Cannot insert the value NULL into column '" + c.name + "', table '" + db.name + ".dbo." + t.name +
+                       "'; column does not allow nulls. " + str(statement) + " fails.");
+}
+
+void throw_identity_overflow(const Column& c) {
+  throw_error(8115, "Arithmetic overflow error converting IDENTITY to data type " + c.type_name + ".");
+}
+
+void throw_database_missing(std::string_view name) {
+  throw_error(911, "Database '" + str(name) + "' does not exist. Make sure that the name is entered correctly.", true);
+}
+
+void throw_object_not_found(int number, std::string_view name) {
+  throw_error(number,
+              "Cannot find the object \"" + str(name) + "\" because it does not exist or you do not have permissions.");
+}
+
+void throw_cannot_drop(std::string_view kind, std::string_view name) {
+  throw_error(3701, "Cannot drop the " + str(kind) + " '" + str(name) +
+                        "', because it does not exist or you do not have permission.");
+}
+
+void throw_duplicate_column(std::string_view column, std::string_view table) {
+  throw_error(2705, "Column names in each table must be unique. Column name '" + str(column) + "' in table '" +
+                        str(table) + "' is specified more than once.");
+}
+
+void throw_second_identity(std::string_view table) {
+  throw_error(2744, "Multiple identity columns specified for table '" + str(table) +
+                        "'. Only one identity column per table is allowed.");
+}
+
+void throw_alter_missing_column(std::string_view action, std::string_view column, std::string_view table) {
+  throw_error(4924, "ALTER TABLE " + str(action) + " failed because column '" + str(column) +
+                        "' does not exist in table '" + str(table) + "'.");
+}
+
+void throw_column_has_dependents(std::string_view dependent, std::string_view action, std::string_view column) {
+  throw_error(5074, str(dependent) + " ALTER TABLE " + str(action) + " " + str(column) +
+                        " failed because one or more objects access this column.");
+}
+
+void throw_lock_timeout() { throw_error(1222, "Lock request time out period exceeded."); }
+
+}  // namespace standin

@@ -1,23 +1,22 @@
-// The two reference row inserts. Neither checks for an existing row: the
-// stages call them right after creating the (empty) table. Values are
-// literals of the stages and are written without doubling quotes.
+#include "upgrade/reference_rows.h"
+
 #include <string>
 
-#include "db/primitives.h"
+namespace upgrade {
 
-namespace db {
-
-void Primitives::AddLandessportbund(std::string_view short_name, std::string_view full_name) {
-  runner_.run_lines({"INSERT INTO tblLSB (Kennung, Bezeichnung)", "VALUES",
-                     "('" + std::string(short_name) + "', '" + std::string(full_name) + "')"},
-                    Guard::warning());
+void AddLandessportbund(db::StatementRunner& runner, std::string_view short_name,
+                        std::string_view full_name) {
+  runner.run_lines({"INSERT INTO tblLSB (Kennung, Bezeichnung)", "VALUES",
+                    "('" + std::string(short_name) + "', '" + std::string(full_name) + "')"},
+                   db::Guard::warning());
 }
 
-void Primitives::AddRight(int number, std::string_view text, std::string_view short_name) {
-  runner_.run_lines({"INSERT INTO tblRechte (BENUTZER, RB, Bezeichnung, Kurzname, Ind)",
-                     " SELECT BENUTZER, " + std::to_string(number) + ", '" + std::string(text) +
-                         "', '" + std::string(short_name) + "', 'J' FROM PASS"},
-                    Guard::unguarded());
+void AddRight(db::StatementRunner& runner, int number, std::string_view text,
+              std::string_view short_name) {
+  runner.run_lines({"INSERT INTO tblRechte (BENUTZER, RB, Bezeichnung, Kurzname, Ind)",
+                    " SELECT BENUTZER, " + std::to_string(number) + ", '" + std::string(text) +
+                        "', '" + std::string(short_name) + "', 'J' FROM PASS"},
+                   db::Guard::unguarded());
 }
 
-}  // namespace db
+}  // namespace upgrade

@@ -5,7 +5,8 @@
 namespace app {
 
 const char* const kUsage =
-    "Usage: sqlupdate [--console] [--settings PATH]\n"
+    "Usage: sqlupdate [--console] [--settings PATH] [--log FILE]\n"
+    "       sqlupdate --status [--settings PATH] [--log FILE]\n"
     "       sqlupdate --list-scripts | --print-script NAME | --help | --version\n"
     "\n"
     "Upgrades every tenant database on the server named in SysDBAdo.INI.\n"
@@ -13,6 +14,12 @@ const char* const kUsage =
     "  --console            run in the terminal, without a window\n"
     "  --settings PATH      read the settings from PATH instead of the\n"
     "                       SysDBAdo.INI beside the program\n"
+    "  --log FILE           append every statement sent (time, database,\n"
+    "                       text, outcome), every caption, progress value\n"
+    "                       and dialog, and the run's summary to FILE\n"
+    "  --status             list every tenant database with its version\n"
+    "                       marker, its UpdS marker and whether it is a TMP\n"
+    "                       copy; reads only, changes nothing\n"
     "  --list-scripts       list the stored scripts: name, kind, size\n"
     "  --print-script NAME  print the text of a stored script exactly\n"
     "  --help               show this text\n"
@@ -21,9 +28,13 @@ const char* const kUsage =
     "The console shows dialogs as lines: Warnung, Fehler, Informationen,\n"
     "Meldung (plain message box), Abbruch (the run ended on a failure).\n"
     "\n"
+    "The console ends with a summary: databases found and upgraded,\n"
+    "statements sent, failures reported (per database), time taken.\n"
+    "\n"
     "Exit status: 0 the run reached its end and nothing was reported,\n"
-    "1 it reached its end with reported failures, 2 it ended on a failure,\n"
-    "64 the command line could not be used.\n";
+    "1 it reached its end with reported failures, 2 it ended on a failure\n"
+    "(--status: the server could not be reached), 64 the command line could\n"
+    "not be used or the log file could not be opened.\n";
 
 std::variant<Options, std::string> parse_command_line(int argc, const char* const* argv) {
   Options options;
@@ -37,11 +48,15 @@ std::variant<Options, std::string> parse_command_line(int argc, const char* cons
       options.version = true;
     } else if (arg == "--list-scripts") {
       options.list_scripts = true;
-    } else if (arg == "--print-script" || arg == "--settings") {
+    } else if (arg == "--status") {
+      options.status = true;
+    } else if (arg == "--print-script" || arg == "--settings" || arg == "--log") {
       if (i + 1 >= argc) return std::string(arg) + " needs a value";
       std::string value = argv[++i];
       if (arg == "--settings")
         options.settings = value;
+      else if (arg == "--log")
+        options.log = value;
       else
         options.print_script = value;
     } else {

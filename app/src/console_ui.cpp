@@ -26,6 +26,11 @@ void ConsoleUi::end_bar() {
   bar_open_ = false;
 }
 
+void ConsoleUi::write_line(const std::string& text) {
+  end_bar();
+  out_ << text << '\n' << std::flush;
+}
+
 void ConsoleUi::set_caption(const std::string& text) {
   if (text == caption_) return;
   caption_ = text;

@@ -5,6 +5,14 @@
 namespace db {
 namespace {
 
+// The client library's own text; a missing settings file, whose default
+// provider is the cause, is named on a line before it.
+std::string unknown_provider_text(const Settings& settings) {
+  std::string text = "Provider cannot be found. It may not be properly installed.";
+  if (!settings.file_found) text = "Einstellungen nicht gefunden: " + settings.file.string() + "\n" + text;
+  return text;
+}
+
 class BackendFactory final : public ConnectionFactory {
  public:
   std::unique_ptr<Connection> make(const Settings& settings, std::string_view catalogue) override {
@@ -15,7 +23,7 @@ class BackendFactory final : public ConnectionFactory {
         return make_odbc_connection(settings, catalogue);
       case Backend::Unknown: break;
     }
-    return make_unavailable_connection("Provider cannot be found. It may not be properly installed.");
+    return make_unavailable_connection(unknown_provider_text(settings));
   }
 
  private:

@@ -41,6 +41,7 @@ class PasswordFilter final : public Connection {
     filtered([&] { rows = inner_->query(text); });
     return rows;
   }
+  long long rows_affected() const override { return inner_->rows_affected(); }
 
  private:
   template <typename F>
@@ -82,6 +83,7 @@ std::unique_ptr<Connection> Connections::open(const Settings& settings,
     connection = std::make_unique<PasswordFilter>(factory_.make(settings, database),
                                                   settings.password);
     connection->open();
+    if (session_setup_) session_setup_(*connection, database);
   } catch (const std::exception& e) {
     std::string error = without_password(e.what(), settings.password);
     feedback_.report(Report::Error, connection_failure_text(database, error));
@@ -92,6 +94,7 @@ std::unique_ptr<Connection> Connections::open(const Settings& settings,
 
 void Connections::pConn(std::string_view catalogue) {
   Settings settings = read_settings_reporting();
+  discovery_catalogue_ = std::string(catalogue);
   discovery_text_ = discovery_connection_string(settings, catalogue);
   if (discovery_) discovery_->close();
   discovery_.reset();
@@ -107,19 +110,21 @@ void Connections::MandantChange(std::string_view database) {
   work_ = open(settings, database);
 }
 
+void Connections::reopen(Connection& connection, std::string_view catalogue) {
+  connection.open();
+  if (session_setup_) session_setup_(connection, catalogue);
+}
+
 Connection& Connections::work() {
   if (!work_) work_ = make_unavailable_connection("The connection is not open.");
-  if (!work_->is_open()) work_->open();
+  if (!work_->is_open()) reopen(*work_, current_database_);
   return *work_;
 }
 
-std::vector<std::string> Connections::list_tenants(bool include_tmp_copies) {
+Connection& Connections::discovery() {
   if (!discovery_) discovery_ = make_unavailable_connection("The connection is not open.");
-  if (!discovery_->is_open()) discovery_->open();
-  Rowset rows = discovery_->query(include_tmp_copies ? kAllTenantsQuery : kTenantListQuery);
-  std::vector<std::string> names;
-  for (size_t i = 0; i < rows.rows.size(); ++i) names.push_back(rows.text(i, "name"));
-  return names;
+  if (!discovery_->is_open()) reopen(*discovery_, discovery_catalogue_);
+  return *discovery_;
 }
 
 }  // namespace db

@@ -55,20 +55,20 @@ class EmbeddedConnection final : public Connection {
     standin::Error error;
     session_ = server_->connect(catalogue_, &error);
     if (!session_) throw DbError(error.message, error.number);
-    // The stored scripts write dates as day.month.year.
-    execute("SET DATEFORMAT dmy");
   }
 
   void close() override { session_.reset(); }
   bool is_open() const override { return session_ != nullptr; }
 
-  void execute(std::string_view text) override { throw_first_error(session().execute(text)); }
+  void execute(std::string_view text) override { counted(session().execute(text)); }
 
   void execute(std::string_view text, std::span<const Parameter> params) override {
     std::vector<standin::Param> values;
     for (const Parameter& p : params) values.push_back({p.name, as_value(p)});
-    throw_first_error(session().execute(text, values));
+    counted(session().execute(text, values));
   }
+
+  long long rows_affected() const override { return rows_affected_; }
 
   Rowset query(std::string_view text) override {
     standin::BatchResult result = session().execute(text);
@@ -77,6 +77,11 @@ class EmbeddedConnection final : public Connection {
   }
 
  private:
+  void counted(const standin::BatchResult& result) {
+    rows_affected_ = result.rows_affected;
+    throw_first_error(result);
+  }
+
   standin::Session& session() {
     if (!session_) throw DbError("The connection is not open.");
     return *session_;
@@ -87,6 +92,7 @@ class EmbeddedConnection final : public Connection {
   std::string catalogue_;
   std::shared_ptr<standin::Server> server_;
   std::unique_ptr<standin::Session> session_;
+  long long rows_affected_ = -1;
 };
 
 }  // namespace

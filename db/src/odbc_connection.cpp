@@ -148,8 +148,9 @@ Rowset fetch(SQLHSTMT stmt, SQLSMALLINT columns) {
 }
 
 // Walks every result of an executed command text. Keeps the first result
-// set when `first_rows` is given; throws the first error at the end.
-void drain(SQLHSTMT stmt, SQLRETURN rc, Rowset* first_rows) {
+// set when `first_rows` is given and the last row count in `rows_affected`;
+// throws the first error at the end.
+void drain(SQLHSTMT stmt, SQLRETURN rc, Rowset* first_rows, long long* rows_affected = nullptr) {
   std::optional<DbError> first_error;
   bool have_rows = false;
   for (;;) {
@@ -158,6 +159,10 @@ void drain(SQLHSTMT stmt, SQLRETURN rc, Rowset* first_rows) {
     } else if (SQL_SUCCEEDED(rc)) {
       SQLSMALLINT columns = 0;
       SQLNumResultCols(stmt, &columns);
+      if (columns == 0 && rows_affected) {
+        SQLLEN count = -1;
+        if (SQL_SUCCEEDED(SQLRowCount(stmt, &count)) && count >= 0) *rows_affected = count;
+      }
       if (columns > 0) {
         if (first_rows && !have_rows) {
           *first_rows = fetch(stmt, columns);
@@ -242,8 +247,6 @@ class OdbcConnection final : public Connection {
                     reason.number());
     }
     connected_ = true;
-    // The stored scripts write dates as day.month.year.
-    execute("SET DATEFORMAT dmy");
   }
 
   void close() override {
@@ -260,8 +263,9 @@ class OdbcConnection final : public Connection {
   void execute(std::string_view text) override {
     Statement stmt(connection());
     WideString wide = to_wide(text);
+    rows_affected_ = -1;
     drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())),
-          nullptr);
+          nullptr, &rows_affected_);
   }
 
   void execute(std::string_view text, std::span<const Parameter> params) override {
@@ -270,9 +274,12 @@ class OdbcConnection final : public Connection {
     WideString wide = to_wide(positional(text, params, &order));
     Bindings bindings(order.size());
     for (size_t i = 0; i < order.size(); ++i) bind(stmt.get(), i, *order[i], bindings[i]);
+    rows_affected_ = -1;
     drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())),
-          nullptr);
+          nullptr, &rows_affected_);
   }
+
+  long long rows_affected() const override { return rows_affected_; }
 
   Rowset query(std::string_view text) override {
     Statement stmt(connection());
@@ -334,6 +341,7 @@ class OdbcConnection final : public Connection {
   SQLHENV env_ = SQL_NULL_HENV;
   SQLHDBC dbc_ = SQL_NULL_HDBC;
   bool connected_ = false;
+  long long rows_affected_ = -1;
 };
 
 }  // namespace

@@ -53,9 +53,11 @@ int on_entry(void* user, const char* section, const char* name, const char* valu
 SettingsRead read_settings(const std::filesystem::path& file) {
   SettingsRead result;
   result.settings.directory = file.parent_path();
+  result.settings.file = file;
   std::FILE* handle = std::fopen(file.c_str(), "r");
   if (!handle) {
     // A missing file is no error: every key takes its default.
+    result.settings.file_found = errno != ENOENT;
     if (errno != ENOENT)
       result.error = "Cannot read " + file.string() + ": " + std::strerror(errno);
     return result;

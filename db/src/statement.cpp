@@ -10,6 +10,8 @@ const char* to_string(Channel channel) {
     case Channel::Lines: return "lines";
     case Channel::Probe: return "probe";
     case Channel::Separate: return "separate";
+    case Channel::Discovery: return "discovery";
+    case Channel::Session: return "session";
   }
   return "?";
 }

@@ -11,12 +11,14 @@
 #include <cmath>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "db/connection_factory.h"
 #include "main_window_form.h"
 #include "main_window_gauge.h"
 #include "support/demo_server.h"
 #include "support/temp_dir.h"
+#include "app/front_end.h"
 #include "upgrade/run_driver.h"
 #include "upgrade/texts.h"
 #include "window_recorder.h"
@@ -28,6 +30,7 @@ using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 using ::testing::Not;
 
 const QString kTitle = QString::fromUtf8(upgrade::kApplicationTitle);
@@ -70,11 +73,15 @@ class WindowDemoTest : public ::testing::Test {
 
   // patience: event-loop turns a message box may stay open before the
   // recorder clicks OK; a large one lets a box close by itself first.
-  void make_window(int patience) {
+  // The run as main() starts it in the window, with the log of --log when
+  // `log` is given.
+  void make_window(int patience, upgrade::RunLog* log = nullptr) {
     factory = db::make_backend_factory();
-    window = std::make_unique<app::MainWindow>([this](upgrade::Ui& ui) {
+    window = std::make_unique<app::MainWindow>([this, log](upgrade::Ui& ui) {
       ++runs;
-      return upgrade::RunDriver(ui, *factory, settings()).run().exit_code();
+      app::Options options;
+      options.settings = settings();
+      return app::run_upgrade(ui, *factory, options, log).exit_code;
     });
     window->dialogs().set_brief_display(0ms);
     recorder = std::make_unique<WindowRecorder>(*window, patience);
@@ -149,13 +156,22 @@ TEST_F(WindowDemoTest, UpgradesEveryTenantShowsCompletionThenTheProgramEnds) {
   EXPECT_THAT(columns_after_the_run("DRAVOK02", "Mandstam"), Contains("VereinUebUntgliedAbt"));
 }
 
+// With --log, the window shows its dialogs as without it, and the log
+// holds them with the statements that failed and the summary.
 TEST_F(WindowDemoTest, ReportedFailuresCloseByThemselvesAndTheirListWaitsForOk) {
   // Without the column, the index on it and the clean-up of its values fail
   // under their guards. By then the first tenant's scripts have asked the
   // window to close, so those warnings are only shown briefly.
   before_the_run("DRAVOK02", "ALTER TABLE F5BEW4 DROP COLUMN SUCHTEXT");
-  make_window(/*patience=*/50);
+  std::ostringstream logged;
+  upgrade::RunLog log(logged);
+  make_window(/*patience=*/50, &log);
   ASSERT_TRUE(program_ends(*window, 120s));
+
+  EXPECT_THAT(logged.str(), HasSubstr(" DRAVOK02 [dialog warning] Invalid column name 'SuchText'.\n"));
+  EXPECT_THAT(logged.str(), HasSubstr(" [caption] " + kTitle.toStdString() + "\n"));
+  EXPECT_THAT(logged.str(), HasSubstr("Zusammenfassung: 3 Datenbanken gefunden, 3 Datenbanken aktualisiert, "));
+  EXPECT_THAT(logged.str(), HasSubstr("\n  DRAVOK02: 2 Meldungen\n"));
 
   ASSERT_EQ(recorder->dialogs.size(), 3u);
   for (int i : {0, 1}) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "db/tenant_discovery.h"
 #include "db/connections.h"
 #include "main_window_form.h"
 #include "support/fake_connection.h"

@@ -5,6 +5,7 @@
 
 #include "db/connection_string.h"
 #include "db/connections.h"
+#include "db/tenant_discovery.h"
 #include "db/settings.h"
 #include "support/fake_connection.h"
 #include "support/recording_feedback.h"
@@ -87,6 +88,7 @@ class ConnectionsTest : public ::testing::Test {
   testing_support::RecordingFeedback feedback;
   testing_support::TempDir dir;
   db::Connections connections{factory, dir.path() / "SysDBAdo.INI", feedback};
+  db::StatementRunner runner{connections, feedback};
 };
 
 TEST_F(ConnectionsTest, FailedSwitchShowsTheErrorDialogWithTheQuoteDoubled) {
@@ -124,17 +126,16 @@ TEST_F(ConnectionsTest, PasswordIsFilteredFromStatementErrorsAsAWordOnly) {
 TEST_F(ConnectionsTest, ListingOnAFailedDiscoveryTriesAgainAndThrows) {
   server.open_errors["Dravok"] = "no server";
   connections.pConn("Dravok");
-  EXPECT_THROW(connections.list_tenants(false), db::DbError);
+  EXPECT_THROW(db::list_tenants(runner, false), db::DbError);
 }
 
 TEST_F(ConnectionsTest, ListingUsesTheFixedQueriesAndKeepsTheServerOrder) {
   server.results[db::kTenantListQuery] = FakeServer::rows({"name"}, {{"DRAVOK02"}, {"DRAVOK01"}});
   connections.pConn("Dravok");
-  EXPECT_EQ(connections.list_tenants(false), (std::vector<std::string>{"DRAVOK02", "DRAVOK01"}));
+  EXPECT_EQ(db::list_tenants(runner, false), (std::vector<std::string>{"DRAVOK02", "DRAVOK01"}));
   EXPECT_EQ(server.sent.back(),
-            "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%' AND "
-            "UPPER(SUBSTRING(name,7,3))<>'TMP'");
-  connections.list_tenants(true);
+            "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%' AND UPPER(SUBSTRING(name,7,3))<>'TMP'");
+  db::list_tenants(runner, true);
   EXPECT_EQ(server.sent.back(),
             "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%'");
 }

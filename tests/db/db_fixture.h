@@ -16,6 +16,8 @@ class DbFixture : public ::testing::Test {
     runner.add_observer([this](const db::StatementRecord& r) { transcript.push_back(r); });
     connections.MandantChange("DRAVOK01");
     server.opened.clear();
+    transcript.clear();  // the session settings of the switch
+    server.sent.clear();
   }
 
   std::vector<std::string> texts() const {

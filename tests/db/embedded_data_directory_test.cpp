@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "db/connections.h"
+#include "db/tenant_discovery.h"
 #include "db/embedded.h"
 #include "support/recording_feedback.h"
 #include "support/temp_dir.h"
@@ -76,11 +77,12 @@ TEST(EmbeddedDataDirectory, MissingDirectoryGivesTheConnectionDialogNamingIt) {
   auto factory = db::make_backend_factory();
   testing_support::RecordingFeedback feedback;
   db::Connections connections(*factory, scratch.path() / "SysDBAdo.INI", feedback);
+  db::StatementRunner runner(connections, feedback);
   connections.pConn(db::kDiscoveryCatalogue);
   ASSERT_EQ(feedback.reports.size(), 1u);
   EXPECT_EQ(feedback.reports[0].kind, db::Report::Error);
   EXPECT_THAT(feedback.reports[0].text, HasSubstr((scratch.path() / "dtaa").string()));
-  EXPECT_THROW(connections.list_tenants(false), db::DbError);
+  EXPECT_THROW(db::list_tenants(runner, false), db::DbError);
   EXPECT_FALSE(std::filesystem::exists(scratch.path() / "dtaa"));
 }
 

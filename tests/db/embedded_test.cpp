@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "db/connections.h"
+#include "db/tenant_discovery.h"
 #include "db/primitives.h"
 #include "support/engine_server.h"
 #include "support/recording_feedback.h"
@@ -35,6 +36,7 @@ class EngineTest : public ::testing::Test {
   void switch_to_tenant() {
     connections->MandantChange("DRAVOK01");
     ASSERT_TRUE(connections->work_is_open());
+    transcript.clear();  // the session settings of the switch
   }
 
   // Closes the tool's server so that the test can read the directory.
@@ -57,8 +59,8 @@ class EngineTest : public ::testing::Test {
 
 TEST_F(EngineTest, DiscoveryListsTenantsInServerOrderWithAndWithoutTmpCopies) {
   connections->pConn(db::kDiscoveryCatalogue);
-  EXPECT_THAT(connections->list_tenants(false), ElementsAre("DRAVOK01", "DRAVOK"));
-  EXPECT_THAT(connections->list_tenants(true), ElementsAre("DRAVOK01", "dravokTMP01", "DRAVOK"));
+  EXPECT_THAT(db::list_tenants(*runner, false), ElementsAre("DRAVOK01", "DRAVOK"));
+  EXPECT_THAT(db::list_tenants(*runner, true), ElementsAre("DRAVOK01", "dravokTMP01", "DRAVOK"));
 }
 
 TEST_F(EngineTest, MissingDatabaseGivesTheConnectionDialog) {
@@ -99,26 +101,28 @@ TEST_F(EngineTest, IndexAndConstraintOperationsAskTheCatalogue) {
                    "OBJECT_NAME(object_id)='Other'").empty());
 }
 
-TEST_F(EngineTest, ReferenceRowsGoToEveryUserAndDuplicatesAreReported) {
-  switch_to_tenant();
-  sql->AddRight(6, "SEPA einrichten", "SEPA");  // no users yet: nothing, no failure
-  runner->run(db::Channel::Single, "INSERT INTO PASS VALUES ('A') INSERT INTO PASS VALUES ('B') "
-              "INSERT INTO PASS VALUES ('C')", db::Guard::unguarded());
-  sql->AddRight(7, "Buchen", "FIBU");
-  sql->AddLandessportbund("BSB Nord", "Badischer Sportbund Nord");
-  sql->AddLandessportbund("BSB Nord", "Badischer Sportbund Nord");
-  ASSERT_EQ(feedback.reports.size(), 1u);
-  EXPECT_EQ(feedback.reports[0].kind, db::Report::Warning);
-  EXPECT_EQ(rows("SELECT COUNT(*) FROM tblRechte WHERE RB=7 AND Ind='J'"), Rows{{"3"}});
-}
-
 TEST_F(EngineTest, LaterErrorOfAMultiStatementTextIsReportedAndEarlierOnesStay) {
   switch_to_tenant();
   EXPECT_FALSE(runner->run(db::Channel::Single,
                            "INSERT INTO PASS VALUES ('A')\nINSERT INTO NoSuchTable VALUES (1)",
                            db::Guard::warning()));
   EXPECT_EQ(feedback.reports.size(), 1u);
+  // The record carries the server's message number for the log.
+  EXPECT_EQ(transcript.back().error_number, 208);
   EXPECT_EQ(rows("SELECT COUNT(*) FROM PASS"), Rows{{"1"}});
+}
+
+// The log shows how many rows a statement changed and a query read.
+TEST_F(EngineTest, RecordsCountTheRowsAffectedAndRead) {
+  switch_to_tenant();
+  runner->run(db::Channel::Single, "INSERT INTO PASS VALUES ('A') INSERT INTO PASS VALUES ('B')",
+              db::Guard::unguarded());
+  runner->run(db::Channel::Single, "UPDATE PASS SET BENUTZER='C'", db::Guard::unguarded());
+  EXPECT_EQ(transcript.back().rows, 2);
+  runner->query(db::Channel::Probe, "SELECT * FROM PASS WHERE BENUTZER='C'", db::Guard::unguarded());
+  EXPECT_EQ(transcript.back().rows, 2);
+  runner->run(db::Channel::Single, "CREATE TABLE T (X int)", db::Guard::unguarded());
+  EXPECT_EQ(transcript.back().rows, -1);
 }
 
 // The name comes from the server and is written into the catalogue probes;
@@ -127,7 +131,7 @@ TEST_F(EngineTest, TenantNamedWithAQuoteIsListedAndProbedByItsName) {
   engine.run("master", "CREATE DATABASE [DRAVOK'Q]");
   engine.run("DRAVOK'Q", "CREATE TABLE Adresse (AdrNr int NOT NULL, IBAN1 varchar(40) NULL)");
   connections->pConn(db::kDiscoveryCatalogue);
-  EXPECT_THAT(connections->list_tenants(false), testing::Contains("DRAVOK'Q"));
+  EXPECT_THAT(db::list_tenants(*runner, false), testing::Contains("DRAVOK'Q"));
   connections->MandantChange("DRAVOK'Q");
   ASSERT_TRUE(connections->work_is_open());
   sql->AddField("Adresse", "IBAN1", "varchar", "(40)", "Null");

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "db/tenant_discovery.h"
 #include "db/connections.h"
 #include "support/fake_connection.h"
 #include "support/recording_ui.h"
@@ -73,6 +74,9 @@ TEST_F(RunDriverTest, FailedSwitchIsReportedSkippedAndSpoilsTheCompletionMessage
   EXPECT_EQ(ui.dialogs[1].text,
             "UPDATE ausgeführt mit 1 Meldung:\n\nDRAVOK01: False parameters for database "
             "connection.\nUnable to connect to database 'DRAVOK01'.\n\nCannot open database");
+  // For the summary: both were found, only the second one was upgraded.
+  EXPECT_EQ(outcome.tenants_found, 2);
+  EXPECT_EQ(outcome.tenants_upgraded, 1);
 }
 
 TEST_F(RunDriverTest, FailedDiscoveryEndsTheRunInTheErrorBoxBeforeAnyTenant) {
@@ -98,6 +102,9 @@ TEST_F(RunDriverTest, UncaughtFailureKeepsCaptionAndSkipsTheRest) {
   EXPECT_EQ(ui.captions.back(), "Corvena verdalis - SQL Update Datenbank: DRAVOK01");
   // Only the two template scripts of stage I asked the window to close.
   EXPECT_EQ(ui.close_requests, 2);
+  // The tenant's sequence ran to its end before the finishing pass failed.
+  EXPECT_EQ(outcome.tenants_found, 1);
+  EXPECT_EQ(outcome.tenants_upgraded, 1);
 }
 
 TEST(CompletionText, ListsEveryMessageWithItsDatabase) {

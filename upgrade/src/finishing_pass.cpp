@@ -9,19 +9,14 @@
 
 #include "db/transaction.h"
 #include "db/connections.h"
+#include "db/tenant_discovery.h"
 #include "db/sql_text.h"
 #include "upgrade/texts.h"
 
 namespace upgrade {
 
 const char* const kTaxKeyColumnsQuery =
-    "SELECT tbl.name AS TableName, clmns.name AS FieldName, tps.name AS DataType, clmns.length "
-    "As DataLength, clmns.isnullable\r\n"
-    "FROM dbo.sysobjects AS tbl\r\n"
-    "INNER JOIN syscolumns  AS clmns ON clmns.id=tbl.id\r\n"
-    "LEFT OUTER JOIN systypes AS tps ON tps.xtype=clmns.xtype\r\n"
-    "WHERE (UPPER(clmns.name))='STEUERSCHL' OR (UPPER(clmns.name) LIKE '%StSchl%' ) \r\n"
-    "ORDER BY tbl.name,clmns.name ASC";
+    "SELECT tbl.name AS TableName, clmns.name AS FieldName, tps.name AS DataType, clmns.length As DataLength, clmns.isnullable\r\nFROM dbo.sysobjects AS tbl\r\nINNER JOIN syscolumns  AS clmns ON clmns.id=tbl.id\r\nLEFT OUTER JOIN systypes AS tps ON tps.xtype=clmns.xtype\r\nWHERE (UPPER(clmns.name))='STEUERSCHL' OR (UPPER(clmns.name) LIKE '%StSchl%' ) \r\nORDER BY tbl.name,clmns.name ASC";
 
 namespace {
 
@@ -42,8 +37,7 @@ void convert(db::Primitives& sql) {
   if (f5dat_has_lfdnr(sql))
     runner.run_lines({"ALTER TABLE F5Dat DROP CONSTRAINT PK_F5DAT"}, silent);
   runner.run_lines({"ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL"}, silent);
-  runner.run_lines({"ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED "
-                    "(STEUERSCHL, LFDNR) ON [PRIMARY]"},
+  runner.run_lines({"ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED (STEUERSCHL, LFDNR) ON [PRIMARY]"},
                    silent);
   WidenTaxKeyColumns(sql);
 }
@@ -54,7 +48,7 @@ void ConvertAllTaxKeys(db::Primitives& sql, Ui& ui, UiFeedback& feedback) {
   db::Connections& connections = sql.runner().connections();
   feedback.set_place(db::kDiscoveryCatalogue);
   connections.pConn(db::kDiscoveryCatalogue);
-  for (const std::string& name : connections.list_tenants(true)) {
+  for (const std::string& name : db::list_tenants(sql.runner(), true)) {
     ui.set_caption(kFinishingCaption + name);
     feedback.set_place(name);
     connections.MandantChange(name);

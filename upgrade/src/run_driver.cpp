@@ -1,5 +1,6 @@
 #include "upgrade/run_driver.h"
 
+#include "db/tenant_discovery.h"
 #include "upgrade/finishing_pass.h"
 #include "upgrade/progress.h"
 #include "upgrade/stages.h"
@@ -41,12 +42,14 @@ RunOutcome RunDriver::run() {
     // keep what they showed.
     outcome.ending = RunOutcome::Ending::Aborted;
     outcome.abort_text = with_full_stop(e.what());
-    outcome.failures = feedback_.failures();
-    ui_.show_dialog(DialogKind::ErrorBox, outcome.abort_text);
-    return outcome;
   }
   outcome.failures = feedback_.failures();
-  if (!outcome.failures.empty()) outcome.ending = RunOutcome::Ending::CompletedWithFailures;
+  outcome.tenants_found = tenants_found_;
+  outcome.tenants_upgraded = tenants_upgraded_;
+  if (outcome.ending == RunOutcome::Ending::Aborted)
+    ui_.show_dialog(DialogKind::ErrorBox, outcome.abort_text);
+  else if (!outcome.failures.empty())
+    outcome.ending = RunOutcome::Ending::CompletedWithFailures;
   return outcome;
 }
 
@@ -54,7 +57,9 @@ void RunDriver::acOKNeuExecute() {
   ui_.process_messages();
   feedback_.set_place(db::kDiscoveryCatalogue);
   connections_.pConn(db::kDiscoveryCatalogue);
-  for (const std::string& name : connections_.list_tenants(false)) {
+  const std::vector<std::string> tenants = db::list_tenants(runner_, false);
+  tenants_found_ = static_cast<int>(tenants.size());
+  for (const std::string& name : tenants) {
     ui_.set_caption(name + "/" + kApplicationTitle);
     feedback_.set_place(name);
     connections_.MandantChange(name);  // reports its own failure
@@ -84,6 +89,7 @@ void RunDriver::acOKExecute() {
   ui_.set_wait_cursor(false);
   ui_.set_progress(100);
   ui_.set_progress(0);
+  ++tenants_upgraded_;
 }
 
 }  // namespace upgrade

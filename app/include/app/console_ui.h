@@ -24,6 +24,10 @@ class ConsoleUi final : public upgrade::Ui {
                    upgrade::Dismissal dismissal) override;
   void request_close() override {}
 
+  // A line of the front end's own (the summary, the status view), below a
+  // progress bar drawn in place.
+  void write_line(const std::string& text);
+
   static const char* label(upgrade::DialogKind kind);
 
  private:

@@ -67,6 +67,10 @@ class Connection {
 
   // Runs a query and returns its first result set as a snapshot.
   virtual Rowset query(std::string_view command_text) = 0;
+
+  // Rows affected by the last statement of the last execute() that counts
+  // rows; -1 when none did or the backend does not say.
+  virtual long long rows_affected() const { return -1; }
 };
 
 }  // namespace db

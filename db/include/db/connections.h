@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,19 +20,16 @@ namespace db {
 // The catalogue of the discovery connection.
 inline constexpr const char* kDiscoveryCatalogue = "Dravok";
 
-// Tenant databases without their TMP copies (the main run).
-inline constexpr const char* kTenantListQuery =
-    "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%' AND "
-    "UPPER(SUBSTRING(name,7,3))<>'TMP'";
-// Every tenant database, TMP copies included (the finishing pass).
-inline constexpr const char* kAllTenantsQuery =
-    "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%'";
-
 // The text of the error dialog when a connection cannot be opened.
 std::string connection_failure_text(std::string_view database, std::string_view error);
 
 class Connections {
  public:
+  // Sends the session settings on a connection that has just opened on
+  // `catalogue`; a DbError fails the opening. The statement runner installs
+  // it, so that these statements are sent and recorded like every other.
+  using SessionSetup = std::function<void(Connection&, std::string_view catalogue)>;
+
   Connections(ConnectionFactory& factory, std::filesystem::path settings_file, Feedback& feedback);
 
   // (Re)opens the discovery connection on `catalogue`. A failure is shown in
@@ -50,10 +48,12 @@ class Connections {
   // library does on the next statement); that open may throw DbError.
   Connection& work();
 
-  // Names of the tenant databases, in the server's order: `kTenantListQuery`
-  // or, with `include_tmp_copies`, `kAllTenantsQuery`. Opens the discovery
-  // connection again when it is closed; throws DbError when that fails.
-  std::vector<std::string> list_tenants(bool include_tmp_copies);
+  // The discovery connection, opened again first when it is closed; that
+  // open may throw DbError.
+  Connection& discovery();
+  const std::string& discovery_catalogue() const { return discovery_catalogue_; }
+
+  void set_session_setup(SessionSetup setup) { session_setup_ = std::move(setup); }
 
   // The OLE DB text of the last switch of each connection (holds the
   // password: never show it).
@@ -65,6 +65,7 @@ class Connections {
  private:
   Settings read_settings_reporting();
   std::unique_ptr<Connection> open(const Settings& settings, std::string_view database);
+  void reopen(Connection& connection, std::string_view catalogue);
 
   ConnectionFactory& factory_;
   std::filesystem::path settings_file_;
@@ -72,6 +73,8 @@ class Connections {
   std::unique_ptr<Connection> discovery_;
   std::unique_ptr<Connection> work_;
   std::string current_database_;
+  std::string discovery_catalogue_;
+  SessionSetup session_setup_;
   std::string discovery_text_;
   std::string work_text_;
 };

@@ -1,6 +1,6 @@
 // The schema and script vocabulary that the upgrade stages speak: idempotent
 // schema operations that ask the catalogue first, the table and row probes,
-// the GO-batch script runner, and the reference row inserts. Every statement
+// and the GO-batch script runner. Every statement
 // goes through the StatementRunner on the work connection. Names are passed
 // as literals and written into the text unchanged (no quoting).
 #pragma once
@@ -54,13 +54,6 @@ class Primitives {
   // Sends a whole text as one command on `channel` (qryExec, qryUpd or a
   // command script's own command object).
   bool Execute(std::string_view text, Channel channel, Guard guard);
-
-  // Inserts one state sports federation into tblLSB. Reported with a
-  // warning.
-  void AddLandessportbund(std::string_view short_name, std::string_view full_name);
-
-  // Grants right `number` to every user of PASS. Unguarded.
-  void AddRight(int number, std::string_view text, std::string_view short_name);
 
   // What the last AddField returned. Kept for the stages that still ask
   // after the call; new code uses AddField's result.

@@ -22,6 +22,8 @@ struct Settings {
   std::string winauth;                // exactly "J" selects a trusted login
   std::string odbc_driver = "FreeTDS";  // ODBC backend only
   std::filesystem::path directory;    // of the file; relative data sources start here
+  std::filesystem::path file;         // the file read
+  bool file_found = true;             // false: it does not exist, every key is a default
 
   bool windows_authentication() const { return winauth == "J"; }
 };

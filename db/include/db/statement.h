@@ -16,6 +16,8 @@ enum class Channel {
   Lines,     // a multi-line statement, every line ended by CR LF (qryUpd)
   Probe,     // a query whose rows are counted or read (qrySel and other queries)
   Separate,  // a command object of its own (cmd, the stored command scripts)
+  Discovery,  // a tenant list on the discovery connection (qryMand, qryMandAll)
+  Session,    // a session setting sent right after a connection opened
 };
 
 class Guard {
@@ -49,6 +51,11 @@ struct StatementRecord {
   // Not sent: the step could not apply (an empty script, a table that does
   // not exist yet). The text says what was left out and why.
   bool skipped = false;
+  // The database of the connection it went to.
+  std::string database;
+  int error_number = 0;  // the server's message number of a failure, 0 if none
+  // Rows affected (a query: rows read); -1 when the server did not say.
+  long long rows = -1;
 
   bool ok() const { return !error; }
 };

@@ -1,7 +1,10 @@
-// The one place that executes every statement of the upgrade. It knows each
+// The one place that executes every statement the tool sends. It knows each
 // statement's channel, exact text and guard, applies the guard to a failure,
-// and tells its observers (the transcript tests) what was sent and how it
-// ended.
+// and tells its observers (the transcript tests, the statement log) what was
+// sent, to which database, and how it ended. Statements go to the work
+// connection, tenant lists (Channel::Discovery) to the discovery connection;
+// the session settings of every connection that opens (SET DATEFORMAT dmy:
+// the stored scripts write dates as day.month.year) are sent from here too.
 //
 // Guards: a silent failure is dropped; a reported failure is shown with the
 // server's text in the guard's dialog and the run goes on; an unguarded
@@ -26,6 +29,9 @@ class StatementRunner {
   using Observer = std::function<void(const StatementRecord&)>;
 
   StatementRunner(Connections& connections, Feedback& feedback);
+  ~StatementRunner();
+  StatementRunner(const StatementRunner&) = delete;
+  StatementRunner& operator=(const StatementRunner&) = delete;
 
   // Sends `text` as one command on the work connection. Returns true when
   // the server accepted it. An empty text is refused by the client layer.
@@ -59,8 +65,12 @@ class StatementRunner {
 
  private:
   template <typename Send>
-  bool guarded(Channel channel, std::string_view text, Guard guard, Send send,
-               std::span<const Parameter> params = {});
+  bool guarded(StatementRecord record, Send send);
+  StatementRecord record_of(Channel channel, std::string_view text, Guard guard,
+                            std::span<const Parameter> params = {}) const;
+  // The connection that statements on `channel` go to; may open it again.
+  Connection& target(Channel channel);
+  void send_session_settings(Connection& connection, std::string_view catalogue);
   void notify(const StatementRecord& record);
   void open_unit_transaction();
 

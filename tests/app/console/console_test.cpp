@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/console_ui.h"
 #include "app/front_end.h"
+#include "db/tenant_discovery.h"
 #include "db/connections.h"
 #include "scripts/catalog.h"
 #include "support/fake_connection.h"
@@ -23,12 +24,19 @@ app::Options parse(std::vector<const char*> args) {
 TEST(CommandLine, OptionsAndUnusableCommandLines) {
   app::Options o = parse({"--console", "--settings", "/x/y.ini", "--print-script", "Memo2"});
   EXPECT_TRUE(o.console);
+  EXPECT_FALSE(o.status);
+  EXPECT_FALSE(o.log);
   EXPECT_EQ(*o.settings, "/x/y.ini");
   EXPECT_EQ(*o.print_script, "Memo2");
   EXPECT_EQ(app::settings_file(o), "/x/y.ini");
   EXPECT_EQ(app::settings_file(parse({})).filename(), "SysDBAdo.INI");
 
+  app::Options admin = parse({"--status", "--log", "/var/log/sqlupdate.log"});
+  EXPECT_TRUE(admin.status);
+  EXPECT_EQ(*admin.log, "/var/log/sqlupdate.log");
+
   for (std::vector<const char*> bad : {std::vector<const char*>{"sqlupdate", "--settings"},
+                                      std::vector<const char*>{"sqlupdate", "--log"},
                                       std::vector<const char*>{"sqlupdate", "--bogus"}}) {
     auto parsed = app::parse_command_line(static_cast<int>(bad.size()), bad.data());
     EXPECT_TRUE(std::holds_alternative<std::string>(parsed)) << bad.back();
@@ -83,7 +91,9 @@ TEST(FrontEnd, InformationCommands) {
   EXPECT_NE(list.str().find(std::string(first.name) + " "), std::string::npos);
 }
 
-TEST(FrontEnd, MissingSettingsFileEndsTheRunWithExitCodeTwo) {
+// The cause stands on a line of its own before the client library's text,
+// in the connection dialog and in the error box that ends the run.
+TEST(FrontEnd, MissingSettingsFileNamesThePathAndEndsTheRunWithExitCodeTwo) {
   testing_support::TempDir dir;
   std::string path = (dir.path() / "SysDBAdo.INI").string();
   app::Options options = parse({"--console", "--settings", path.c_str()});
@@ -91,10 +101,26 @@ TEST(FrontEnd, MissingSettingsFileEndsTheRunWithExitCodeTwo) {
   std::ostringstream out;
   EXPECT_EQ(app::run_console(options, *factory, out, false), 2);
   EXPECT_NE(out.str().find("Fehler: False parameters for database connection.\n  Unable to "
-                           "connect to database 'Dravok'."),
+                           "connect to database 'Dravok'.\n\n  Einstellungen nicht gefunden: " +
+                           path + "\n  Provider cannot be found."),
+            std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("Abbruch: Einstellungen nicht gefunden: " + path +
+                           "\n  Provider cannot be found. It may not be properly installed.\n"),
             std::string::npos);
-  EXPECT_NE(out.str().find("Abbruch: Provider cannot be found."), std::string::npos);
   EXPECT_EQ(out.str().find("erfolgreich"), std::string::npos);
+}
+
+// A provider nobody knows, in a settings file that exists: no cause line.
+TEST(FrontEnd, UnknownProviderInAnExistingFileKeepsTheLibraryText) {
+  testing_support::TempDir dir;
+  std::ofstream(dir.path() / "SysDBAdo.INI") << "[Datenbank]\nProvider=Bogus\n";
+  std::string path = (dir.path() / "SysDBAdo.INI").string();
+  auto factory = db::make_backend_factory();
+  std::ostringstream out;
+  EXPECT_EQ(app::run_console(parse({"--console", "--settings", path.c_str()}), *factory, out, false), 2);
+  EXPECT_NE(out.str().find("Abbruch: Provider cannot be found."), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("Einstellungen nicht gefunden"), std::string::npos);
 }
 
 TEST(FrontEnd, CleanRunExitsZeroAndReportedFailureExitsOne) {
@@ -108,6 +134,10 @@ TEST(FrontEnd, CleanRunExitsZeroAndReportedFailureExitsOne) {
   server.results[db::kTenantListQuery] = testing_support::FakeServer::rows({"name"}, {{"DRAVOKX"}});
   server.open_errors["DRAVOKX"] = "gone";
   EXPECT_EQ(app::run_console(options, factory, out, false), 1);
+  EXPECT_NE(out.str().find("Zusammenfassung: 1 Datenbank gefunden, 0 Datenbanken aktualisiert, "),
+            std::string::npos);
+  EXPECT_NE(out.str().find("1 Meldung, "), std::string::npos);
+  EXPECT_NE(out.str().find("\n  DRAVOKX: 1 Meldung\n"), std::string::npos);
 }
 
 }  // namespace

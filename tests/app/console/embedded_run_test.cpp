@@ -54,6 +54,38 @@ TEST_F(EmbeddedRun, DataSourceWithoutADataDirectoryEndsTheRunWithExitCodeTwo) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "empty"));
 }
 
+TEST_F(EmbeddedRun, DataSourceThatIsAFileSaysSoWithItsPath) {
+  std::ofstream(dir.path() / "data.txt") << "not a directory\n";
+  point_at("data.txt");
+  EXPECT_EQ(run_console(), 2);
+  std::string path = (dir.path() / "data.txt").string();
+  EXPECT_NE(out.str().find("Abbruch: " + path + " is no data directory: it is not a directory."),
+            std::string::npos)
+      << out.str();
+}
+
+// A damaged file of the data directory is named, whichever it is.
+TEST_F(EmbeddedRun, DamagedDataDirectoryNamesTheFile) {
+  {
+    auto server = standin::Server::open(dir.path() / "data");
+    testing_support::seed_demo_database(*server, "DRAVOK", "demo/catalogue.sql");
+  }
+  std::filesystem::path damaged;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "data"))
+    if (entry.is_regular_file() && entry.file_size() > 64) damaged = entry.path();
+  ASSERT_FALSE(damaged.empty());
+  {
+    std::fstream file(damaged, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(40);
+    file << "damaged by a test";
+  }
+  point_at("data");
+  EXPECT_EQ(run_console(), 2);
+  EXPECT_NE(out.str().find("Fehler: False parameters for database connection."), std::string::npos);
+  EXPECT_NE(out.str().find("Abbruch: "), std::string::npos);
+  EXPECT_NE(out.str().find(damaged.string()), std::string::npos) << out.str();
+}
+
 // The tenant's name goes into the catalogue probes of the stages and of the
 // finishing pass; the run must reach its end on it as on any other name.
 TEST_F(EmbeddedRun, TenantNamedWithAQuoteIsUpgradedToTheEnd) {

@@ -27,6 +27,8 @@ struct RunOutcome {
   Ending ending = Ending::Completed;
   std::vector<ReportedFailure> failures;
   std::string abort_text;  // Aborted: the text of the error box
+  int tenants_found = 0;     // listed for the main run (no TMP copies)
+  int tenants_upgraded = 0;  // whose per-tenant sequence ran to its end
 
   // 0, 1 or 2, in the order of Ending.
   int exit_code() const { return static_cast<int>(ending); }
@@ -58,6 +60,8 @@ class RunDriver {
   db::Connections connections_;
   db::StatementRunner runner_;
   db::Primitives sql_;
+  int tenants_found_ = 0;
+  int tenants_upgraded_ = 0;
 };
 
 }  // namespace upgrade

@@ -60,8 +60,7 @@ const Lines kAdrFunktion[] = {
      "Nr integer NULL,", "DatumVon datetime NULL,", "DatumBis datetime NULL)"},
     {"ALTER TABLE [dbo].[AdrFunktion]  ADD", "CONSTRAINT [PK_AdrFunktion] PRIMARY KEY CLUSTERED",
      "([AdrNr],[Funktion]) ON [PRIMARY]"},
-    {"ALTER TABLE [dbo].[AdrFunktion]  WITH CHECK ADD  CONSTRAINT [FK_AdrFunktion_Adresse] "
-     "FOREIGN KEY([AdrNr])",
+    {"ALTER TABLE [dbo].[AdrFunktion]  WITH CHECK ADD  CONSTRAINT [FK_AdrFunktion_Adresse] FOREIGN KEY([AdrNr])",
      "REFERENCES [dbo].[Adresse] ([AdrNr])"},
     {"INSERT INTO AdrFunktion (AdrNr, Funktion, Nr)",
      "SELECT AdrNr, Funktion, 1 FROM Adresse WHERE (Funktion IS NOT NULL OR Funktion<>'')"},

@@ -19,8 +19,7 @@ const Lines kF5kennzD[] = {
      "Nr int NOT NULL,", "BEZEICHG varchar (100) NULL)"},
     {"ALTER TABLE [dbo].[F5kennzD]  ADD", "CONSTRAINT [PK_F5kennzD] PRIMARY KEY CLUSTERED",
      "([BILANZ_GUV],[KENNZAHLH],[Nr]) ON [PRIMARY]"},
-    {"ALTER TABLE [dbo].[F5kennzD]  WITH CHECK ADD  CONSTRAINT [FK_F5kennzD_F5kennz] "
-     "FOREIGN KEY([BILANZ_GUV],[KENNZAHLH])",
+    {"ALTER TABLE [dbo].[F5kennzD]  WITH CHECK ADD  CONSTRAINT [FK_F5kennzD_F5kennz] FOREIGN KEY([BILANZ_GUV],[KENNZAHLH])",
      "REFERENCES [dbo].[F5kennz] ([BILANZ_GUV],[KENNZAHLH])"},
 };
 
@@ -36,8 +35,7 @@ const Lines kGuVKennzD[] = {
      "Nr int NOT NULL,", "Bezeichnung varchar (50) NOT NULL)"},
     {"ALTER TABLE [dbo].[GuVKennzD]  ADD", "CONSTRAINT [PK_GuVKennzD] PRIMARY KEY CLUSTERED",
      "([Nr], [RimNr], [Kennz]) ON [PRIMARY]"},
-    {"ALTER TABLE [dbo].[GuVKennzD]  WITH CHECK ADD  CONSTRAINT [FK_GuVKennzD_GuVKennz] "
-     "FOREIGN KEY([RimNr],[Kennz])",
+    {"ALTER TABLE [dbo].[GuVKennzD]  WITH CHECK ADD  CONSTRAINT [FK_GuVKennzD_GuVKennz] FOREIGN KEY([RimNr],[Kennz])",
      "REFERENCES [dbo].[GuVKennz] ([RimNr],[Kennz]) ON UPDATE CASCADE ON DELETE CASCADE"},
 };
 

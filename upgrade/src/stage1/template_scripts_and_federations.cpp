@@ -7,6 +7,7 @@
 
 #include "steps/schema_steps.h"
 #include "scripts/catalog.h"
+#include "upgrade/reference_rows.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
@@ -37,8 +38,7 @@ constexpr const char* kPathWidening[] = {
 // The calendar day of Datum at midnight plus hour and minute of UhrZeit
 // (seconds dropped); NULL when UhrZeit is NULL.
 constexpr const char* kStartTime =
-    "DATEADD(dd, DATEDIFF(dd,0,Datum), 0) +"
-    " CAST(CAST(DATEPART(hh, UhrZeit) AS VarChar)+':'+Right('0'+CAST(DATEPART(mi, UhrZeit) AS VarChar),2) AS DateTime)";
+    "DATEADD(dd, DATEDIFF(dd,0,Datum), 0) + CAST(CAST(DATEPART(hh, UhrZeit) AS VarChar)+':'+Right('0'+CAST(DATEPART(mi, UhrZeit) AS VarChar),2) AS DateTime)";
 
 const Lines kF6KoStGr[] = {
     {"CREATE TABLE dbo.F6KoStGr (", "KoStGr integer NOT NULL,", "Bezeichnung varchar (60) NOT NULL)"},
@@ -113,7 +113,7 @@ void add_start_and_end_times(Tenant& t) {
 void create_regional_federations(Tenant& t) {
   // The rows go in only with the table; an existing table is left as it is.
   steps::create_if_missing(t, "tblLSB", kTblLSB, db::Guard::warning(), [&] {
-    for (const Federation& f : kRegionalFederations) t.sql.AddLandessportbund(f.kennung, f.bezeichnung);
+    for (const Federation& f : kRegionalFederations) AddLandessportbund(t.sql.runner(), f.kennung, f.bezeichnung);
   });
 }
 

@@ -4,6 +4,7 @@
 // dates, booking amounts and account kinds, the users' e-mail address and
 // administrator mark, and the end month of the bookkeeping settings.
 #include "steps/schema_steps.h"
+#include "upgrade/reference_rows.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
@@ -212,7 +213,7 @@ void add_user_columns(Tenant& t) {
 // application.
 void create_rights(Tenant& t) {
   steps::create_if_missing(t, "tblRechte", kRights, db::Guard::warning(), [&] {
-    for (const Right& r : kRightsPerUser) t.sql.AddRight(r.rb, r.bezeichnung, r.kurzname);
+    for (const Right& r : kRightsPerUser) AddRight(t.sql.runner(), r.rb, r.bezeichnung, r.kurzname);
   });
   t.sql.AddIndex("tblRechte", "iBenutzer", "BENUTZER", "Kurzname");
 }

@@ -320,6 +320,15 @@ constexpr Refusal kChanges[] = {
      "INSERT INTO T8 (x) VALUES (2)", 8115, "Arithmetic overflow error converting IDENTITY to data type tinyint."},
 };
 
+constexpr Refusal kViews[] = {
+    {"", "DROP VIEW P", 3705, "Cannot use DROP VIEW with 'P' because 'P' is a table. Use DROP TABLE."},
+    {"", "CREATE VIEW W AS SELECT id + 1 FROM P", 4511,
+     "Create View or Function failed because no column name was specified for column 1."},
+    {"", "CREATE VIEW W AS SELECT id, name AS id FROM P", 4506,
+     "Column names in each view or function must be unique. Column name 'id' in view or function 'W' is specified "
+     "more than once."},
+};
+
 TEST(EngineMessages, Syntax) { expect_refusals(kSyntax); }
 
 TEST(EngineMessages, Names) { expect_refusals(kNames); }
@@ -334,6 +343,8 @@ TEST(EngineMessages, Session) { expect_refusals(kSession); }
 
 TEST(EngineMessages, Changes) { expect_refusals(kChanges); }
 
+TEST(EngineMessages, Views) { expect_refusals(kViews); }
+
 // Numbers raised where no single statement reaches them from one session:
 // they have tests of their own or come from the network server.
 const std::set<int> kProvokedElsewhere = {
@@ -341,6 +352,7 @@ const std::set<int> kProvokedElsewhere = {
     1222,   // a lock held by another session: the transaction tests
     50000,  // a write refused inside another session's transaction: the transaction tests
     40000,  // the network server's own refusals
+    701,    // a statement past the memory limit: EngineQueryMemory, with a small limit
     8120,   // a guard in evaluation: the binder refuses a misplaced aggregate first (147)
 };
 
@@ -375,7 +387,7 @@ TEST(EngineMessages, EveryNumberTheEngineRaisesHasACase) {
   for (auto group :
        {std::span<const Refusal>(kSyntax), std::span<const Refusal>(kNames), std::span<const Refusal>(kQueries),
         std::span<const Refusal>(kTypes), std::span<const Refusal>(kDefinitions), std::span<const Refusal>(kSession),
-        std::span<const Refusal>(kChanges)})
+        std::span<const Refusal>(kChanges), std::span<const Refusal>(kViews)})
     for (const Refusal& c : group) provoked.insert(c.number);
   std::set<int> raised = raised_numbers();
   ASSERT_GT(raised.size(), 50u) << "SQLUPDATE_SOURCE_DIR must name the source tree";

@@ -174,6 +174,7 @@ class Executor {
   Database* resolve_database(const std::vector<std::string>& names, size_t table_parts);
   // Fills `rel` with the rows of the view `names` names; false when it names none (views.cpp).
   bool open_view(const std::vector<std::string>& names, Relation* rel);
+  ResultSet run_view_query(Query& query);  // views.cpp
 
   const EvalContext& ctx() const { return ctx_; }
   SessionState& session() { return session_; }

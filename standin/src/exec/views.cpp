@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "parser/parser.h"
 
 namespace standin {
@@ -44,20 +45,27 @@ std::vector<std::string> view_column_names(const std::string& view, const std::v
 
 }  // namespace
 
-// Runs the view's query once, so that a missing table or column, or a column
-// without a name, refuses the view now, as SQL Server does.
-void Executor::check_view_definition(Statement& s) {
-  std::unique_ptr<Query> query = parse_view_query(s.option_value);
+// A view's query sees none of the session's variables; they are back when
+// it ends, however it ends.
+ResultSet Executor::run_view_query(Query& query) {
   std::map<std::string, Value, std::less<>> saved = std::move(session_.variables);
   session_.variables.clear();
   ResultSet rs;
   try {
-    rs = run_query(*query, nullptr, nullptr);
+    rs = run_query(query, nullptr, nullptr);
   } catch (...) {
     session_.variables = std::move(saved);
     throw;
   }
   session_.variables = std::move(saved);
+  return rs;
+}
+
+// Runs the view's query once, so that a missing table or column, or a column
+// without a name, refuses the view now, as SQL Server does.
+void Executor::check_view_definition(Statement& s) {
+  std::unique_ptr<Query> query = parse_view_query(s.option_value);
+  ResultSet rs = run_view_query(*query);
   view_column_names(s.target.back(), s.columns, rs.columns);
 }
 
@@ -83,7 +91,7 @@ void Executor::run_create_view(Statement& s) {
 void Executor::run_alter_view(Statement& s) {
   Database* db = resolve_database(s.target, std::min<size_t>(s.target.size(), 2));
   FunctionDef* v = db->find_view(s.target.back());
-  if (!v) throw_error(208, "Invalid object name '" + dotted_name(s.target) + "'.", true);
+  if (!v) throw_invalid_object_name(dotted_name(s.target));
   check_view_definition(s);
   undo_.before_function_change(db, v);
   v->view_columns = s.columns;
@@ -120,16 +128,7 @@ bool Executor::open_view(const std::vector<std::string>& names, Relation* rel) {
   const FunctionDef* v = db->find_view(names.back());
   if (!v) return false;
   std::unique_ptr<Query> query = parse_view_query(v->body);
-  std::map<std::string, Value, std::less<>> saved = std::move(session_.variables);
-  session_.variables.clear();
-  ResultSet rs;
-  try {
-    rs = run_query(*query, nullptr, nullptr);
-  } catch (...) {
-    session_.variables = std::move(saved);
-    throw;
-  }
-  session_.variables = std::move(saved);
+  ResultSet rs = run_view_query(*query);
   rel->column_names = view_column_names(v->name, v->view_columns, rs.columns);
   for (const ColumnInfo& c : rs.columns) rel->column_types.push_back(c.type);
   rel->name = v->name;

@@ -20,12 +20,6 @@ struct Report {
   char error[512];
 };
 
-long own_max_rss_kb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 Report run_trials(const std::function<TrialOutcome()>& trial, int max_runs, double budget) {
   Report report{};
   report.start_rss_kb = own_max_rss_kb();
@@ -49,6 +43,12 @@ Report run_trials(const std::function<TrialOutcome()>& trial, int max_runs, doub
 }
 
 }  // namespace
+
+long own_max_rss_kb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
 
 Measurement measure_in_child(const std::function<TrialOutcome()>& trial, int max_runs,
                              double time_budget_seconds) {

@@ -23,6 +23,9 @@ struct Measurement {
   std::string error;
 };
 
+// The largest resident set size this process has had so far, in KB.
+long own_max_rss_kb();
+
 // Repeats `trial` up to `max_runs` times (fewer once `time_budget_seconds`
 // are spent, at least once) and keeps the best time.
 Measurement measure_in_child(const std::function<TrialOutcome()>& trial, int max_runs,

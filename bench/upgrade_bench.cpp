@@ -29,6 +29,8 @@
 #include "upgrade/run_driver.h"
 #include "upgrade/ui.h"
 
+#include "isolated_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -125,12 +127,6 @@ struct Report {
   long start_rss_kb = 0;
 };
 
-long own_max_rss_kb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 Report upgrade_server(const fs::path& source, int clubs) {
   Report report;
   const fs::path dir = fs::temp_directory_path() / ("upgrade_bench_" + std::to_string(getpid()));
@@ -139,7 +135,7 @@ Report upgrade_server(const fs::path& source, int clubs) {
   if (seed(dir / "data", source, clubs)) {
     std::ofstream(dir / "SysDBAdo.INI") << "[Datenbank]\nProvider=Embedded\nData Source=data\n";
     report.tenants = clubs + 1;
-    report.start_rss_kb = own_max_rss_kb();
+    report.start_rss_kb = bench::own_max_rss_kb();
     report.first = run_tool(dir / "SysDBAdo.INI");
     report.rerun = run_tool(dir / "SysDBAdo.INI");
   }

@@ -23,10 +23,8 @@ QLabel* make_banner(QWidget* parent, const QString& resource, const QString& nam
 
 BannerPanel::BannerPanel(QWidget* parent)
     : QWidget(parent),
-      plain_banner_(make_banner(this, QStringLiteral(":/banner_plain.jpg"),
-                                QStringLiteral("plain_banner"), 0)),
-      edition_banner_(make_banner(this, QStringLiteral(":/banner_edition.jpg"),
-                                  QStringLiteral("edition_banner"), -1)),
+      plain_banner_(make_banner(this, QStringLiteral(":/banner_plain.jpg"), QStringLiteral("plain_banner"), 0)),
+      edition_banner_(make_banner(this, QStringLiteral(":/banner_edition.jpg"), QStringLiteral("edition_banner"), -1)),
       gauge_(new Gauge(this)) {
   edition_banner_->hide();
   resize(kWidth, kHeight);

@@ -25,8 +25,7 @@ QFont default_font() {
 }  // namespace
 
 bool display_available() {
-  return environment_set("DISPLAY") || environment_set("WAYLAND_DISPLAY") ||
-         environment_set("QT_QPA_PLATFORM");
+  return environment_set("DISPLAY") || environment_set("WAYLAND_DISPLAY") || environment_set("QT_QPA_PLATFORM");
 }
 
 int run_window(int argc, char** argv, Run run) {

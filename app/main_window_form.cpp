@@ -21,9 +21,9 @@ QFrame* make_lower_strip(QWidget* parent) {
   auto* strip = new QFrame(parent);
   strip->setObjectName(QStringLiteral("lower_strip"));
   strip->setFixedHeight(MainWindow::kLowerStripHeight);
-  strip->setStyleSheet(QStringLiteral(
-      "QFrame#lower_strip { border-top: 1px solid #a8a8a8;"
-      " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ececec, stop:1 #cdcdcd); }"));
+  strip->setStyleSheet(
+      QStringLiteral("QFrame#lower_strip { border-top: 1px solid #a8a8a8;"
+                     " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ececec, stop:1 #cdcdcd); }"));
   return strip;
 }
 
@@ -98,8 +98,7 @@ void MainWindow::execute_run() {
 // The caption and the progress bar keep what the run last showed.
 void MainWindow::report_uncaught_failure(const QString& text) {
   const std::string shown = with_full_stop(text.toStdString());
-  dialogs_.show(upgrade::DialogKind::ErrorBox, QString::fromStdString(shown),
-                upgrade::Dismissal::AlwaysWait);
+  dialogs_.show(upgrade::DialogKind::ErrorBox, QString::fromStdString(shown), upgrade::Dismissal::AlwaysWait);
 }
 
 // A close request, from the frame's button or from the run itself, never

@@ -26,15 +26,15 @@ void QtUi::set_wait_cursor(bool waiting) { window_.wait_cursor().set(waiting); }
 
 void QtUi::process_messages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void QtUi::show_dialog(upgrade::DialogKind kind, const std::string& text,
-                       upgrade::Dismissal dismissal) {
+void QtUi::show_dialog(upgrade::DialogKind kind, const std::string& text, upgrade::Dismissal dismissal) {
   window_.dialogs().show(kind, to_qstring(text), dismissal);
 }
 
 // Posted like the frame's close button, so that it is taken from the queue
 // at the next message handling (a pump point or a dialog), not at once.
 void QtUi::request_close() {
-  QMetaObject::invokeMethod(&window_, [window = &window_] { window->close(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &window_, [window = &window_] { window->close(); }, Qt::QueuedConnection);
 }
 
 }  // namespace app

@@ -22,8 +22,7 @@ class QtUi final : public upgrade::Ui {
   void set_progress(int percent) override;
   void set_wait_cursor(bool waiting) override;
   void process_messages() override;
-  void show_dialog(upgrade::DialogKind kind, const std::string& text,
-                   upgrade::Dismissal dismissal) override;
+  void show_dialog(upgrade::DialogKind kind, const std::string& text, upgrade::Dismissal dismissal) override;
   void request_close() override;
 
  private:

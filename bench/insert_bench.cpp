@@ -24,15 +24,13 @@ using Clock = std::chrono::steady_clock;
 constexpr int kMaxRuns = 5;
 constexpr double kTimeBudgetSeconds = 20;
 
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 std::string first_error(const standin::BatchResult& result) {
   if (result.ok()) return {};
   const standin::Error& e = result.errors.front();
-  return "Msg " + std::to_string(e.number) + " line " + std::to_string(e.line) + ": " + e.message +
-         " (" + std::to_string(result.errors.size()) + " errors)";
+  return "Msg " + std::to_string(e.number) + " line " + std::to_string(e.line) + ": " + e.message + " (" +
+         std::to_string(result.errors.size()) + " errors)";
 }
 
 bench::TrialOutcome standin_trial(const Workload& w) {
@@ -87,22 +85,20 @@ void print_row(const char* engine, const bench::Measurement& m, size_t statement
     std::printf("  %-8s FAILED: %s\n", engine, m.error.c_str());
     return;
   }
-  std::printf("  %-8s %10.1f ms  %9.0f stmt/s  %4d runs  peak %7.1f MB (+%.1f MB)  %6ld rows\n",
-              engine, m.best_seconds * 1e3, statements / m.best_seconds, m.runs,
-              m.peak_rss_kb / 1024.0, (m.peak_rss_kb - m.start_rss_kb) / 1024.0, m.rows);
+  std::printf("  %-8s %10.1f ms  %9.0f stmt/s  %4d runs  peak %7.1f MB (+%.1f MB)  %6ld rows\n", engine,
+              m.best_seconds * 1e3, statements / m.best_seconds, m.runs, m.peak_rss_kb / 1024.0,
+              (m.peak_rss_kb - m.start_rss_kb) / 1024.0, m.rows);
   if (!m.error.empty()) std::printf("           error: %s\n", m.error.c_str());
 }
 
 void run(const Workload& w) {
-  std::printf("%s: %zu statements, %.2f MB of text, one command text\n", w.title.c_str(),
-              w.statements, w.tsql_script.size() / 1e6);
+  std::printf("%s: %zu statements, %.2f MB of text, one command text\n", w.title.c_str(), w.statements,
+              w.tsql_script.size() / 1e6);
   std::fflush(stdout);
-  auto standin = bench::measure_in_child([&] { return standin_trial(w); }, kMaxRuns,
-                                         kTimeBudgetSeconds);
+  auto standin = bench::measure_in_child([&] { return standin_trial(w); }, kMaxRuns, kTimeBudgetSeconds);
   print_row("standin", standin, w.statements);
   std::fflush(stdout);
-  auto sqlite = bench::measure_in_child([&] { return sqlite_trial(w); }, kMaxRuns,
-                                        kTimeBudgetSeconds);
+  auto sqlite = bench::measure_in_child([&] { return sqlite_trial(w); }, kMaxRuns, kTimeBudgetSeconds);
   print_row("sqlite", sqlite, w.statements);
   if (standin.runs > 0 && sqlite.runs > 0 && sqlite.best_seconds > 0) {
     std::printf("  ratio standin/sqlite: %.2f\n", standin.best_seconds / sqlite.best_seconds);

@@ -50,8 +50,7 @@ long own_max_rss_kb() {
   return usage.ru_maxrss;
 }
 
-Measurement measure_in_child(const std::function<TrialOutcome()>& trial, int max_runs,
-                             double time_budget_seconds) {
+Measurement measure_in_child(const std::function<TrialOutcome()>& trial, int max_runs, double time_budget_seconds) {
   int fds[2];
   if (pipe(fds) != 0) return {.error = "pipe failed"};
   pid_t child = fork();

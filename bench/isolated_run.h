@@ -28,7 +28,6 @@ long own_max_rss_kb();
 
 // Repeats `trial` up to `max_runs` times (fewer once `time_budget_seconds`
 // are spent, at least once) and keeps the best time.
-Measurement measure_in_child(const std::function<TrialOutcome()>& trial, int max_runs,
-                             double time_budget_seconds);
+Measurement measure_in_child(const std::function<TrialOutcome()>& trial, int max_runs, double time_budget_seconds);
 
 }  // namespace bench

@@ -26,7 +26,8 @@ void make_tables(standin::Session& s, int tables) {
     std::string text = "CREATE TABLE t" + n + " (a" + n + " int, b" + n + " int, c" + n + " varchar(20)) ";
     text += "INSERT INTO t" + n + " VALUES ";
     for (int r = 1; r <= kRowsPerTable; ++r)
-      text += (r > 1 ? ",(" : "(") + std::to_string(r) + "," + std::to_string(r + 1) + ",'row " + std::to_string(r) + "')";
+      text +=
+          (r > 1 ? ",(" : "(") + std::to_string(r) + "," + std::to_string(r + 1) + ",'row " + std::to_string(r) + "')";
     s.execute(text);
   }
 }
@@ -50,8 +51,10 @@ bench::TrialOutcome chain_trial(int tables) {
   auto start = Clock::now();
   standin::BatchResult r = session->execute(query);
   outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  if (!r.ok()) outcome.error = "Msg " + std::to_string(r.errors[0].number) + ": " + r.errors[0].message;
-  else if (!r.result_sets.empty()) outcome.rows = static_cast<long>(r.result_sets[0].rows.size());
+  if (!r.ok())
+    outcome.error = "Msg " + std::to_string(r.errors[0].number) + ": " + r.errors[0].message;
+  else if (!r.result_sets.empty())
+    outcome.rows = static_cast<long>(r.result_sets[0].rows.size());
   return outcome;
 }
 
@@ -69,8 +72,8 @@ int main(int argc, char** argv) {
       std::printf("  %2d tables  FAILED: %s\n", tables, m.error.c_str());
       continue;
     }
-    std::printf("  %2d tables  %9.2f ms  %d runs  peak %7.1f MB (+%.1f MB)  %ld rows\n", tables,
-                m.best_seconds * 1000, m.runs, static_cast<double>(m.peak_rss_kb) / 1024,
+    std::printf("  %2d tables  %9.2f ms  %d runs  peak %7.1f MB (+%.1f MB)  %ld rows\n", tables, m.best_seconds * 1000,
+                m.runs, static_cast<double>(m.peak_rss_kb) / 1024,
                 static_cast<double>(m.peak_rss_kb - m.start_rss_kb) / 1024, m.rows);
     std::fflush(stdout);
   }

@@ -55,8 +55,7 @@ std::string file_text(const fs::path& path) {
 
 // One database from the old-release schema and a data script. The batches
 // run in one transaction, so that seeding costs one sync per tenant.
-bool seed_database(standin::Server& server, const std::string& name, const fs::path& source,
-                   const char* data_file) {
+bool seed_database(standin::Server& server, const std::string& name, const fs::path& source, const char* data_file) {
   server.connect("master")->execute("CREATE DATABASE " + name);
   auto tenant = server.connect(name);
   tenant->execute("SET DATEFORMAT dmy");
@@ -166,8 +165,8 @@ bool measure(const fs::path& source, int clubs, Report* report, long* peak_rss_k
 
 void print_run(const char* title, const RunFigures& run, int tenants) {
   std::printf("  %-9s %7.3f s per tenant (cpu %.3f s)  %6ld statements  %6llu syncs per tenant%s\n", title,
-              run.seconds / tenants, run.cpu_seconds / tenants, run.statements / tenants, run.syncs / static_cast<unsigned long long>(tenants),
-              run.completed ? "" : "  (aborted)");
+              run.seconds / tenants, run.cpu_seconds / tenants, run.statements / tenants,
+              run.syncs / static_cast<unsigned long long>(tenants), run.completed ? "" : "  (aborted)");
 }
 
 }  // namespace

@@ -65,8 +65,8 @@ std::string catalog_source(const std::vector<Entry>& entries) {
   for (const Entry& e : entries) s += "extern const char " + symbol(e) + "[];\n";
   s += "}\n\nnamespace scripts::detail {\n\nconstinit const Script kScripts[] = {\n";
   for (const Entry& e : entries) {
-    s += "    {\"" + e.name + "\", Kind::" + (e.memo ? "Memo" : "Command") + ", {" + symbol(e) +
-         ", " + std::to_string(e.text.size()) + "}, " + std::to_string(e.line_count) + "},\n";
+    s += "    {\"" + e.name + "\", Kind::" + (e.memo ? "Memo" : "Command") + ", {" + symbol(e) + ", " +
+         std::to_string(e.text.size()) + "}, " + std::to_string(e.line_count) + "},\n";
   }
   s += "};\n\nstd::span<const Script> catalog() { return kScripts; }\n\n}  // namespace scripts::detail\n";
   return s;

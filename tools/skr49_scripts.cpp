@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "scripts/account_layout.h"
 #include "common/account_rules.h"
 #include "common/account_templates.h"
 #include "common/chart_file.h"
 #include "common/sql_text.h"
 #include "common/text_file.h"
+#include "scripts/account_layout.h"
 
 namespace {
 
@@ -105,14 +105,13 @@ bool is_donation_account(const AccountRow& row) {
 // The INSERT of one template account: the common columns, with STSCHL and
 // KENNZUSTV for an account with tax and Spende for a donation account.
 void add_template_insert(std::vector<std::string>& lines, std::string_view table, const AccountRow& row) {
-  std::vector<std::pair<std::string, std::string>> values = {
-      {"BUCHJAHR", "2010"},
-      {"KONTONR", std::to_string(row.number)},
-      {"BEZEICHG", tools::quoted(row.name)},
-      {"BILANZGUV", row.profit_and_loss() ? "'Wahr'" : "''"},
-      {"KENNZAHL", tools::quoted(row.kennzahl)},
-      {"KTOART", "''"},
-      {"START", tools::quoted(row.start)}};
+  std::vector<std::pair<std::string, std::string>> values = {{"BUCHJAHR", "2010"},
+                                                             {"KONTONR", std::to_string(row.number)},
+                                                             {"BEZEICHG", tools::quoted(row.name)},
+                                                             {"BILANZGUV", row.profit_and_loss() ? "'Wahr'" : "''"},
+                                                             {"KENNZAHL", tools::quoted(row.kennzahl)},
+                                                             {"KTOART", "''"},
+                                                             {"START", tools::quoted(row.start)}};
   if (row.vat_return_line) values.emplace_back("STSCHL", std::to_string(row.tax_rate));
   values.emplace_back("VERDICHTEN", "''");
   if (row.vat_return_line) values.emplace_back("KENNZUSTV", std::to_string(*row.vat_return_line));
@@ -144,7 +143,8 @@ std::string account_templates_script(const std::vector<AccountRow>& chart) {
   for (const tools::TemplateKind& kind : tools::template_kinds()) {
     add_drop_batch(lines, kind.account_table);
     add_create_batch(lines, kind.account_table, scripts::kAccountColumns, "BUCHJAHR", "KONTONR");
-    for (const AccountRow& row : tools::template_accounts(chart, kind)) add_template_insert(lines, kind.account_table, row);
+    for (const AccountRow& row : tools::template_accounts(chart, kind))
+      add_template_insert(lines, kind.account_table, row);
   }
   return tools::join(lines, "\n") + "\n";
 }
@@ -157,9 +157,8 @@ struct TemplateTaxKey {
 // The tax keys every template starts with: 7 and 19 % for the account
 // classes 4 to 8, each with its output- and input-tax account.
 constexpr TemplateTaxKey kTemplateTaxKeys[] = {
-    {7, 4298, 4905, '4'},  {7, 5198, 5684, '5'},  {7, 6098, 6374, '6'},  {7, 7848, 7876, '7'},
-    {7, 8148, 8381, '8'},  {19, 4299, 4906, '4'}, {19, 5199, 5685, '5'}, {19, 6099, 6375, '6'},
-    {19, 7849, 7877, '7'}, {19, 8149, 8382, '8'}};
+    {7, 4298, 4905, '4'},  {7, 5198, 5684, '5'},  {7, 6098, 6374, '6'},  {7, 7848, 7876, '7'},  {7, 8148, 8381, '8'},
+    {19, 4299, 4906, '4'}, {19, 5199, 5685, '5'}, {19, 6099, 6375, '6'}, {19, 7849, 7877, '7'}, {19, 8149, 8382, '8'}};
 
 std::string tax_key_templates_script() {
   std::vector<std::string> lines;

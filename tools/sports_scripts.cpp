@@ -33,7 +33,6 @@ namespace {
 
 using tools::CsvTable;
 
-
 std::string text_or_null(const std::string& value) { return value.empty() ? "null" : tools::quoted(value); }
 
 void require_unique(std::set<std::string>& seen, const std::string& value, const std::string& what) {
@@ -49,13 +48,15 @@ void require_three_digits(const std::string& value, const std::string& what) {
 std::string sports_with_running_numbers(const CsvTable& sports, const CsvTable& federations) {
   std::string text;
   for (size_t i = 0; i < sports.size(); ++i) {
-    text += "Insert Into Sportarten Select KZ=" + tools::quoted(sports.at(i, "KZ")) + ", NUMMER=" +
-            tools::quoted(sports.at(i, "NUMMER")) + ", SPORTART=" + tools::quoted(sports.at(i, "SPORTART")) +
+    text += "Insert Into Sportarten Select KZ=" + tools::quoted(sports.at(i, "KZ")) +
+            ", NUMMER=" + tools::quoted(sports.at(i, "NUMMER")) +
+            ", SPORTART=" + tools::quoted(sports.at(i, "SPORTART")) +
             ", VerbandNr=" + text_or_null(sports.at(i, "VerbandNr")) + ", LfdNr=" + std::to_string(i + 1) + "\n";
   }
   for (size_t i = 0; i < federations.size(); ++i) {
-    text += "Insert Into Fachverbaende Select KZ=" + tools::quoted(federations.at(i, "KZ")) + ", NUMMER=" +
-            tools::quoted(federations.at(i, "NUMMER")) + ", FACHVERBAN=" + tools::quoted(federations.at(i, "FACHVERBAN")) +
+    text += "Insert Into Fachverbaende Select KZ=" + tools::quoted(federations.at(i, "KZ")) +
+            ", NUMMER=" + tools::quoted(federations.at(i, "NUMMER")) +
+            ", FACHVERBAN=" + tools::quoted(federations.at(i, "FACHVERBAN")) +
             ", Kn=null, LfdNr=" + std::to_string(i + 1) + "\n";
   }
   return text;
@@ -64,8 +65,9 @@ std::string sports_with_running_numbers(const CsvTable& sports, const CsvTable& 
 std::string sports_without_running_numbers(const CsvTable& sports) {
   std::string text;
   for (size_t i = 0; i < sports.size(); ++i) {
-    text += "Insert Into Sportarten Select KZ=" + tools::quoted(sports.at(i, "KZ")) + ", NUMMER=" +
-            tools::quoted(sports.at(i, "NUMMER")) + ", SPORTART=" + tools::quoted(sports.at(i, "SPORTART")) +
+    text += "Insert Into Sportarten Select KZ=" + tools::quoted(sports.at(i, "KZ")) +
+            ", NUMMER=" + tools::quoted(sports.at(i, "NUMMER")) +
+            ", SPORTART=" + tools::quoted(sports.at(i, "SPORTART")) +
             ", VerbandNr=" + text_or_null(sports.at(i, "VerbandNr")) + "\n";
   }
   return text;
@@ -74,9 +76,9 @@ std::string sports_without_running_numbers(const CsvTable& sports) {
 std::string federations_without_running_numbers(const CsvTable& federations) {
   std::string text;
   for (size_t i = 0; i < federations.size(); ++i) {
-    text += "Insert Into fachverbaende Select KZ=" + tools::quoted(federations.at(i, "KZ")) + ", NUMMER=" +
-            tools::quoted(federations.at(i, "NUMMER")) + ", FACHVERBAN=" + tools::quoted(federations.at(i, "FACHVERBAN")) +
-            ", Kn=null\n";
+    text += "Insert Into fachverbaende Select KZ=" + tools::quoted(federations.at(i, "KZ")) +
+            ", NUMMER=" + tools::quoted(federations.at(i, "NUMMER")) +
+            ", FACHVERBAN=" + tools::quoted(federations.at(i, "FACHVERBAN")) + ", Kn=null\n";
   }
   return text;
 }
@@ -87,9 +89,9 @@ std::string current_federations(const CsvTable& federations) {
   for (size_t i = 0; i < federations.size(); ++i) {
     const std::string& number = federations.at(i, "LfdNr");
     require_unique(running_numbers, number, "LfdNr");
-    text += "Insert Into fachverbaende Select KZ=" + tools::quoted(federations.at(i, "KZ")) + ", NUMMER=" +
-            tools::quoted(federations.at(i, "NUMMER")) + ", FACHVERBAN=" + tools::quoted(federations.at(i, "FACHVERBAN")) +
-            ", Kn=' ', LfdNr=" + number + "\n";
+    text += "Insert Into fachverbaende Select KZ=" + tools::quoted(federations.at(i, "KZ")) +
+            ", NUMMER=" + tools::quoted(federations.at(i, "NUMMER")) +
+            ", FACHVERBAN=" + tools::quoted(federations.at(i, "FACHVERBAN")) + ", Kn=' ', LfdNr=" + number + "\n";
   }
   return text;
 }
@@ -102,8 +104,8 @@ std::string numbered_sports(const CsvTable& sports) {
     require_three_digits(number, "sport number");
     if (number <= previous) throw std::runtime_error("sport numbers not ascending at " + number);
     previous = number;
-    text += "Insert Into VerbSportArt Select Nummer=" + tools::quoted(number) + ", Sportart=" +
-            tools::quoted(sports.at(i, "Sportart")) + ", Kennung=null, LfdNr=null\n";
+    text += "Insert Into VerbSportArt Select Nummer=" + tools::quoted(number) +
+            ", Sportart=" + tools::quoted(sports.at(i, "Sportart")) + ", Kennung=null, LfdNr=null\n";
   }
   return text;
 }
@@ -115,8 +117,8 @@ std::string national_federations(const CsvTable& federations) {
     const std::string& number = federations.at(i, "Nr");
     require_three_digits(number, "federation number");
     require_unique(numbers, number, "federation number");
-    text += "Insert Into DSAFachverband Select Nr=" + tools::quoted(number) + ", Bezeichnung=" +
-            tools::quoted(federations.at(i, "Bezeichnung")) + "\n";
+    text += "Insert Into DSAFachverband Select Nr=" + tools::quoted(number) +
+            ", Bezeichnung=" + tools::quoted(federations.at(i, "Bezeichnung")) + "\n";
   }
   return text;
 }

@@ -54,8 +54,7 @@ void ConsoleUi::set_progress(int percent) {
   bar_open_ = true;
 }
 
-void ConsoleUi::show_dialog(upgrade::DialogKind kind, const std::string& text,
-                            upgrade::Dismissal) {
+void ConsoleUi::show_dialog(upgrade::DialogKind kind, const std::string& text, upgrade::Dismissal) {
   end_bar();
   out_ << label(kind) << ": ";
   for (size_t i = 0; i < text.size(); ++i) {

@@ -35,9 +35,8 @@ void list_scripts(std::ostream& out) {
   for (const scripts::Script& s : scripts::all()) {
     bool memo = s.kind == scripts::Kind::Memo;
     char line[160];
-    std::snprintf(line, sizeof line, "%-22.*s %-7s %6zu %-10s %9zu bytes\n",
-                  static_cast<int>(s.name.size()), s.name.data(), memo ? "memo" : "command",
-                  s.line_count, memo ? "lines" : "statements", s.text.size());
+    std::snprintf(line, sizeof line, "%-22.*s %-7s %6zu %-10s %9zu bytes\n", static_cast<int>(s.name.size()),
+                  s.name.data(), memo ? "memo" : "command", s.line_count, memo ? "lines" : "statements", s.text.size());
     out << line;
   }
 }
@@ -69,8 +68,7 @@ int run_information_command(const Options& options, std::ostream& out, std::ostr
   return -1;
 }
 
-int with_log(const Options& options, std::ostream& err,
-             const std::function<int(upgrade::RunLog*)>& run) {
+int with_log(const Options& options, std::ostream& err, const std::function<int(upgrade::RunLog*)>& run) {
   std::unique_ptr<upgrade::RunLog> log;
   if (options.log) {
     try {
@@ -87,8 +85,7 @@ UpgradeResult run_upgrade(upgrade::Ui& ui, db::ConnectionFactory& factory, const
                           upgrade::RunLog* log) {
   std::optional<upgrade::LoggingUi> logging;
   if (log) logging.emplace(ui, *log);
-  upgrade::RunDriver driver(logging ? static_cast<upgrade::Ui&>(*logging) : ui, factory,
-                            settings_file(options));
+  upgrade::RunDriver driver(logging ? static_cast<upgrade::Ui&>(*logging) : ui, factory, settings_file(options));
   long long statements = 0;
   driver.add_observer([&](const db::StatementRecord& r) {
     if (!r.skipped) ++statements;
@@ -103,16 +100,15 @@ UpgradeResult run_upgrade(upgrade::Ui& ui, db::ConnectionFactory& factory, const
   return {outcome.exit_code(), summary};
 }
 
-int run_console(const Options& options, db::ConnectionFactory& factory, std::ostream& out,
-                bool terminal, upgrade::RunLog* log) {
+int run_console(const Options& options, db::ConnectionFactory& factory, std::ostream& out, bool terminal,
+                upgrade::RunLog* log) {
   ConsoleUi ui(out, terminal);
   UpgradeResult result = run_upgrade(ui, factory, options, log);
   ui.write_line(result.summary);
   return result.exit_code;
 }
 
-int run_status(const Options& options, db::ConnectionFactory& factory, std::ostream& out,
-               upgrade::RunLog* log) {
+int run_status(const Options& options, db::ConnectionFactory& factory, std::ostream& out, upgrade::RunLog* log) {
   ConsoleUi console(out, false);
   std::optional<upgrade::LoggingUi> logging;
   if (log) logging.emplace(console, *log);

@@ -15,17 +15,16 @@ int main(int argc, char** argv) {
     return app::kUsageExitCode;
   }
   const app::Options& options = std::get<app::Options>(parsed);
-  if (int code = app::run_information_command(options, std::cout, std::cerr); code >= 0)
-    return code;
+  if (int code = app::run_information_command(options, std::cout, std::cerr); code >= 0) return code;
   return app::with_log(options, std::cerr, [&](upgrade::RunLog* log) {
     auto factory = db::make_backend_factory();
     if (options.status) return app::run_status(options, *factory, std::cout, log);
 #if SQLUPDATE_HAS_WINDOW
     if (!options.console && app::display_available())
-      return app::run_window(argc, argv, [&](upgrade::Ui& ui) {
-        return app::run_upgrade(ui, *factory, options, log).exit_code;
-      });
-    if (!options.console) std::cerr << "sqlupdate: no display (DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM), running in the console\n";
+      return app::run_window(argc, argv,
+                             [&](upgrade::Ui& ui) { return app::run_upgrade(ui, *factory, options, log).exit_code; });
+    if (!options.console)
+      std::cerr << "sqlupdate: no display (DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM), running in the console\n";
 #else
     if (!options.console) std::cerr << "sqlupdate: built without the window, running in the console\n";
 #endif

@@ -17,10 +17,8 @@ class BackendFactory final : public ConnectionFactory {
  public:
   std::unique_ptr<Connection> make(const Settings& settings, std::string_view catalogue) override {
     switch (backend_for(settings.provider)) {
-      case Backend::Embedded:
-        return embedded_.connect(settings, catalogue);
-      case Backend::Odbc:
-        return make_odbc_connection(settings, catalogue);
+      case Backend::Embedded: return embedded_.connect(settings, catalogue);
+      case Backend::Odbc: return make_odbc_connection(settings, catalogue);
       case Backend::Unknown: break;
     }
     return make_unavailable_connection(unknown_provider_text(settings));

@@ -31,8 +31,8 @@ std::unique_ptr<Connection> make_unavailable_connection(std::string message) {
 
 Backend backend_for(std::string_view provider) {
   if (iequals(provider, "Embedded")) return Backend::Embedded;
-  if (iequals(provider, "SQLOLEDB") || iequals(provider, "SQLOLEDB.1") ||
-      starts_with_icase(provider, "SQLNCLI") || starts_with_icase(provider, "MSOLEDBSQL"))
+  if (iequals(provider, "SQLOLEDB") || iequals(provider, "SQLOLEDB.1") || starts_with_icase(provider, "SQLNCLI") ||
+      starts_with_icase(provider, "MSOLEDBSQL"))
     return Backend::Odbc;
   return Backend::Unknown;
 }

@@ -29,10 +29,14 @@ class PasswordFilter final : public Connection {
  public:
   PasswordFilter(std::unique_ptr<Connection> inner, std::string password)
       : inner_(std::move(inner)), password_(std::move(password)) {}
-  void open() override { filtered([&] { inner_->open(); }); }
+  void open() override {
+    filtered([&] { inner_->open(); });
+  }
   void close() override { inner_->close(); }
   bool is_open() const override { return inner_->is_open(); }
-  void execute(std::string_view text) override { filtered([&] { inner_->execute(text); }); }
+  void execute(std::string_view text) override {
+    filtered([&] { inner_->execute(text); });
+  }
   void execute(std::string_view text, std::span<const Parameter> params) override {
     filtered([&] { inner_->execute(text, params); });
   }
@@ -66,8 +70,7 @@ std::string connection_failure_text(std::string_view database, std::string_view 
   return text;
 }
 
-Connections::Connections(ConnectionFactory& factory, std::filesystem::path settings_file,
-                         Feedback& feedback)
+Connections::Connections(ConnectionFactory& factory, std::filesystem::path settings_file, Feedback& feedback)
     : factory_(factory), settings_file_(std::move(settings_file)), feedback_(feedback) {}
 
 Settings Connections::read_settings_reporting() {
@@ -76,12 +79,10 @@ Settings Connections::read_settings_reporting() {
   return read.settings;
 }
 
-std::unique_ptr<Connection> Connections::open(const Settings& settings,
-                                              std::string_view database) {
+std::unique_ptr<Connection> Connections::open(const Settings& settings, std::string_view database) {
   std::unique_ptr<Connection> connection;
   try {
-    connection = std::make_unique<PasswordFilter>(factory_.make(settings, database),
-                                                  settings.password);
+    connection = std::make_unique<PasswordFilter>(factory_.make(settings, database), settings.password);
     connection->open();
     if (session_setup_) session_setup_(*connection, database);
   } catch (const std::exception& e) {

@@ -31,8 +31,7 @@ standin::Value as_value(const Parameter& p) {
     case Parameter::Kind::Null: return standin::Value::null();
     case Parameter::Kind::Integer: return standin::Value::integer(p.integer, standin::Type::BigInt);
     case Parameter::Kind::Text: return standin::Value::nvarchar(p.text);
-    case Parameter::Kind::Date:
-      return standin::Value::datetime(standin::DateTime::from_civil(p.year, p.month, p.day));
+    case Parameter::Kind::Date: return standin::Value::datetime(standin::DateTime::from_civil(p.year, p.month, p.day));
   }
   return standin::Value::null();
 }
@@ -45,8 +44,7 @@ void throw_first_error(const standin::BatchResult& result) {
 
 class EmbeddedConnection final : public Connection {
  public:
-  EmbeddedConnection(EmbeddedServers& servers, std::filesystem::path directory,
-                     std::string catalogue)
+  EmbeddedConnection(EmbeddedServers& servers, std::filesystem::path directory, std::string catalogue)
       : servers_(servers), directory_(std::move(directory)), catalogue_(std::move(catalogue)) {}
 
   void open() override {
@@ -125,10 +123,8 @@ std::shared_ptr<standin::Server> EmbeddedServers::server(const std::filesystem::
   return slot;
 }
 
-std::unique_ptr<Connection> EmbeddedServers::connect(const Settings& settings,
-                                                     std::string_view catalogue) {
-  return std::make_unique<EmbeddedConnection>(*this, embedded_data_directory(settings),
-                                              std::string(catalogue));
+std::unique_ptr<Connection> EmbeddedServers::connect(const Settings& settings, std::string_view catalogue) {
+  return std::make_unique<EmbeddedConnection>(*this, embedded_data_directory(settings), std::string(catalogue));
 }
 
 }  // namespace db

@@ -24,11 +24,22 @@ WideString to_wide(std::string_view utf8) {
     unsigned char c = static_cast<unsigned char>(utf8[i]);
     char32_t code;
     int extra;
-    if (c < 0x80) { code = c; extra = 0; }
-    else if ((c >> 5) == 0x6) { code = c & 0x1F; extra = 1; }
-    else if ((c >> 4) == 0xE) { code = c & 0x0F; extra = 2; }
-    else if ((c >> 3) == 0x1E) { code = c & 0x07; extra = 3; }
-    else { code = 0xFFFD; extra = 0; }
+    if (c < 0x80) {
+      code = c;
+      extra = 0;
+    } else if ((c >> 5) == 0x6) {
+      code = c & 0x1F;
+      extra = 1;
+    } else if ((c >> 4) == 0xE) {
+      code = c & 0x0F;
+      extra = 2;
+    } else if ((c >> 3) == 0x1E) {
+      code = c & 0x07;
+      extra = 3;
+    } else {
+      code = 0xFFFD;
+      extra = 0;
+    }
     ++i;
     for (int k = 0; k < extra && i < utf8.size(); ++k, ++i)
       code = (code << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
@@ -86,8 +97,8 @@ DbError diagnostic(SQLSMALLINT type, SQLHANDLE handle, const char* fallback) {
   SQLINTEGER native = 0;
   SQLWCHAR message[2048];
   SQLSMALLINT length = 0;
-  SQLRETURN rc = SQLGetDiagRecW(type, handle, 1, state, &native, message,
-                                static_cast<SQLSMALLINT>(std::size(message)), &length);
+  SQLRETURN rc =
+      SQLGetDiagRecW(type, handle, 1, state, &native, message, static_cast<SQLSMALLINT>(std::size(message)), &length);
   if (!SQL_SUCCEEDED(rc)) return DbError(fallback);
   size_t n = std::min<size_t>(static_cast<size_t>(length), std::size(message) - 1);
   return DbError(without_prefixes(to_utf8(message, n)), static_cast<int>(native));
@@ -132,8 +143,8 @@ Rowset fetch(SQLHSTMT stmt, SQLSMALLINT columns) {
     SQLWCHAR name[256];
     SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
     SQLULEN size = 0;
-    SQLDescribeColW(stmt, c, name, static_cast<SQLSMALLINT>(std::size(name)), &length, &type,
-                    &size, &digits, &nullable);
+    SQLDescribeColW(stmt, c, name, static_cast<SQLSMALLINT>(std::size(name)), &length, &type, &size, &digits,
+                    &nullable);
     rows.columns.push_back(to_utf8(name, std::min<size_t>(length, std::size(name) - 1)));
   }
   for (;;) {
@@ -182,8 +193,7 @@ void drain(SQLHSTMT stmt, SQLRETURN rc, Rowset* first_rows, long long* rows_affe
 
 // Replaces @name by ? outside string literals and returns the parameters in
 // the order of their places.
-std::string positional(std::string_view text, std::span<const Parameter> params,
-                       std::vector<const Parameter*>* order) {
+std::string positional(std::string_view text, std::span<const Parameter> params, std::vector<const Parameter*>* order) {
   std::string out;
   for (size_t i = 0; i < text.size();) {
     char c = text[i];
@@ -198,8 +208,7 @@ std::string positional(std::string_view text, std::span<const Parameter> params,
     }
     if (c == '@') {
       size_t end = i + 1;
-      while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
-        ++end;
+      while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_')) ++end;
       std::string_view name = text.substr(i + 1, end - i - 1);
       for (const Parameter& p : params) {
         if (p.name == name) {
@@ -233,18 +242,15 @@ class OdbcConnection final : public Connection {
       throw DbError("The ODBC driver manager cannot be used.");
     }
     // Only the login has a time limit; statements wait as long as they take.
-    SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT,
-                      reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
+    SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
     WideString text = to_wide(connection_string_);
-    SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS, nullptr, 0, nullptr,
-                                     SQL_DRIVER_NOPROMPT);
+    SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
       // The driver's reason seldom says where it tried; a typo in Data
       // Source shows only with the host and port.
       DbError reason = diagnostic(SQL_HANDLE_DBC, dbc_, "Cannot connect to the server.");
       close();
-      throw DbError("Connecting to " + address_.description() + " failed: " + reason.what(),
-                    reason.number());
+      throw DbError("Connecting to " + address_.description() + " failed: " + reason.what(), reason.number());
     }
     connected_ = true;
   }
@@ -264,8 +270,8 @@ class OdbcConnection final : public Connection {
     Statement stmt(connection());
     WideString wide = to_wide(text);
     rows_affected_ = -1;
-    drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())),
-          nullptr, &rows_affected_);
+    drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())), nullptr,
+          &rows_affected_);
   }
 
   void execute(std::string_view text, std::span<const Parameter> params) override {
@@ -275,8 +281,8 @@ class OdbcConnection final : public Connection {
     Bindings bindings(order.size());
     for (size_t i = 0; i < order.size(); ++i) bind(stmt.get(), i, *order[i], bindings[i]);
     rows_affected_ = -1;
-    drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())),
-          nullptr, &rows_affected_);
+    drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())), nullptr,
+          &rows_affected_);
   }
 
   long long rows_affected() const override { return rows_affected_; }
@@ -285,8 +291,7 @@ class OdbcConnection final : public Connection {
     Statement stmt(connection());
     WideString wide = to_wide(text);
     Rowset rows;
-    drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())),
-          &rows);
+    drain(stmt.get(), SQLExecDirectW(stmt.get(), wide.data(), static_cast<SQLINTEGER>(wide.size())), &rows);
     return rows;
   }
 
@@ -305,27 +310,24 @@ class OdbcConnection final : public Connection {
     switch (p.kind) {
       case Parameter::Kind::Null:
         b.indicator = SQL_NULL_DATA;
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0,
-                              nullptr, 0, &b.indicator);
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0, &b.indicator);
         break;
       case Parameter::Kind::Integer:
         b.integer = p.integer;
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
-                              &b.integer, 0, nullptr);
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &b.integer, 0, nullptr);
         break;
       case Parameter::Kind::Text:
         b.text = to_wide(p.text);
         b.indicator = static_cast<SQLLEN>(b.text.size() * sizeof(SQLWCHAR));
         rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
-                              std::max<SQLULEN>(1, b.text.size()), 0, b.text.data(),
-                              b.indicator, &b.indicator);
+                              std::max<SQLULEN>(1, b.text.size()), 0, b.text.data(), b.indicator, &b.indicator);
         break;
       case Parameter::Kind::Date:
         b.date.year = static_cast<SQLSMALLINT>(p.year);
         b.date.month = static_cast<SQLUSMALLINT>(p.month);
         b.date.day = static_cast<SQLUSMALLINT>(p.day);
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP,
-                              SQL_TYPE_TIMESTAMP, 23, 3, &b.date, 0, nullptr);
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23, 3, &b.date,
+                              0, nullptr);
         break;
     }
     if (!SQL_SUCCEEDED(rc)) throw diagnostic(SQL_HANDLE_STMT, stmt, "Cannot bind a parameter.");
@@ -346,8 +348,7 @@ class OdbcConnection final : public Connection {
 
 }  // namespace
 
-std::unique_ptr<Connection> make_odbc_connection(const Settings& settings,
-                                                 std::string_view catalogue) {
+std::unique_ptr<Connection> make_odbc_connection(const Settings& settings, std::string_view catalogue) {
   return std::make_unique<OdbcConnection>(odbc_connection_string(settings, catalogue),
                                           parse_server_address(settings.data_source));
 }

@@ -19,8 +19,8 @@ bool Primitives::RowsExist(std::string_view query) {
   return !runner_.query(Channel::Probe, query, Guard::unguarded()).empty();
 }
 
-bool Primitives::AddField(std::string_view table, std::string_view column, std::string_view type,
-                          std::string_view size, std::string_view null_text) {
+bool Primitives::AddField(std::string_view table, std::string_view column, std::string_view type, std::string_view size,
+                          std::string_view null_text) {
   WaitCursor cursor(runner_.feedback());
   std::string probe = "SELECT * FROM Information_Schema.Columns";
   probe += " WHERE Table_Catalog=" + db::quoted(current_database());
@@ -51,9 +51,8 @@ bool Primitives::AddField(std::string_view table, std::string_view column, std::
   return true;
 }
 
-void Primitives::AddIndex(std::string_view table, std::string_view index,
-                          std::string_view column1, std::string_view column2,
-                          std::string_view column3, std::string_view column4) {
+void Primitives::AddIndex(std::string_view table, std::string_view index, std::string_view column1,
+                          std::string_view column2, std::string_view column3, std::string_view column4) {
   WaitCursor cursor(runner_.feedback());
   // An index of that name on any table counts as present.
   if (RowsExist("SELECT * FROM SysIndexes WHERE Name=" + db::quoted(index))) return;
@@ -75,8 +74,7 @@ void Primitives::AddIndex(std::string_view table, std::string_view index,
 void Primitives::DropConstraint(std::string_view table, std::string_view constraint) {
   WaitCursor cursor(runner_.feedback());
   if (!RowsExist("SELECT * FROM sysobjects WHERE NAME=" + db::quoted(constraint))) return;
-  runner_.run_lines({"ALTER TABLE dbo." + std::string(table),
-                     " DROP CONSTRAINT " + std::string(constraint)},
+  runner_.run_lines({"ALTER TABLE dbo." + std::string(table), " DROP CONSTRAINT " + std::string(constraint)},
                     Guard::warning());
 }
 
@@ -92,8 +90,7 @@ void Primitives::DropPrimaryKey(std::string_view table) {
   });
   Rowset keys = runner_.query(Channel::Probe, probe, Guard::unguarded());
   if (keys.empty()) return;
-  runner_.run_lines({"ALTER TABLE dbo." + std::string(table),
-                     " DROP CONSTRAINT " + keys.text(0, "IndexName")},
+  runner_.run_lines({"ALTER TABLE dbo." + std::string(table), " DROP CONSTRAINT " + keys.text(0, "IndexName")},
                     Guard::warning());
 }
 

@@ -10,8 +10,7 @@ namespace db {
 
 bool is_go_line(std::string_view line) {
   line = trimmed(line);
-  return line.size() == 2 && (line[0] == 'G' || line[0] == 'g') &&
-         (line[1] == 'O' || line[1] == 'o');
+  return line.size() == 2 && (line[0] == 'G' || line[0] == 'g') && (line[1] == 'O' || line[1] == 'o');
 }
 
 std::vector<std::string> go_batches(std::string_view script) {
@@ -33,8 +32,7 @@ void Primitives::SQLExec(std::string_view script) {
   Feedback& feedback = runner_.feedback();
   try {
     WaitCursor cursor(feedback);
-    for (const std::string& batch : go_batches(script))
-      runner_.run(Channel::Single, batch, Guard::plain());
+    for (const std::string& batch : go_batches(script)) runner_.run(Channel::Single, batch, Guard::plain());
   } catch (const std::exception&) {
     // Any failure other than a failed batch ends the script without a
     // message; the runner never fails its caller.

@@ -11,8 +11,7 @@ std::optional<int> port_number(std::string_view text) {
   text = trimmed(text);
   int port = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-  if (error != std::errc() || end != text.data() + text.size() || port <= 0 || port > 65535)
-    return std::nullopt;
+  if (error != std::errc() || end != text.data() + text.size() || port <= 0 || port > 65535) return std::nullopt;
   return port;
 }
 

@@ -58,8 +58,7 @@ SettingsRead read_settings(const std::filesystem::path& file) {
   if (!handle) {
     // A missing file is no error: every key takes its default.
     result.settings.file_found = errno != ENOENT;
-    if (errno != ENOENT)
-      result.error = "Cannot read " + file.string() + ": " + std::strerror(errno);
+    if (errno != ENOENT) result.error = "Cannot read " + file.string() + ": " + std::strerror(errno);
     return result;
   }
   Reader reader{&result.settings, {}};

@@ -28,11 +28,11 @@ void StatementRunner::notify(const StatementRecord& record) {
 
 StatementRecord StatementRunner::record_of(Channel channel, std::string_view text, Guard guard,
                                            std::span<const Parameter> params) const {
-  const std::string& database = channel == Channel::Discovery ? connections_.discovery_catalogue()
-                                                              : connections_.current_database();
-  return StatementRecord{channel,  guard,   std::string(text),
-                         std::nullopt, std::vector<Parameter>(params.begin(), params.end()),
-                         false,    database};
+  const std::string& database =
+      channel == Channel::Discovery ? connections_.discovery_catalogue() : connections_.current_database();
+  return StatementRecord{
+      channel, guard,   std::string(text), std::nullopt, std::vector<Parameter>(params.begin(), params.end()),
+      false,   database};
 }
 
 Connection& StatementRunner::target(Channel channel) {
@@ -104,8 +104,7 @@ bool StatementRunner::run_lines(const std::vector<std::string>& lines, Guard gua
   return run(Channel::Lines, join_lines_crlf(lines), guard);
 }
 
-bool StatementRunner::run_with(Channel channel, std::string_view text,
-                               std::span<const Parameter> params, Guard guard) {
+bool StatementRunner::run_with(Channel channel, std::string_view text, std::span<const Parameter> params, Guard guard) {
   open_unit_transaction();
   return guarded(record_of(channel, text, guard, params), [&] {
     Connection& connection = target(channel);

@@ -5,9 +5,8 @@
 namespace db {
 
 std::vector<std::string> list_tenants(StatementRunner& runner, bool include_tmp_copies) {
-  Rowset rows = runner.query(Channel::Discovery,
-                             include_tmp_copies ? kAllTenantsQuery : kTenantListQuery,
-                             Guard::unguarded());
+  Rowset rows =
+      runner.query(Channel::Discovery, include_tmp_copies ? kAllTenantsQuery : kTenantListQuery, Guard::unguarded());
   std::vector<std::string> names;
   for (size_t i = 0; i < rows.rows.size(); ++i) names.push_back(rows.text(i, "name"));
   return names;

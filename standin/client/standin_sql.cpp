@@ -50,8 +50,7 @@ int run(const Arguments& args) {
     if (!read_script(input, &script)) {
       std::cerr << "standin-sql: cannot read " << input.text << "\n";
       ok = false;
-    } else if (!standin::client::run_script(*session, script, std::cout, std::cerr,
-                                            args.stop_on_error)) {
+    } else if (!standin::client::run_script(*session, script, std::cout, std::cerr, args.stop_on_error)) {
       ok = false;
     }
     if (!ok && args.stop_on_error) break;

@@ -3,22 +3,22 @@
 // settings file as the program reaches them): what the user sees from the
 // first activation to the end of the program, on a clean demo and on demo
 // databases that an earlier hand has changed.
-#include <QApplication>
-#include <QTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QTimer>
 
 #include <cmath>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "app/front_end.h"
 #include "db/connection_factory.h"
 #include "main_window_form.h"
 #include "main_window_gauge.h"
 #include "support/demo_server.h"
 #include "support/temp_dir.h"
-#include "app/front_end.h"
 #include "upgrade/run_driver.h"
 #include "upgrade/texts.h"
 #include "window_recorder.h"
@@ -36,9 +36,7 @@ using ::testing::Not;
 const QString kTitle = QString::fromUtf8(upgrade::kApplicationTitle);
 
 QString tenant_caption(const char* database) { return QString(database) + "/" + kTitle; }
-QString finishing_caption(const char* database) {
-  return QString::fromUtf8(upgrade::kFinishingCaption) + database;
-}
+QString finishing_caption(const char* database) { return QString::fromUtf8(upgrade::kFinishingCaption) + database; }
 
 // What the bar paints for one tenant of the demo: 1, then the progress steps
 // up to 100 (where it stays), then 0. Worked out here from the progress
@@ -54,8 +52,7 @@ std::vector<int> painted_for_one_tenant() {
 class WindowDemoTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::ofstream(settings()) << "[Datenbank]\nProvider=Embedded\nData Source=" << data().string()
-                              << "\n";
+    std::ofstream(settings()) << "[Datenbank]\nProvider=Embedded\nData Source=" << data().string() << "\n";
     auto server = standin::Server::open(data());
     ASSERT_TRUE(server);
     testing_support::seed_demo_server(*server);
@@ -130,9 +127,8 @@ TEST_F(WindowDemoTest, UpgradesEveryTenantShowsCompletionThenTheProgramEnds) {
   ASSERT_TRUE(program_ends(*window, 120s));
 
   EXPECT_THAT(recorder->captions,
-              ElementsAre(kTitle, tenant_caption("DRAVOK"), tenant_caption("DRAVOK01"),
-                          tenant_caption("DRAVOK02"), finishing_caption("DRAVOK"),
-                          finishing_caption("DRAVOK01"), finishing_caption("DRAVOK02"),
+              ElementsAre(kTitle, tenant_caption("DRAVOK"), tenant_caption("DRAVOK01"), tenant_caption("DRAVOK02"),
+                          finishing_caption("DRAVOK"), finishing_caption("DRAVOK01"), finishing_caption("DRAVOK02"),
                           finishing_caption("dravokTMP01"), kTitle));
   std::vector<int> expected;
   for (int tenant = 0; tenant < 3; ++tenant) {

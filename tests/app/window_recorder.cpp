@@ -9,8 +9,7 @@
 
 namespace window_test {
 
-WindowRecorder::WindowRecorder(app::MainWindow& window, int patience)
-    : window_(window), patience_(patience) {
+WindowRecorder::WindowRecorder(app::MainWindow& window, int patience) : window_(window), patience_(patience) {
   qApp->installEventFilter(this);
   connect(&poll_, &QTimer::timeout, this, &WindowRecorder::answer_open_box);
   poll_.start(0);

@@ -1,14 +1,14 @@
 // The window with the program's own run driver, on a scripted server: what
 // the user sees from the first activation to the end of the program.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <memory>
 
-#include "db/tenant_discovery.h"
 #include "db/connections.h"
+#include "db/tenant_discovery.h"
 #include "main_window_form.h"
 #include "support/fake_connection.h"
 #include "upgrade/run_driver.h"
@@ -36,8 +36,7 @@ class WindowRunDriverTest : public ::testing::Test {
   }
 
   // The tenants of the main loop and those of the finishing pass.
-  void tenants(std::vector<std::vector<std::string>> upgraded,
-               std::vector<std::vector<std::string>> finished) {
+  void tenants(std::vector<std::vector<std::string>> upgraded, std::vector<std::vector<std::string>> finished) {
     server.results[db::kTenantListQuery] = FakeServer::rows({"name"}, std::move(upgraded));
     server.results[db::kAllTenantsQuery] = FakeServer::rows({"name"}, std::move(finished));
   }
@@ -55,8 +54,7 @@ TEST_F(WindowRunDriverTest, TwoTenantsThenCompletionThenTheProgramEnds) {
   EXPECT_EQ(recorder->captions.front(), kTitle);
   EXPECT_THAT(recorder->captions, ::testing::Contains("DRAVOK01/" + kTitle));
   EXPECT_THAT(recorder->captions, ::testing::Contains("DRAVOK02/" + kTitle));
-  EXPECT_THAT(recorder->captions,
-              ::testing::Contains(QString::fromUtf8(upgrade::kFinishingCaption) + "dravokTMP01"));
+  EXPECT_THAT(recorder->captions, ::testing::Contains(QString::fromUtf8(upgrade::kFinishingCaption) + "dravokTMP01"));
   EXPECT_EQ(recorder->captions.back(), kTitle);
   ASSERT_EQ(recorder->dialogs.size(), 1u);
   EXPECT_EQ(recorder->dialogs[0].caption, "Informationen");
@@ -85,7 +83,8 @@ TEST_F(WindowRunDriverTest, CompletionListingFailuresWaitsForOkAfterTheCloseButt
   server.open_errors["DRAVOK01"] = "Cannot open database";
   // The user clicks the frame's close button while the first dialog is up.
   recorder->on_shown = [this](const ShownDialog&) {
-    QMetaObject::invokeMethod(window.get(), [w = window.get()] { w->close(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        window.get(), [w = window.get()] { w->close(); }, Qt::QueuedConnection);
   };
   ASSERT_TRUE(program_ends(*window));
 

@@ -1,10 +1,10 @@
 // The window driven by a scripted run: captions, painted progress, dialogs,
 // the single start of the run, uncaught failures and the end of the program.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
 
@@ -154,7 +154,8 @@ TEST_F(WindowRunTest, CloseButtonNeverInterruptsTheRun) {
     if (tenant != "DRAVOK01") return;
     if (step == 3) {
       // The click arrives while the run is busy; the next pump handles it.
-      QMetaObject::invokeMethod(window.get(), [w = window.get()] { w->close(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          window.get(), [w = window.get()] { w->close(); }, Qt::QueuedConnection);
       ui.process_messages();
       visible_after_close = window->isVisible();
     } else if (step == 10) {

@@ -1,7 +1,7 @@
 // One QApplication for every window test, on the offscreen platform unless
 // the caller chose another one.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -1,11 +1,11 @@
 // The pieces of the main window: layout and pictures, the progress bar, the
 // wait cursor, the dialog kinds and the texts they show.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QTest>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <cstdlib>
 
 #include "banner_panel.h"
@@ -21,7 +21,6 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using upgrade::DialogKind;
-
 
 TEST(WindowLayout, PanelsBannersAndBarAtTheirPlaces) {
   app::MainWindow window([](upgrade::Ui&) { return 0; });
@@ -90,10 +89,11 @@ TEST(WindowDialogs, EachKindHasItsCaptionIconAndOneOkButton) {
 
   const QString title = "Corvena verdalis tessaro - SQL Update";
   ASSERT_EQ(recorder.dialogs.size(), 5u);
-  const std::pair<QMessageBox::Icon, QString> expected[] = {
-      {QMessageBox::Warning, "Warnung"},     {QMessageBox::Critical, "Fehler"},
-      {QMessageBox::Information, "Informationen"}, {QMessageBox::NoIcon, title},
-      {QMessageBox::Critical, title}};
+  const std::pair<QMessageBox::Icon, QString> expected[] = {{QMessageBox::Warning, "Warnung"},
+                                                            {QMessageBox::Critical, "Fehler"},
+                                                            {QMessageBox::Information, "Informationen"},
+                                                            {QMessageBox::NoIcon, title},
+                                                            {QMessageBox::Critical, title}};
   for (size_t i = 0; i < 5; ++i) {
     EXPECT_EQ(recorder.dialogs[i].icon, expected[i].first) << i;
     EXPECT_EQ(recorder.dialogs[i].caption, expected[i].second) << i;
@@ -125,7 +125,10 @@ TEST(WindowFrontEnd, DisplayFromAnyOfThreeVariables) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   EXPECT_TRUE(app::display_available());
   unsetenv("DISPLAY");
-  if (saved) setenv("QT_QPA_PLATFORM", platform.c_str(), 1); else unsetenv("QT_QPA_PLATFORM");
+  if (saved)
+    setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+  else
+    unsetenv("QT_QPA_PLATFORM");
 }
 
 }  // namespace

@@ -29,11 +29,11 @@
 #include <vector>
 
 #include "db/connection_factory.h"
+#include "standin/standin.h"
+#include "standin_tenant.h"
 #include "support/database_dump.h"
 #include "support/demo_server.h"
 #include "support/recording_ui.h"
-#include "standin/standin.h"
-#include "standin_tenant.h"
 #include "upgrade/run_driver.h"
 
 namespace {
@@ -52,8 +52,8 @@ struct CrashPoint {
 
 // A batch of a stored script run batch by batch (the template loads).
 bool script_batch(const db::StatementRecord& r) {
-  return r.channel == db::Channel::Single && r.guard.kind() == db::Guard::Kind::Reported &&
-         !r.text.empty() && r.text.back() == '\n';
+  return r.channel == db::Channel::Single && r.guard.kind() == db::Guard::Kind::Reported && !r.text.empty() &&
+         r.text.back() == '\n';
 }
 
 struct RunResult {
@@ -200,8 +200,10 @@ class TenantCrashTest : public ::testing::Test {
 std::vector<CrashPoint> chosen(std::vector<CrashPoint> points) {
   const char* wanted = std::getenv("CRASH_POINTS");
   size_t sample = 240;
-  if (wanted && std::string(wanted) == "all") sample = points.size();
-  else if (wanted) sample = std::stoul(wanted);
+  if (wanted && std::string(wanted) == "all")
+    sample = points.size();
+  else if (wanted)
+    sample = std::stoul(wanted);
   if (sample < points.size()) {
     const char* seed = std::getenv("CRASH_SEED");
     std::mt19937 random(seed ? static_cast<unsigned>(std::stoul(seed)) : 20261209u);
@@ -228,8 +230,8 @@ TEST_F(TenantCrashTest, EveryCrashPointConverges) {
     std::string problem = trial_at(point);
     if (problem.empty()) continue;
     ++failed;
-    ADD_FAILURE() << "crash at journal length " << point.journal_length << ", before: "
-                  << point.next_statement << "\n" << problem;
+    ADD_FAILURE() << "crash at journal length " << point.journal_length << ", before: " << point.next_statement << "\n"
+                  << problem;
   }
   std::printf("%zu of %zu crash points converged\n", mine.size() - failed, mine.size());
 }

@@ -5,8 +5,8 @@
 
 #include "db/connection_string.h"
 #include "db/connections.h"
-#include "db/tenant_discovery.h"
 #include "db/settings.h"
+#include "db/tenant_discovery.h"
 #include "support/fake_connection.h"
 #include "support/recording_feedback.h"
 #include "support/temp_dir.h"
@@ -133,11 +133,11 @@ TEST_F(ConnectionsTest, ListingUsesTheFixedQueriesAndKeepsTheServerOrder) {
   server.results[db::kTenantListQuery] = FakeServer::rows({"name"}, {{"DRAVOK02"}, {"DRAVOK01"}});
   connections.pConn("Dravok");
   EXPECT_EQ(db::list_tenants(runner, false), (std::vector<std::string>{"DRAVOK02", "DRAVOK01"}));
-  EXPECT_EQ(server.sent.back(),
-            "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%' AND UPPER(SUBSTRING(name,7,3))<>'TMP'");
+  EXPECT_EQ(
+      server.sent.back(),
+      "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%' AND UPPER(SUBSTRING(name,7,3))<>'TMP'");
   db::list_tenants(runner, true);
-  EXPECT_EQ(server.sent.back(),
-            "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%'");
+  EXPECT_EQ(server.sent.back(), "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%'");
 }
 
 TEST_F(ConnectionsTest, SettingsAreReadAnewAtEverySwitch) {

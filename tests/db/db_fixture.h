@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <gmock/gmock.h>
 #include "db/primitives.h"
+#include "db/sql_text.h"
 #include "support/fake_connection.h"
 #include "support/recording_feedback.h"
-#include "db/sql_text.h"
-#include <gmock/gmock.h>
 
 class DbFixture : public ::testing::Test {
  protected:

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "db/connections.h"
-#include "db/tenant_discovery.h"
 #include "db/embedded.h"
+#include "db/tenant_discovery.h"
 #include "support/recording_feedback.h"
 #include "support/temp_dir.h"
 
@@ -18,8 +18,8 @@ using testing::HasSubstr;
 namespace {
 
 bool is_empty_directory(const std::filesystem::path& dir) {
-  return std::filesystem::is_directory(dir) && std::filesystem::directory_iterator(dir) ==
-                                                   std::filesystem::directory_iterator();
+  return std::filesystem::is_directory(dir) &&
+         std::filesystem::directory_iterator(dir) == std::filesystem::directory_iterator();
 }
 
 // The text of the DbError that opening `dir` throws, or "" when it opens.
@@ -49,9 +49,7 @@ TEST(EmbeddedDataDirectory, PlacesWithoutADataDirectoryAreRefusedAndLeftAlone) {
   std::filesystem::create_directory(other);
   std::ofstream(other / "notes.txt") << "x";
   EXPECT_THAT(refusal(other), HasSubstr(other.string()));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(other),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(other), std::filesystem::directory_iterator()), 1);
 
   std::filesystem::path file = scratch.path() / "file";
   std::ofstream(file) << "x";
@@ -72,8 +70,7 @@ TEST(EmbeddedDataDirectory, SeededDirectoryOpensWithItsDatabasesAndIsShared) {
 // dialog with the path, and a later attempt fails the same way.
 TEST(EmbeddedDataDirectory, MissingDirectoryGivesTheConnectionDialogNamingIt) {
   testing_support::TempDir scratch;
-  std::ofstream(scratch.path() / "SysDBAdo.INI")
-      << "[Datenbank]\nProvider=Embedded\nData Source=dtaa\n";
+  std::ofstream(scratch.path() / "SysDBAdo.INI") << "[Datenbank]\nProvider=Embedded\nData Source=dtaa\n";
   auto factory = db::make_backend_factory();
   testing_support::RecordingFeedback feedback;
   db::Connections connections(*factory, scratch.path() / "SysDBAdo.INI", feedback);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "db/connections.h"
-#include "db/tenant_discovery.h"
 #include "db/primitives.h"
+#include "db/tenant_discovery.h"
 #include "support/engine_server.h"
 #include "support/recording_feedback.h"
 
@@ -68,7 +68,8 @@ TEST_F(EngineTest, MissingDatabaseGivesTheConnectionDialog) {
   EXPECT_FALSE(connections->work_is_open());
   ASSERT_EQ(feedback.reports.size(), 1u);
   EXPECT_EQ(feedback.reports[0].text.rfind("False parameters for database connection.\n"
-                                           "Unable to connect to database 'DRAVOK99'.\n\n", 0),
+                                           "Unable to connect to database 'DRAVOK99'.\n\n",
+                                           0),
             0u);
 }
 
@@ -98,13 +99,13 @@ TEST_F(EngineTest, IndexAndConstraintOperationsAskTheCatalogue) {
   EXPECT_TRUE(transcript.back().ok()) << *transcript.back().error;
   EXPECT_EQ(transcript.back().text, "ALTER TABLE dbo.Other\r\n DROP CONSTRAINT PK_Other\r\n");
   EXPECT_TRUE(rows("SELECT name FROM sys.indexes WHERE is_primary_key = 1 AND "
-                   "OBJECT_NAME(object_id)='Other'").empty());
+                   "OBJECT_NAME(object_id)='Other'")
+                  .empty());
 }
 
 TEST_F(EngineTest, LaterErrorOfAMultiStatementTextIsReportedAndEarlierOnesStay) {
   switch_to_tenant();
-  EXPECT_FALSE(runner->run(db::Channel::Single,
-                           "INSERT INTO PASS VALUES ('A')\nINSERT INTO NoSuchTable VALUES (1)",
+  EXPECT_FALSE(runner->run(db::Channel::Single, "INSERT INTO PASS VALUES ('A')\nINSERT INTO NoSuchTable VALUES (1)",
                            db::Guard::warning()));
   EXPECT_EQ(feedback.reports.size(), 1u);
   // The record carries the server's message number for the log.

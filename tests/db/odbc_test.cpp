@@ -64,9 +64,8 @@ int unused_port() {
 TEST(OdbcBackend, NoServerListeningFailsWithTheConnectionDialogNamingHostAndPort) {
   testing_support::TempDir dir;
   int port = unused_port();
-  std::ofstream(dir.path() / "SysDBAdo.INI")
-      << "[Datenbank]\nProvider=SQLOLEDB.1\nUser ID=sa\nPassword=Very$ecret9\n"
-      << "Data Source=127.0.0.1," << port << "\n";
+  std::ofstream(dir.path() / "SysDBAdo.INI") << "[Datenbank]\nProvider=SQLOLEDB.1\nUser ID=sa\nPassword=Very$ecret9\n"
+                                             << "Data Source=127.0.0.1," << port << "\n";
   auto factory = db::make_backend_factory();
   testing_support::RecordingFeedback feedback;
   db::Connections connections(*factory, dir.path() / "SysDBAdo.INI", feedback);
@@ -75,23 +74,22 @@ TEST(OdbcBackend, NoServerListeningFailsWithTheConnectionDialogNamingHostAndPort
   ASSERT_EQ(feedback.reports.size(), 1u);
   const std::string& text = feedback.reports[0].text;
   EXPECT_EQ(text.rfind("False parameters for database connection.\nUnable to connect to "
-                       "database 'DRAVOK01'.\n\n", 0), 0u);
+                       "database 'DRAVOK01'.\n\n",
+                       0),
+            0u);
   // The driver's own reason follows, without the driver-manager prefixes.
   std::string reason = text.substr(text.rfind("\n\n") + 2);
   EXPECT_FALSE(reason.empty());
   EXPECT_NE(reason.front(), '[');
   EXPECT_EQ(text.find("Very$ecret9"), std::string::npos);
-  EXPECT_NE(reason.find("host 127.0.0.1, port " + std::to_string(port)), std::string::npos)
-      << reason;
+  EXPECT_NE(reason.find("host 127.0.0.1, port " + std::to_string(port)), std::string::npos) << reason;
 }
 
 TEST(OdbcServerAddress, HostInstanceAndPortOfEveryDataSourceForm) {
-  EXPECT_EQ(db::parse_server_address("db.example.org").description(),
-            "host db.example.org, port 1433");
+  EXPECT_EQ(db::parse_server_address("db.example.org").description(), "host db.example.org, port 1433");
   EXPECT_EQ(db::parse_server_address("10.0.0.5,1500").description(), "host 10.0.0.5, port 1500");
   EXPECT_EQ(db::parse_server_address(" host , 1500 ").description(), "host host, port 1500");
-  EXPECT_EQ(db::parse_server_address("SERVER\\SQL,1500").description(),
-            "host SERVER, instance SQL, port 1500");
+  EXPECT_EQ(db::parse_server_address("SERVER\\SQL,1500").description(), "host SERVER, instance SQL, port 1500");
   // A named instance listens where the browser service says, not on 1433.
   db::ServerAddress instance = db::parse_server_address("SERVER\\SQL");
   EXPECT_EQ(instance.host, "SERVER");

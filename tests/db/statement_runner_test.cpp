@@ -36,10 +36,9 @@ TEST_F(RunnerRouting, EveryOpeningSendsTheDateOrderFirstAndTenantListsGoToDiscov
   EXPECT_THAT(db::list_tenants(runner, true), ElementsAre("DRAVOK01"));
   connections.MandantChange("DRAVOK01");
   runner.run(db::Channel::Single, "UPDATE x SET y=1", db::Guard::unguarded());
-  EXPECT_THAT(seen, ElementsAre("session Dravok: SET DATEFORMAT dmy",
-                                std::string("discovery Dravok: ") + db::kAllTenantsQuery,
-                                "session DRAVOK01: SET DATEFORMAT dmy",
-                                "single DRAVOK01: UPDATE x SET y=1"));
+  EXPECT_THAT(
+      seen, ElementsAre("session Dravok: SET DATEFORMAT dmy", std::string("discovery Dravok: ") + db::kAllTenantsQuery,
+                        "session DRAVOK01: SET DATEFORMAT dmy", "single DRAVOK01: UPDATE x SET y=1"));
   EXPECT_EQ(server.sent.front(), "SET DATEFORMAT dmy");
 }
 

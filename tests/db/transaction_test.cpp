@@ -40,8 +40,8 @@ TEST_F(UnitOfWorkTest, InnerUnitBelongsToTheOuterOne) {
     db::in_one_transaction(runner, [&] { change("INSERT INTO T VALUES (1)"); });
     change("UPDATE T SET a=2");
   });
-  EXPECT_THAT(texts(), ElementsAre("BEGIN TRANSACTION", "DELETE FROM T", "INSERT INTO T VALUES (1)",
-                                   "UPDATE T SET a=2", "COMMIT TRANSACTION"));
+  EXPECT_THAT(texts(), ElementsAre("BEGIN TRANSACTION", "DELETE FROM T", "INSERT INTO T VALUES (1)", "UPDATE T SET a=2",
+                                   "COMMIT TRANSACTION"));
 }
 
 // A refused statement under a guard is the step's own business: the unit
@@ -52,8 +52,8 @@ TEST_F(UnitOfWorkTest, GuardedFailureKeepsTheUnitGoing) {
     change("INSERT INTO T VALUES (1)", db::Guard::warning());
     change("UPDATE T SET a=2");
   });
-  EXPECT_THAT(texts(), ElementsAre("BEGIN TRANSACTION", "INSERT INTO T VALUES (1)", "UPDATE T SET a=2",
-                                   "COMMIT TRANSACTION"));
+  EXPECT_THAT(texts(),
+              ElementsAre("BEGIN TRANSACTION", "INSERT INTO T VALUES (1)", "UPDATE T SET a=2", "COMMIT TRANSACTION"));
   EXPECT_EQ(feedback.reports.size(), 1u);
 }
 
@@ -62,14 +62,13 @@ TEST_F(UnitOfWorkTest, FailureThatEndsTheRunRollsTheUnitBack) {
   EXPECT_THROW(db::in_one_transaction(runner,
                                       [&] {
                                         change("ALTER TABLE T ADD b int");
-                                        db::in_one_transaction(runner, [&] {
-                                          change("ALTER TABLE T DROP CONSTRAINT PK_T");
-                                        });
+                                        db::in_one_transaction(runner,
+                                                               [&] { change("ALTER TABLE T DROP CONSTRAINT PK_T"); });
                                         change("never sent");
                                       }),
                db::DbError);
-  EXPECT_THAT(texts(), ElementsAre("BEGIN TRANSACTION", "ALTER TABLE T ADD b int",
-                                   "ALTER TABLE T DROP CONSTRAINT PK_T", "ROLLBACK TRANSACTION"));
+  EXPECT_THAT(texts(), ElementsAre("BEGIN TRANSACTION", "ALTER TABLE T ADD b int", "ALTER TABLE T DROP CONSTRAINT PK_T",
+                                   "ROLLBACK TRANSACTION"));
   EXPECT_EQ(transcript.back().guard, db::Guard::silent());
   // The next unit starts a transaction of its own.
   transcript.clear();

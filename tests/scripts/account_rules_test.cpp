@@ -14,13 +14,14 @@ namespace {
 
 using tools::AccountRow;
 
-std::string account(const std::string& id, const std::string& parent, const std::string& code,
-                    const std::string& name, const std::string& type, bool placeholder = false) {
+std::string account(const std::string& id, const std::string& parent, const std::string& code, const std::string& name,
+                    const std::string& type, bool placeholder = false) {
   std::string xml = "<gnc:account version=\"2.0.0\">\n  <act:name>" + name + "</act:name>\n  <act:id type=\"new\">" +
                     id + "</act:id>\n  <act:type>" + type + "</act:type>\n  <act:code>" + code + "</act:code>\n";
   if (placeholder) {
-    xml += "  <act:slots>\n    <slot>\n      <slot:key>placeholder</slot:key>\n"
-           "      <slot:value type=\"string\">true</slot:value>\n    </slot>\n  </act:slots>\n";
+    xml +=
+        "  <act:slots>\n    <slot>\n      <slot:key>placeholder</slot:key>\n"
+        "      <slot:value type=\"string\">true</slot:value>\n    </slot>\n  </act:slots>\n";
   }
   if (!parent.empty()) xml += "  <act:parent type=\"guid\">" + parent + "</act:parent>\n";
   return xml + "</gnc:account>\n";
@@ -106,13 +107,13 @@ TEST(AccountRules, DerivesTaxColumnsFromRateAndSide) {
 
 TEST(AccountRules, ResultCategoriesFollowClassSideAndName) {
   std::vector<AccountRow> rows = sample_chart();
-  EXPECT_EQ(row(rows, 5670).result_category, "IVB8");   // other expense, sport, tax-liable
+  EXPECT_EQ(row(rows, 5670).result_category, "IVB8");  // other expense, sport, tax-liable
   EXPECT_EQ(row(rows, 5670).kennzahl, "C2");
-  EXPECT_EQ(row(rows, 5600).result_category, "IVA7");   // sales revenue
+  EXPECT_EQ(row(rows, 5600).result_category, "IVA7");  // sales revenue
   EXPECT_EQ(row(rows, 5600).kennzahl, "D2");
-  EXPECT_EQ(row(rows, 5601).result_category, "IVC3");   // tax-free sales revenue
-  EXPECT_EQ(row(rows, 5602).result_category, "IVB6");   // personnel
-  EXPECT_EQ(row(rows, 6100).result_category, "VB9");    // material
+  EXPECT_EQ(row(rows, 5601).result_category, "IVC3");  // tax-free sales revenue
+  EXPECT_EQ(row(rows, 5602).result_category, "IVB6");  // personnel
+  EXPECT_EQ(row(rows, 6100).result_category, "VB9");   // material
   EXPECT_EQ(row(rows, 3220).result_category, "IIA1");
   EXPECT_EQ(row(rows, 3700).result_category, "IIE2");
   EXPECT_EQ(row(rows, 4100).result_category, "IIIA3");  // rent

@@ -73,8 +73,8 @@ TEST_F(BankDirectory, ABankCodeWithBranchesHasSeveralRows) {
 TEST_F(BankDirectory, GermanLettersSurviveTheRoundTrip) {
   ASSERT_FALSE(facts_->with_umlaut.empty());
   for (const tools::BankRecord& record : facts_->with_umlaut) {
-    EXPECT_EQ(db_->count("SELECT COUNT(*) FROM D_blz WHERE BLZ='" + record.bank_code + "' AND ORT='" +
-                         record.place + "' AND Datensatznummer='" + record.record_number + "'"),
+    EXPECT_EQ(db_->count("SELECT COUNT(*) FROM D_blz WHERE BLZ='" + record.bank_code + "' AND ORT='" + record.place +
+                         "' AND Datensatznummer='" + record.record_number + "'"),
               1)
         << record.place;
   }

@@ -22,8 +22,10 @@ std::string source_file(const std::string& relative) {
 std::string with_crlf(const std::string& lf_text) {
   std::string text;
   for (char c : lf_text) {
-    if (c == '\n') text += "\r\n";
-    else text += c;
+    if (c == '\n')
+      text += "\r\n";
+    else
+      text += c;
   }
   if (text.size() >= 2 && text.ends_with("\r\n")) text.resize(text.size() - 2);
   return text;

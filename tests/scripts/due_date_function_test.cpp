@@ -14,10 +14,11 @@ using Rows = std::vector<std::vector<std::string>>;
 class DueDateFunction : public ::testing::Test {
  protected:
   void SetUp() override {
-    db_.ok("CREATE TABLE MgVert (AdrNr int NOT NULL, VertragNr int NOT NULL, Art varchar(20) NULL, "
-           "Sollstellung varchar(20) NULL, VertragBegin datetime NULL, VertragEnde datetime NULL, "
-           "FalligkeitDatum1 datetime NULL, FalligkeitDatum2 datetime NULL, FalligkeitDatum3 datetime NULL, "
-           "FalligkeitDatum4 datetime NULL, FalligkeitTag int NULL)");
+    db_.ok(
+        "CREATE TABLE MgVert (AdrNr int NOT NULL, VertragNr int NOT NULL, Art varchar(20) NULL, "
+        "Sollstellung varchar(20) NULL, VertragBegin datetime NULL, VertragEnde datetime NULL, "
+        "FalligkeitDatum1 datetime NULL, FalligkeitDatum2 datetime NULL, FalligkeitDatum3 datetime NULL, "
+        "FalligkeitDatum4 datetime NULL, FalligkeitTag int NULL)");
     db_.load("MemoFDat");
   }
 
@@ -25,8 +26,8 @@ class DueDateFunction : public ::testing::Test {
   // "NULL") and due day.
   void contract(int number, const std::string& interval, std::vector<std::string> dates, const std::string& day) {
     dates.resize(4, "NULL");
-    std::string sql = "INSERT INTO MgVert VALUES (1, " + std::to_string(number) + ", 'A', '" + interval +
-                      "', '01.01.2010', NULL";
+    std::string sql =
+        "INSERT INTO MgVert VALUES (1, " + std::to_string(number) + ", 'A', '" + interval + "', '01.01.2010', NULL";
     for (const std::string& d : dates) sql += d == "NULL" ? ", NULL" : ", '" + d + "'";
     db_.ok(sql + ", " + day + ")");
   }
@@ -61,8 +62,12 @@ TEST_F(DueDateFunction, YearlyDueDateMovesIntoTheYearAndLosesLeapDays) {
 TEST_F(DueDateFunction, PeriodNumbersOfHalfYearlyAndQuarterlyContracts) {
   contract(1, "halbjährl.", {"15.01.2010", "15.07.2010"}, "NULL");
   contract(2, "quartal", {"01.01.2011", "01.04.2011", "01.07.2011", "31.10.2011"}, "NULL");
-  EXPECT_EQ(due(2016), (Rows{{"1", "15.01.2016"}, {"7", "15.07.2016"}, {"1", "01.01.2016"},
-                             {"2", "01.04.2016"}, {"3", "01.07.2016"}, {"4", "31.10.2016"}}));
+  EXPECT_EQ(due(2016), (Rows{{"1", "15.01.2016"},
+                             {"7", "15.07.2016"},
+                             {"1", "01.01.2016"},
+                             {"2", "01.04.2016"},
+                             {"3", "01.07.2016"},
+                             {"4", "31.10.2016"}}));
 }
 
 TEST_F(DueDateFunction, MonthlyDueDayWithinEveryMonth) {

@@ -60,14 +60,16 @@ TEST(ReferenceLoads, PositionalScriptsNeedExactlyTheirColumnCount) {
   }
   {
     ScriptSession db;  // the numbered sports list before LfdNr is added
-    db.ok("CREATE TABLE VerbSportArt (Nummer varchar(3) NOT NULL PRIMARY KEY, Sportart varchar(120) NULL, "
-          "Kennung varchar(50) NULL)");
+    db.ok(
+        "CREATE TABLE VerbSportArt (Nummer varchar(3) NOT NULL PRIMARY KEY, Sportart varchar(120) NULL, "
+        "Kennung varchar(50) NULL)");
     expect_column_count_error(db.run_script("cmdVerbSportArt"));
   }
   {
     ScriptSession db;  // an identity column does not count
-    db.ok("CREATE TABLE AnlageTabelle (Nr int IDENTITY(1,1) NOT NULL, Name varchar(240) NOT NULL, "
-          "Nutzungsdauer integer NOT NULL, Fundstelle varchar(20) NOT NULL)");
+    db.ok(
+        "CREATE TABLE AnlageTabelle (Nr int IDENTITY(1,1) NOT NULL, Name varchar(240) NOT NULL, "
+        "Nutzungsdauer integer NOT NULL, Fundstelle varchar(20) NOT NULL)");
     db.load("cmdAnlageTyp");
   }
 }

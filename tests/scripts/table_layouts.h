@@ -55,12 +55,16 @@ inline const char* kNationalFederations =
 // a script leaves it out.
 inline std::string sports_table(const std::string& running_number) {
   return "CREATE TABLE dbo.Sportarten (KZ varchar(50) NOT NULL, NUMMER varchar(20) NOT NULL, "
-         "SPORTART varchar(120) NULL, VerbandNr varchar(20) NULL, LfdNr " + running_number + " NOT NULL, "
+         "SPORTART varchar(120) NULL, VerbandNr varchar(20) NULL, LfdNr " +
+         running_number +
+         " NOT NULL, "
          "CONSTRAINT PK_Sportarten PRIMARY KEY CLUSTERED (KZ, NUMMER, LfdNr))";
 }
 inline std::string federations_table(const std::string& running_number) {
   return "CREATE TABLE dbo.fachverbaende (KZ varchar(50) NOT NULL, NUMMER varchar(20) NOT NULL, "
-         "FACHVERBAN varchar(120) NULL, Kn char(1) NULL, LfdNr " + running_number + " NOT NULL, "
+         "FACHVERBAN varchar(120) NULL, Kn char(1) NULL, LfdNr " +
+         running_number +
+         " NOT NULL, "
          "CONSTRAINT PK_fachverbaende PRIMARY KEY CLUSTERED (KZ, NUMMER, LfdNr))";
 }
 

@@ -12,13 +12,13 @@ struct Record {
   enum class Kind { Statement, Query, HashThreshold, Halt };
   enum class Sort { None, Rows, Values };
   Kind kind = Kind::Statement;
-  int line = 0;                 // line of the record's first line (after skipif/onlyif)
+  int line = 0;  // line of the record's first line (after skipif/onlyif)
   std::string sql;
-  bool expect_error = false;    // statement error
-  std::string types;            // query: one letter per column, I T R
+  bool expect_error = false;  // statement error
+  std::string types;          // query: one letter per column, I T R
   Sort sort = Sort::None;
   std::vector<std::string> expected;  // query: lines after "----"
-  int threshold = 0;            // hash-threshold
+  int threshold = 0;                  // hash-threshold
   // skipif/onlyif conditions before the record, as written.
   std::vector<std::string> skip_if, only_if;
 };

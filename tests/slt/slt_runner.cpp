@@ -103,10 +103,14 @@ Options parse_options(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "--skip" && i + 1 < argc) o.skip_path = argv[++i];
-    else if (a == "--base" && i + 1 < argc) o.base = argv[++i];
-    else if (a == "--all") o.all = true;
-    else o.files.push_back(a);
+    if (a == "--skip" && i + 1 < argc)
+      o.skip_path = argv[++i];
+    else if (a == "--base" && i + 1 < argc)
+      o.base = argv[++i];
+    else if (a == "--all")
+      o.all = true;
+    else
+      o.files.push_back(a);
   }
   return o;
 }

@@ -25,7 +25,6 @@ std::string hash_values(const std::vector<std::string>& values);
 // Whether `actual` matches the expected lines of a query: the values one a
 // line, the rows one a line with values separated by blanks, or
 // "N values hashing to H".
-bool matches_expected(const std::vector<std::string>& actual, size_t columns,
-                      const std::vector<std::string>& expected);
+bool matches_expected(const std::vector<std::string>& actual, size_t columns, const std::vector<std::string>& expected);
 
 }  // namespace slt

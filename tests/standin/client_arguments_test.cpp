@@ -14,8 +14,7 @@ std::optional<Arguments> parse(std::vector<std::string> args, std::string* probl
 }
 
 TEST(ClientArguments, InputsKeepTheirOrderAndOptionsTheirValues) {
-  auto args = parse({"--data", "/tmp/d", "-Q", "SELECT 1", "-d", "Dravok01", "-i", "a.sql", "-b",
-                     "-Q", "-i"});
+  auto args = parse({"--data", "/tmp/d", "-Q", "SELECT 1", "-d", "Dravok01", "-i", "a.sql", "-b", "-Q", "-i"});
   ASSERT_TRUE(args);
   EXPECT_EQ(args->data_directory, "/tmp/d");
   EXPECT_EQ(args->database, "Dravok01");
@@ -36,12 +35,12 @@ TEST(ClientArguments, InputsKeepTheirOrderAndOptionsTheirValues) {
 
 TEST(ClientArguments, UnusableArgumentsAreRefusedWithAReason) {
   const std::vector<std::vector<std::string>> refused = {
-      {},                                // nothing at all
-      {"-Q", "SELECT 1"},                // no data directory
-      {"--data", "/x"},                  // nothing to run
-      {"--data", "/x", "-Q"},            // missing value
-      {"--data", "/x", "-Q", "1", "-z"}, // unknown option
-      {"--data=", "-Q", "1"},            // empty directory
+      {},                                 // nothing at all
+      {"-Q", "SELECT 1"},                 // no data directory
+      {"--data", "/x"},                   // nothing to run
+      {"--data", "/x", "-Q"},             // missing value
+      {"--data", "/x", "-Q", "1", "-z"},  // unknown option
+      {"--data=", "-Q", "1"},             // empty directory
   };
   for (const auto& args : refused) {
     std::string problem;

@@ -24,8 +24,7 @@ TEST(ClientBatchSplitter, GoLineIsOnlyTheWordInAnyCaseWithBlanks) {
   for (const char* line : {"GO", "go", "Go", "gO", "  GO", "GO  ", "\tgo\t", "GO\r", " go \r"}) {
     EXPECT_TRUE(is_go_line(line)) << '"' << line << '"';
   }
-  for (const char* line : {"", "G", "GOO", "GO;", "GOTO x", "GO -- end", "G O", "select 1 GO",
-                           "\"GO\""}) {
+  for (const char* line : {"", "G", "GOO", "GO;", "GOTO x", "GO -- end", "G O", "select 1 GO", "\"GO\""}) {
     EXPECT_FALSE(is_go_line(line)) << '"' << line << '"';
   }
 }
@@ -36,14 +35,13 @@ TEST(ClientBatchSplitter, SplitsAtGoLinesAndCountsScriptLines) {
       "GO\n"                      // line 2
       "INSERT INTO t VALUES (1)\n"
       "INSERT INTO t VALUES (2)\n"
-      "  go  \n"                  // line 5
+      "  go  \n"  // line 5
       "\n"
-      "SELECT a FROM t";          // line 7, no line feed, no closing GO
+      "SELECT a FROM t";  // line 7, no line feed, no closing GO
   auto batches = split_batches(script);
   EXPECT_EQ(texts(batches),
             (std::vector<std::string>{"CREATE TABLE t (a int)\n",
-                                      "INSERT INTO t VALUES (1)\nINSERT INTO t VALUES (2)\n",
-                                      "\nSELECT a FROM t"}));
+                                      "INSERT INTO t VALUES (1)\nINSERT INTO t VALUES (2)\n", "\nSELECT a FROM t"}));
   EXPECT_EQ(first_lines(batches), (std::vector<int>{1, 3, 6}));
 }
 

@@ -21,11 +21,9 @@ TEST(ClientOutput, ResultSetPrintsHeaderAndValuesAsAClientShowsThem) {
                     {"Bank", TypeInfo::of(Type::Bit)},
                     {"", TypeInfo::varchar(10)}};
   result.rows = {{Value::integer(945), Value::decimal(Decimal(0, 8), TypeInfo::decimal(19, 8)),
-                  Value::datetime(DateTime::from_civil(2013, 2, 20)), Value::bit(true),
-                  Value::varchar("Bank")},
-                 {Value::integer(-1), Value::null(TypeInfo::decimal(19, 8)),
-                  Value::null(TypeInfo::of(Type::DateTime)), Value::bit(false),
-                  Value::varchar("")}};
+                  Value::datetime(DateTime::from_civil(2013, 2, 20)), Value::bit(true), Value::varchar("Bank")},
+                 {Value::integer(-1), Value::null(TypeInfo::decimal(19, 8)), Value::null(TypeInfo::of(Type::DateTime)),
+                  Value::bit(false), Value::varchar("")}};
   EXPECT_EQ(format_result_set(result),
             "KONTONR\tVORLABHAB\tRadDat\tBank\t\n"
             "945\t0.00000000\t2013-02-20 00:00:00.000\t1\tBank\n"

@@ -28,17 +28,17 @@ class ScriptRunnerTest : public ::testing::Test {
 };
 
 const char* const kScript =
-    "CREATE TABLE t (a int, b varchar(10))\n"          // 1
-    "GO\n"                                             // 2
-    "INSERT INTO t VALUES (1, 'x')\n"                  // 3
-    "INSERT INTO t VALUES (2, NULL)\n"                 // 4
-    "SELECT a, b FROM t ORDER BY a\n"                  // 5
-    "SELECT COUNT(*) AS n FROM t\n"                    // 6
-    "go\n"                                             // 7
-    "\n"                                               // 8
-    "SELECT a FROM missing\n"                          // 9
-    "GO\n"                                             // 10
-    "SELECT 'after' AS x\n";                           // 11
+    "CREATE TABLE t (a int, b varchar(10))\n"  // 1
+    "GO\n"                                     // 2
+    "INSERT INTO t VALUES (1, 'x')\n"          // 3
+    "INSERT INTO t VALUES (2, NULL)\n"         // 4
+    "SELECT a, b FROM t ORDER BY a\n"          // 5
+    "SELECT COUNT(*) AS n FROM t\n"            // 6
+    "go\n"                                     // 7
+    "\n"                                       // 8
+    "SELECT a FROM missing\n"                  // 9
+    "GO\n"                                     // 10
+    "SELECT 'after' AS x\n";                   // 11
 
 TEST_F(ScriptRunnerTest, RunsEveryBatchAndReportsErrorsWithScriptLines) {
   EXPECT_FALSE(run(kScript, false));

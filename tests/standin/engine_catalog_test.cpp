@@ -7,7 +7,8 @@ namespace {
 TEST(EngineCatalog, TableProbeFindsEveryKindOfObject) {
   Engine e;
   e.ok("CREATE TABLE AdrFunktion (AdrNr integer NOT NULL, Funktion Varchar(80) NOT NULL)");
-  e.ok("ALTER TABLE [dbo].[AdrFunktion]  ADD\r\nCONSTRAINT [PK_AdrFunktion] PRIMARY KEY CLUSTERED\r\n([AdrNr],[Funktion]) ON [PRIMARY]");
+  e.ok(
+      "ALTER TABLE [dbo].[AdrFunktion]  ADD\r\nCONSTRAINT [PK_AdrFunktion] PRIMARY KEY CLUSTERED\r\n([AdrNr],[Funktion]) ON [PRIMARY]");
   EXPECT_EQ(e.rows("SELECT * FROM sysobjects WHERE name='AdrFunktion'").size(), 1u);
   EXPECT_EQ(e.rows("SELECT * FROM sysobjects WHERE NAME='pk_adrfunktion'").size(), 1u);
   EXPECT_EQ(e.rows("SELECT * FROM sysobjects WHERE name='UpdS'").size(), 0u);
@@ -56,10 +57,11 @@ TEST(EngineCatalog, InlineTableValuedFunction) {
   Engine e;
   e.ok("CREATE TABLE MgVert (AdrNr int, Sollstellung varchar(20), FalligkeitDatum1 datetime)");
   e.ok("INSERT INTO MgVert VALUES (1, 'jährlich', '29.02.2016'), (2, 'quartal', NULL)");
-  e.ok("CREATE FUNCTION dbo.fF(@Year INT)\r\nRETURNS TABLE\r\nAS\r\nRETURN\r\n(SELECT AdrNr, 1 AS Zeitraum, "
-       "DATEADD(yy, @Year-1900, DATEADD(mm, MONTH(FalligkeitDatum1)-1, DATEADD(dd, DAY(FalligkeitDatum1)-1, 0))) AS FalligkeitDatum "
-       "FROM MgVert WHERE Sollstellung='jährlich' AND FalligkeitDatum1 IS NOT NULL\r\n"
-       "UNION ALL SELECT AdrNr, 7, NULL FROM MgVert WHERE 1=0)");
+  e.ok(
+      "CREATE FUNCTION dbo.fF(@Year INT)\r\nRETURNS TABLE\r\nAS\r\nRETURN\r\n(SELECT AdrNr, 1 AS Zeitraum, "
+      "DATEADD(yy, @Year-1900, DATEADD(mm, MONTH(FalligkeitDatum1)-1, DATEADD(dd, DAY(FalligkeitDatum1)-1, 0))) AS FalligkeitDatum "
+      "FROM MgVert WHERE Sollstellung='jährlich' AND FalligkeitDatum1 IS NOT NULL\r\n"
+      "UNION ALL SELECT AdrNr, 7, NULL FROM MgVert WHERE 1=0)");
   EXPECT_EQ(e.rows("SELECT AdrNr, Zeitraum, FalligkeitDatum FROM dbo.fF(2020)"),
             (Rows{{"1", "1", "2020-02-28 00:00:00.000"}}));
   e.ok("GRANT EXECUTE ON dbo.fF TO Public");

@@ -16,7 +16,8 @@ void make_chain(Engine& e, int tables, int rows) {
     std::string n = std::to_string(k);
     e.ok("CREATE TABLE t" + n + " (a" + n + " int, b" + n + " int)");
     std::string insert = "INSERT INTO t" + n + " VALUES ";
-    for (int r = 1; r <= rows; ++r) insert += (r > 1 ? ",(" : "(") + std::to_string(r) + "," + std::to_string(r + 1) + ")";
+    for (int r = 1; r <= rows; ++r)
+      insert += (r > 1 ? ",(" : "(") + std::to_string(r) + "," + std::to_string(r + 1) + ")";
     e.ok(insert);
   }
 }
@@ -24,8 +25,7 @@ void make_chain(Engine& e, int tables, int rows) {
 std::string chain_query(int tables, const std::string& filter) {
   std::string from, where = filter;
   for (int k = tables; k >= 1; --k) from += (k < tables ? ", t" : "t") + std::to_string(k);
-  for (int k = 1; k < tables; ++k)
-    where += " AND b" + std::to_string(k) + " = a" + std::to_string(k + 1);
+  for (int k = 1; k < tables; ++k) where += " AND b" + std::to_string(k) + " = a" + std::to_string(k + 1);
   return "SELECT a1, a" + std::to_string(tables) + " FROM " + from + " WHERE " + where;
 }
 
@@ -56,8 +56,7 @@ TEST(EngineJoinPlanning, RowsComeInTheOrderOfNestedLoopsAsWritten) {
   // The planner starts from `small`, the smaller input; the rows still
   // follow `big` first, then `small`.
   EXPECT_EQ(e.rows("SELECT x, y FROM big, small WHERE x = y"), (Rows{{"3", "3"}, {"1", "1"}, {"1", "1"}}));
-  EXPECT_EQ(e.rows("SELECT x, y FROM big, small WHERE x < y"),
-            (Rows{{"1", "3"}, {"2", "3"}, {"1", "3"}}));
+  EXPECT_EQ(e.rows("SELECT x, y FROM big, small WHERE x < y"), (Rows{{"1", "3"}, {"2", "3"}, {"1", "3"}}));
   // Also when the reordered join is the preserved side of a LEFT JOIN.
   EXPECT_EQ(e.rows("SELECT x, s2.y FROM big JOIN small ON x = small.y LEFT JOIN small s2 ON s2.y = x + 2"),
             (Rows{{"3", "NULL"}, {"1", "3"}, {"1", "3"}}));
@@ -66,7 +65,8 @@ TEST(EngineJoinPlanning, RowsComeInTheOrderOfNestedLoopsAsWritten) {
 TEST(EngineJoinPlanning, EqualityKeysFollowComparisonRules) {
   Engine e;
   e.ok("CREATE TABLE n (i int, s varchar(10)) INSERT INTO n VALUES (5, 'abc'), (NULL, NULL), (7, 'x ')");
-  e.ok("CREATE TABLE m (d decimal(9,2), t nvarchar(10)) INSERT INTO m VALUES (5.00, N'ABC'), (NULL, NULL), (7.50, N'x')");
+  e.ok(
+      "CREATE TABLE m (d decimal(9,2), t nvarchar(10)) INSERT INTO m VALUES (5.00, N'ABC'), (NULL, NULL), (7.50, N'x')");
   EXPECT_EQ(e.rows("SELECT i, d FROM n, m WHERE i = d"), (Rows{{"5", "5.00"}}));
   // Case and trailing blanks do not count under the server collation;
   // NULL equals nothing.

@@ -2,8 +2,8 @@
 // error 701 and changes nothing; the session and the next statement are
 // unharmed.
 #include "engine_fixture.h"
-#include "exec/server_impl.h"
 #include "exec/query_memory.h"
+#include "exec/server_impl.h"
 
 namespace standin::test {
 namespace {
@@ -28,7 +28,8 @@ TEST(EngineQueryMemory, RunawayCrossJoinEndsWith701AndTheNextStatementRuns) {
 TEST(EngineQueryMemory, LargeSortsAndGroupsCountToo) {
   Engine e;
   e.ok("CREATE TABLE r (v int, s varchar(100))");
-  e.ok("INSERT INTO r VALUES (1, 'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx')");
+  e.ok(
+      "INSERT INTO r VALUES (1, 'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx')");
   for (int i = 0; i < 12; ++i) e.ok("INSERT INTO r SELECT v + 1, s FROM r");  // 4096 rows
   e.server().impl().max_query_memory = 256u << 10;
   EXPECT_EQ(e.error("SELECT s, v FROM r ORDER BY v DESC"), 701);

@@ -7,7 +7,8 @@ namespace {
 
 void seed(Engine& e) {
   e.ok("CREATE TABLE MgArt (Art int NOT NULL PRIMARY KEY, Bezeichnung varchar(50))");
-  e.ok("CREATE TABLE MgVert (VertragNr int, AdrNr int, Art int, ArtName varchar(50), AbwAdrNr int, StrasseKIH varchar(40))");
+  e.ok(
+      "CREATE TABLE MgVert (VertragNr int, AdrNr int, Art int, ArtName varchar(50), AbwAdrNr int, StrasseKIH varchar(40))");
   e.ok("CREATE TABLE Adresse (AdrNr int, Strasse varchar(40), MitglNr varchar(10))");
   e.ok("INSERT INTO MgArt VALUES (1, 'Erwachsene'), (2, 'Jugend')");
   e.ok("INSERT INTO MgVert (VertragNr, AdrNr, Art, AbwAdrNr) VALUES (10, 1, 1, NULL), (11, 2, 2, 1), (12, 3, 9, 0)");
@@ -17,10 +18,13 @@ void seed(Engine& e) {
 TEST(EngineQuery, JoinsGroupingAndOrdering) {
   Engine e;
   seed(e);
-  EXPECT_EQ(e.rows("SELECT V.VertragNr, A.Bezeichnung FROM MgVert V LEFT JOIN MgArt A ON A.Art=V.Art ORDER BY V.VertragNr"),
-            (Rows{{"10", "Erwachsene"}, {"11", "Jugend"}, {"12", "NULL"}}));
-  EXPECT_EQ(e.rows("SELECT a.Art, COUNT(*) AS n FROM MgArt a INNER JOIN MgVert v ON v.Art = a.Art GROUP BY a.Art ORDER BY n DESC, a.Art"),
-            (Rows{{"1", "1"}, {"2", "1"}}));
+  EXPECT_EQ(
+      e.rows("SELECT V.VertragNr, A.Bezeichnung FROM MgVert V LEFT JOIN MgArt A ON A.Art=V.Art ORDER BY V.VertragNr"),
+      (Rows{{"10", "Erwachsene"}, {"11", "Jugend"}, {"12", "NULL"}}));
+  EXPECT_EQ(
+      e.rows(
+          "SELECT a.Art, COUNT(*) AS n FROM MgArt a INNER JOIN MgVert v ON v.Art = a.Art GROUP BY a.Art ORDER BY n DESC, a.Art"),
+      (Rows{{"1", "1"}, {"2", "1"}}));
   EXPECT_EQ(e.rows("SELECT TOP 1 AdrNr FROM Adresse ORDER BY AdrNr DESC"), (Rows{{"3"}}));
   EXPECT_EQ(e.rows("SELECT DISTINCT Art FROM MgVert WHERE Art IN (1, 2) ORDER BY Art"), (Rows{{"1"}, {"2"}}));
   EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM Adresse a, MgArt m"), "6");
@@ -41,10 +45,12 @@ TEST(EngineQuery, SubqueriesAndUnionAll) {
 
 TEST(EngineQuery, PositionalInsertFillsColumnsInDeclaredOrder) {
   Engine e;
-  e.ok("CREATE TABLE AnlageTabelle (ID int IDENTITY(1,1) NOT NULL, Name varchar(240) NOT NULL, "
-       "Nutzungsdauer integer NOT NULL, Fundstelle varchar(20) NOT NULL)");
-  e.ok("Insert Into AnlageTabelle Select Name='Abfüllanlagen', Nutzungsdauer=10, Fundstelle='5.22'\r\n"
-       "Insert Into AnlageTabelle Select Fundstelle='x', Nutzungsdauer=3, Name='y'");
+  e.ok(
+      "CREATE TABLE AnlageTabelle (ID int IDENTITY(1,1) NOT NULL, Name varchar(240) NOT NULL, "
+      "Nutzungsdauer integer NOT NULL, Fundstelle varchar(20) NOT NULL)");
+  e.ok(
+      "Insert Into AnlageTabelle Select Name='Abfüllanlagen', Nutzungsdauer=10, Fundstelle='5.22'\r\n"
+      "Insert Into AnlageTabelle Select Fundstelle='x', Nutzungsdauer=3, Name='y'");
   // The labels only name the values: the second row took them by position.
   EXPECT_EQ(e.rows("SELECT ID, Name, Nutzungsdauer, Fundstelle FROM AnlageTabelle ORDER BY ID"),
             (Rows{{"1", "Abfüllanlagen", "10", "5.22"}, {"2", "x", "3", "y"}}));
@@ -62,8 +68,9 @@ TEST(EngineQuery, UpdateFromJoinAndCorrelatedUpdate) {
   seed(e);
   e.ok("UPDATE MgVert SET ArtName=A.Bezeichnung FROM MgVert V LEFT JOIN MgArt A ON A.Art=V.Art");
   EXPECT_EQ(e.rows("SELECT ArtName FROM MgVert ORDER BY VertragNr"), (Rows{{"Erwachsene"}, {"Jugend"}, {"NULL"}}));
-  e.ok("UPDATE MgVert SET\nStrasseKIH=(SELECT A.Strasse FROM Adresse AS A WHERE A.AdrNr=MgVert.AbwAdrNr)\n"
-       "WHERE AbwAdrNr IS NOT NULL OR AbwAdrNr<>0");
+  e.ok(
+      "UPDATE MgVert SET\nStrasseKIH=(SELECT A.Strasse FROM Adresse AS A WHERE A.AdrNr=MgVert.AbwAdrNr)\n"
+      "WHERE AbwAdrNr IS NOT NULL OR AbwAdrNr<>0");
   EXPECT_EQ(e.rows("SELECT StrasseKIH FROM MgVert ORDER BY VertragNr"), (Rows{{"NULL"}, {"Hauptstr. 1"}, {"NULL"}}));
   BatchResult r = e.run("DELETE FROM MgVert WHERE Art = 9");
   EXPECT_EQ(r.rows_affected, 1);
@@ -113,8 +120,9 @@ TEST(EngineQuery, ParametersBindAsVariables) {
 
 TEST(EngineQuery, TypedParametersOfAMandateRow) {
   Engine e;
-  e.ok("CREATE TABLE AdrSepa ([AdrNr] [int] NOT NULL, [MandatsNr] [varchar](35) NOT NULL, "
-       "[Status] [varchar] (20) NOT NULL, [AngelegtAm] [datetime] NULL)");
+  e.ok(
+      "CREATE TABLE AdrSepa ([AdrNr] [int] NOT NULL, [MandatsNr] [varchar](35) NOT NULL, "
+      "[Status] [varchar] (20) NOT NULL, [AngelegtAm] [datetime] NULL)");
   DateTime today = DateTime::from_civil(2024, 5, 1);
   std::vector<Param> params{{"@AdrNr", Value::integer(7)},
                             {"@MandatsNr", Value::nvarchar("7J-12")},
@@ -138,8 +146,9 @@ TEST(EngineQuery, AppointmentStartAndEndFromDateAndTimeOfDay) {
   Engine e;
   e.ok("CREATE TABLE W_Vorl (Datum datetime, UhrZeit datetime, DatumVon datetime NULL, DatumBis datetime NULL)");
   e.ok("INSERT INTO W_Vorl (Datum, UhrZeit) VALUES ('04.03.2015 17:00', '30.12.1899 09:05'), ('05.03.2015', NULL)");
-  e.ok("UPDATE W_Vorl SET DatumVon=DATEADD(dd, DATEDIFF(dd,0,Datum), 0) + CAST(CAST(DATEPART(hh, UhrZeit) AS VarChar)"
-       "+':'+Right('0'+CAST(DATEPART(mi, UhrZeit) AS VarChar),2) AS DateTime)");
+  e.ok(
+      "UPDATE W_Vorl SET DatumVon=DATEADD(dd, DATEDIFF(dd,0,Datum), 0) + CAST(CAST(DATEPART(hh, UhrZeit) AS VarChar)"
+      "+':'+Right('0'+CAST(DATEPART(mi, UhrZeit) AS VarChar),2) AS DateTime)");
   e.ok("UPDATE W_Vorl SET DatumBis=DatumVon+0.03");
   EXPECT_EQ(e.rows("SELECT DatumVon, DatumBis FROM W_Vorl ORDER BY Datum"),
             (Rows{{"2015-03-04 09:05:00.000", "2015-03-04 09:48:12.000"}, {"NULL", "NULL"}}));
@@ -150,8 +159,7 @@ TEST(EngineQuery, RoundingUpToWholeCents) {
   e.ok("CREATE TABLE f5bew4s (soll numeric(19,8), haben numeric(19,8))");
   e.ok("INSERT INTO f5bew4s VALUES (12.3401, -1.234), (12.34, NULL)");
   e.ok("update f5bew4s set soll=ROUND(CEILING(Soll*100),0)/100,haben=ROUND(CEILING(Haben*100),0)/100");
-  EXPECT_EQ(e.rows("SELECT soll, haben FROM f5bew4s"),
-            (Rows{{"12.35000000", "-1.23000000"}, {"12.34000000", "NULL"}}));
+  EXPECT_EQ(e.rows("SELECT soll, haben FROM f5bew4s"), (Rows{{"12.35000000", "-1.23000000"}, {"12.34000000", "NULL"}}));
 }
 
 TEST(EngineQuery, MonthEndClampingOfDateAdd) {

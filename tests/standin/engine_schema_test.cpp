@@ -11,12 +11,14 @@ TEST(EngineSchema, AddColumnTextsOfTheUpgrade) {
   e.ok("ALTER TABLE dbo.Adresse ADD Nr  Int  Null");
   e.ok("ALTER TABLE dbo.Interes ADD Eintritt   datetime  Null");
   e.ok("ALTER TABLE dbo.SportartenV ADD LV  varchar  (60)");
-  EXPECT_EQ(e.rows("SELECT COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE FROM Information_Schema.Columns "
-                   "WHERE Table_Name='SportartenV' AND Column_Name='LV'"),
-            (Rows{{"LV", "varchar", "60", "YES"}}));
+  EXPECT_EQ(
+      e.rows("SELECT COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE FROM Information_Schema.Columns "
+             "WHERE Table_Name='SportartenV' AND Column_Name='LV'"),
+      (Rows{{"LV", "varchar", "60", "YES"}}));
   // A trailing blank in the probe still finds the column.
   EXPECT_EQ(e.rows("SELECT * FROM Information_Schema.Columns WHERE Table_Catalog='T' AND Table_Schema='dbo' AND "
-                   "Table_Name='Interes' AND Column_Name='Eintritt '").size(),
+                   "Table_Name='Interes' AND Column_Name='Eintritt '")
+                .size(),
             1u);
   EXPECT_EQ(e.error("ALTER TABLE dbo.Adresse ADD IBAN1  varchar (40) Null"), 2705);
   EXPECT_EQ(e.error("ALTER TABLE dbo.Missing ADD x  int  Null"), 4902);
@@ -29,7 +31,8 @@ TEST(EngineSchema, AddingAnIdentityColumnNumbersTheRows) {
   e.ok("ALTER TABLE dbo.F5DAT ADD LfdNr  INT IDENTITY (1,1) NOT NULL");
   EXPECT_EQ(e.rows("SELECT STEUERSCHL, LfdNr FROM F5Dat ORDER BY LfdNr"), (Rows{{"1190", "1"}, {"1070", "2"}}));
   e.ok("Alter Table F5DAT Drop Constraint PK_F5DAT");
-  e.ok("ALTER TABLE [dbo].[F5DAT] WITH NOCHECK ADD  CONSTRAINT [PK_F5DAT] PRIMARY KEY  CLUSTERED ([STEUERSCHL],[LfdNr])  ON [PRIMARY] ");
+  e.ok(
+      "ALTER TABLE [dbo].[F5DAT] WITH NOCHECK ADD  CONSTRAINT [PK_F5DAT] PRIMARY KEY  CLUSTERED ([STEUERSCHL],[LfdNr])  ON [PRIMARY] ");
   e.ok("INSERT INTO F5DAT (STEUERSCHL) VALUES (1190)");
   EXPECT_EQ(e.scalar("SELECT MAX(LfdNr) FROM F5DAT"), "3");
   EXPECT_EQ(e.rows(" SELECT  distinct i.name AS IndexName\r\n FROM    sys.indexes AS i INNER JOIN\r\n"
@@ -68,8 +71,9 @@ TEST(EngineSchema, NotNullColumnWithoutDefaultIsRefusedOnRows) {
 
 TEST(EngineSchema, AlterColumnRefusedOnKeyAndIndexColumns) {
   Engine e;
-  e.ok("CREATE TABLE F5Dat (STEUERSCHL smallint NOT NULL, LFDNR int NOT NULL, x varchar(5) NULL, "
-       "CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED (STEUERSCHL, LFDNR))");
+  e.ok(
+      "CREATE TABLE F5Dat (STEUERSCHL smallint NOT NULL, LFDNR int NOT NULL, x varchar(5) NULL, "
+      "CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED (STEUERSCHL, LFDNR))");
   e.ok("CREATE NONCLUSTERED INDEX ix ON F5Dat (x)");
   EXPECT_EQ(e.error("ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL"), 5074);
   EXPECT_EQ(e.error("ALTER TABLE F5Dat ALTER COLUMN x varchar(10) NULL"), 5074);
@@ -84,7 +88,8 @@ TEST(EngineSchema, AlterColumnWithoutNullTextKeepsNullability) {
   Engine e;
   e.ok("CREATE TABLE VerbSportArt ([Nummer] [varchar](3) NOT NULL, [Sportart] [varchar](120) NULL,)");
   e.ok("ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20)");
-  e.ok("ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED ([NUMMER]) ON [PRIMARY]");
+  e.ok(
+      "ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED ([NUMMER]) ON [PRIMARY]");
 }
 
 TEST(EngineSchema, TruncationUnderAnsiWarnings) {
@@ -98,10 +103,12 @@ TEST(EngineSchema, TruncationUnderAnsiWarnings) {
 
 TEST(EngineSchema, TemplateTableScriptForm) {
   Engine e;
-  e.ok("CREATE TABLE dbo.F5KontX (\r\n[BUCHJAHR] [smallint] NOT NULL,\r\n[KONTONR] [int] NOT NULL,\r\n"
-       "[MOUMSHMÄRZ] [numeric](19, 8) NULL,\r\n[KennzEUR] [varchar](7) NULL\r\n) ON [PRIMARY]\r\n");
-  e.ok("ALTER TABLE [dbo].[F5KontX]  ADD CONSTRAINT [PK_F5KontX] PRIMARY KEY CLUSTERED (\r\n[BUCHJAHR] ASC,\r\n"
-       "[KONTONR] ASC\r\n)WITH (IGNORE_DUP_KEY = OFF) ON [PRIMARY]\r\n");
+  e.ok(
+      "CREATE TABLE dbo.F5KontX (\r\n[BUCHJAHR] [smallint] NOT NULL,\r\n[KONTONR] [int] NOT NULL,\r\n"
+      "[MOUMSHMÄRZ] [numeric](19, 8) NULL,\r\n[KennzEUR] [varchar](7) NULL\r\n) ON [PRIMARY]\r\n");
+  e.ok(
+      "ALTER TABLE [dbo].[F5KontX]  ADD CONSTRAINT [PK_F5KontX] PRIMARY KEY CLUSTERED (\r\n[BUCHJAHR] ASC,\r\n"
+      "[KONTONR] ASC\r\n)WITH (IGNORE_DUP_KEY = OFF) ON [PRIMARY]\r\n");
   e.ok("INSERT INTO F5KontX SELECT BUCHJAHR=2015, KONTONR=1, MOUMSHMÄRZ=0.123456789, KennzEUR='VIB15'");
   EXPECT_EQ(e.rows("SELECT MOUMSHMÄRZ, moumshmärz FROM F5KontX"), (Rows{{"0.12345679", "0.12345679"}}));
   EXPECT_EQ(e.error("INSERT INTO F5KontX SELECT BUCHJAHR=2015, KONTONR=2, KennzEUR='x'"), 213);
@@ -109,12 +116,16 @@ TEST(EngineSchema, TemplateTableScriptForm) {
 
 TEST(EngineSchema, ForeignKeysCheckAndCascade) {
   Engine e;
-  e.ok("CREATE TABLE dbo.GuVKennz (\r\nRimNr varchar (4) NOT NULL,\r\nKennz Varchar (1) NOT NULL,\r\nBezeichnung varchar (50) NOT NULL)");
-  e.ok("ALTER TABLE [dbo].[GuVKennz]  ADD\r\nCONSTRAINT [PK_GuVKennz] PRIMARY KEY CLUSTERED\r\n([RimNr],[Kennz]) ON [PRIMARY]");
-  e.ok("CREATE TABLE dbo.GuVKennzD (RimNr varchar (4) NOT NULL, Kennz Varchar (1) NOT NULL, Nr int NOT NULL, "
-       "Bezeichnung varchar (50) NOT NULL)");
-  e.ok("ALTER TABLE [dbo].[GuVKennzD]  WITH CHECK ADD  CONSTRAINT [FK_GuVKennzD_GuVKennz] FOREIGN KEY([RimNr],[Kennz])\r\n"
-       "REFERENCES [dbo].[GuVKennz] ([RimNr],[Kennz]) ON UPDATE CASCADE ON DELETE CASCADE");
+  e.ok(
+      "CREATE TABLE dbo.GuVKennz (\r\nRimNr varchar (4) NOT NULL,\r\nKennz Varchar (1) NOT NULL,\r\nBezeichnung varchar (50) NOT NULL)");
+  e.ok(
+      "ALTER TABLE [dbo].[GuVKennz]  ADD\r\nCONSTRAINT [PK_GuVKennz] PRIMARY KEY CLUSTERED\r\n([RimNr],[Kennz]) ON [PRIMARY]");
+  e.ok(
+      "CREATE TABLE dbo.GuVKennzD (RimNr varchar (4) NOT NULL, Kennz Varchar (1) NOT NULL, Nr int NOT NULL, "
+      "Bezeichnung varchar (50) NOT NULL)");
+  e.ok(
+      "ALTER TABLE [dbo].[GuVKennzD]  WITH CHECK ADD  CONSTRAINT [FK_GuVKennzD_GuVKennz] FOREIGN KEY([RimNr],[Kennz])\r\n"
+      "REFERENCES [dbo].[GuVKennz] ([RimNr],[Kennz]) ON UPDATE CASCADE ON DELETE CASCADE");
   e.ok("INSERT INTO GuVKennz (RimNr, Kennz, Bezeichnung)\r\nVALUES ('I','A','Einnahmen')");
   e.ok("INSERT INTO GuVKennzD VALUES ('i','a',1,'x')");  // the collation matches the parent key
   EXPECT_EQ(e.message("INSERT INTO GuVKennzD VALUES ('II','A',1,'x')"),

@@ -55,10 +55,13 @@ std::string transaction_state(Session& s) {
 }
 
 const char* kSetup = "CREATE TABLE t (id int NOT NULL, v varchar(20) NULL) INSERT INTO t VALUES (1, 'first')";
-const char* kTransaction[] = {
-    "BEGIN TRAN", "INSERT INTO t VALUES (2, 'second')", "UPDATE t SET v = 'changed' WHERE id = 1",
-    "CREATE TABLE u (a datetime)", "INSERT INTO u VALUES (GETDATE())", "INSERT INTO t VALUES (3, 'third')",
-    "COMMIT"};
+const char* kTransaction[] = {"BEGIN TRAN",
+                              "INSERT INTO t VALUES (2, 'second')",
+                              "UPDATE t SET v = 'changed' WHERE id = 1",
+                              "CREATE TABLE u (a datetime)",
+                              "INSERT INTO u VALUES (GETDATE())",
+                              "INSERT INTO t VALUES (3, 'third')",
+                              "COMMIT"};
 
 TEST(TxnPersistence, CommittedTransactionSurvivesAKilledProcessAndAnOpenOneDoesNot) {
   auto dir = fresh_dir("kill");
@@ -71,7 +74,7 @@ TEST(TxnPersistence, CommittedTransactionSurvivesAKilledProcessAndAnOpenOneDoesN
     auto other = server->connect("D");
     other->execute("CREATE TABLE w (a int) BEGIN TRAN INSERT INTO w VALUES (1) DROP TABLE u");
     s->execute("INSERT INTO t VALUES (4, 'after')");  // committed by itself behind the open one
-    server->checkpoint();  // skipped: a transaction is open
+    server->checkpoint();                             // skipped: a transaction is open
     _exit(0);
   });
   ASSERT_EQ(code, 0);

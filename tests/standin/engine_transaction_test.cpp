@@ -18,14 +18,16 @@ class Txn : public ::testing::Test {
 };
 
 TEST_F(Txn, CommitKeepsAndRollbackUndoesEveryKindOfRowChange) {
-  e.ok("BEGIN TRAN INSERT INTO k VALUES (3, 'three') UPDATE k SET name = 'uno' WHERE id = 1 "
-       "DELETE FROM k WHERE id = 2 INSERT INTO k VALUES (4, 'four')");
+  e.ok(
+      "BEGIN TRAN INSERT INTO k VALUES (3, 'three') UPDATE k SET name = 'uno' WHERE id = 1 "
+      "DELETE FROM k WHERE id = 2 INSERT INTO k VALUES (4, 'four')");
   EXPECT_EQ(all_k(), (Rows{{"1", "uno"}, {"3", "three"}, {"4", "four"}}));
   e.ok("ROLLBACK");
   EXPECT_EQ(all_k(), initial);
 
-  e.ok("BEGIN TRANSACTION step1 UPDATE k SET name = 'uno' WHERE id = 1 TRUNCATE TABLE k "
-       "INSERT INTO k VALUES (7, 'seven') COMMIT TRANSACTION step1");
+  e.ok(
+      "BEGIN TRANSACTION step1 UPDATE k SET name = 'uno' WHERE id = 1 TRUNCATE TABLE k "
+      "INSERT INTO k VALUES (7, 'seven') COMMIT TRANSACTION step1");
   EXPECT_EQ(all_k(), (Rows{{"7", "seven"}}));
   EXPECT_EQ(e.error("ROLLBACK"), 3903);
   EXPECT_EQ(all_k(), (Rows{{"7", "seven"}}));
@@ -105,8 +107,9 @@ TEST_F(Txn, DatabasesCannotBeCreatedOrDroppedInsideATransaction) {
 }
 
 TEST_F(Txn, FailedStatementUndoesItselfAndLeavesTheTransactionOpen) {
-  BatchResult r = e.run("BEGIN TRAN INSERT INTO k VALUES (3, 'three') INSERT INTO k VALUES (1, 'dup') "
-                        "UPDATE k SET name = 'z' WHERE id = 3");
+  BatchResult r = e.run(
+      "BEGIN TRAN INSERT INTO k VALUES (3, 'three') INSERT INTO k VALUES (1, 'dup') "
+      "UPDATE k SET name = 'z' WHERE id = 3");
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].number, 2627);
   EXPECT_EQ(e.scalar("SELECT name FROM k WHERE id = 3"), "z");

@@ -46,7 +46,8 @@ TEST(EngineViews, RefusedDefinitionsAndNames) {
   Engine e;
   make_people(e);
   e.ok("CREATE VIEW v AS SELECT id FROM people");
-  EXPECT_EQ(e.message("CREATE VIEW v AS SELECT id FROM people"), "There is already an object named 'v' in the database.");
+  EXPECT_EQ(e.message("CREATE VIEW v AS SELECT id FROM people"),
+            "There is already an object named 'v' in the database.");
   EXPECT_EQ(e.error("CREATE VIEW people AS SELECT 1 AS one"), 2714);
   EXPECT_EQ(e.error("CREATE TABLE v (x int)"), 2714);
   EXPECT_EQ(e.message("DROP VIEW nothing"),

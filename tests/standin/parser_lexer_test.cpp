@@ -13,16 +13,16 @@ bool reserved(std::string_view word) {
 }
 
 TEST(Lexer, MarksReservedKeywordsInAnyCase) {
-  for (std::string_view word : {"ADD", "where", "While", "WHEN", "nonclustered", "Option", "Clustered",
-                                "select", "FROM", "Is", "in", "TOP", "USE", "WITH", "VALUES"})
+  for (std::string_view word : {"ADD", "where", "While", "WHEN", "nonclustered", "Option", "Clustered", "select",
+                                "FROM", "Is", "in", "TOP", "USE", "WITH", "VALUES"})
     EXPECT_TRUE(reserved(word)) << word;
 }
 
 TEST(Lexer, LeavesOtherWordsUnreserved) {
   // Neighbours of reserved words in sort order, prefixes and extensions, and
   // words that SQL Server lets a script use as names.
-  for (std::string_view word : {"WHER", "WHERES", "whilE1", "A", "ADDX", "ZZZ", "_", "Kennz", "name",
-                                "Nummer", "STSCHL", "TEXT", "Datum", "SCHEMA", "UPPER"})
+  for (std::string_view word : {"WHER", "WHERES", "whilE1", "A", "ADDX", "ZZZ", "_", "Kennz", "name", "Nummer",
+                                "STSCHL", "TEXT", "Datum", "SCHEMA", "UPPER"})
     EXPECT_FALSE(reserved(word)) << word;
   // Quoted names and variables are never keywords.
   EXPECT_FALSE(tokenize("[WHERE]").front().reserved);

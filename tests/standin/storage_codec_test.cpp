@@ -13,10 +13,9 @@ namespace standin::storage {
 namespace {
 
 TEST(StorageCodec, IntegersAndStringsRoundTripAtTheirLimits) {
-  const uint64_t unsigned_cases[] = {0, 1, 127, 128, 16383, 16384, UINT32_MAX,
-                                     std::numeric_limits<uint64_t>::max()};
-  const int64_t signed_cases[] = {0, -1, 1, -64, 64, std::numeric_limits<int64_t>::min(),
-                                  std::numeric_limits<int64_t>::max()};
+  const uint64_t unsigned_cases[] = {0, 1, 127, 128, 16383, 16384, UINT32_MAX, std::numeric_limits<uint64_t>::max()};
+  const int64_t signed_cases[] = {
+      0, -1, 1, -64, 64, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()};
   const std::string strings[] = {"", std::string("a\0b", 3), std::string(300, 'x'), "Fälligkeit €"};
 
   Writer out;
@@ -118,8 +117,17 @@ TEST(StorageChecksum, MatchesTheCrc32cCheckValueAndExtends) {
 }
 
 TEST(StorageFileNames, AnyDatabaseNameGivesASafeDistinctFileName) {
-  const std::string names[] = {"master", "Master", "..", ".", "", "a/b", "a%2Fb", "Dravok TMP",
-                               "Däne", std::string(300, 'x'), std::string(299, 'x') + "y",
+  const std::string names[] = {"master",
+                               "Master",
+                               "..",
+                               ".",
+                               "",
+                               "a/b",
+                               "a%2Fb",
+                               "Dravok TMP",
+                               "Däne",
+                               std::string(300, 'x'),
+                               std::string(299, 'x') + "y",
                                std::string(150, '/')};
   std::set<std::string> seen;
   for (const auto& name : names) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -104,10 +104,8 @@ TEST_F(DataDirectoryTest, CheckpointAndJournalSurviveReopening) {
   }
   auto data = open();
   EXPECT_EQ(data->read_snapshots(),
-            (Snapshots{{"master", "catalog of master"},
-                       {"Dravok01", std::string("rows\0with\0nul", 13)}}));
-  EXPECT_EQ(data->read_journal(),
-            (std::vector<std::string>{"INSERT 1", "", std::string(100000, 'x')}));
+            (Snapshots{{"master", "catalog of master"}, {"Dravok01", std::string("rows\0with\0nul", 13)}}));
+  EXPECT_EQ(data->read_journal(), (std::vector<std::string>{"INSERT 1", "", std::string(100000, 'x')}));
 }
 
 TEST_F(DataDirectoryTest, CheckpointReplacesRemovesAndKeepsCreationOrder) {
@@ -166,8 +164,11 @@ TEST_F(DataDirectoryTest, InterruptedCheckpointLeavesThePreviousStateInForce) {
 }
 
 TEST_F(DataDirectoryTest, AnyDatabaseNameRoundTrips) {
-  const Snapshots snapshots = {{"../escape", "1"}, {"a/b", "2"}, {"", "3"},
-                               {"Vereinsdaten Ä€", "4"}, {std::string(400, 'n'), "5"},
+  const Snapshots snapshots = {{"../escape", "1"},
+                               {"a/b", "2"},
+                               {"", "3"},
+                               {"Vereinsdaten Ä€", "4"},
+                               {std::string(400, 'n'), "5"},
                                {std::string(399, 'n') + "m", "6"}};
   {
     auto data = open();
@@ -284,8 +285,7 @@ TEST_F(DataDirectoryTest, UnknownFormatVersionIsRefused) {
     open()->read_snapshots();
     FAIL() << "a snapshot of version 2 was read";
   } catch (const OpenError& e) {
-    EXPECT_NE(std::string(e.what()).find("unknown format version 2"), std::string::npos)
-        << e.what();
+    EXPECT_NE(std::string(e.what()).find("unknown format version 2"), std::string::npos) << e.what();
   }
   write_bytes(snapshot, original);
 

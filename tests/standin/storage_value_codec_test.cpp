@@ -127,8 +127,7 @@ TEST(StorageValueCodec, ImpossibleValuesAreRefused) {
     w.svarint(0);
     w.svarint(DateTime::kTicksPerDay);
   })));
-  EXPECT_TRUE(refused(encoded(Type::UniqueIdentifier, 0, 0, 0,
-                              [](Writer& w) { w.str("not-a-guid"); })));
+  EXPECT_TRUE(refused(encoded(Type::UniqueIdentifier, 0, 0, 0, [](Writer& w) { w.str("not-a-guid"); })));
   Writer bad_null;
   bad_null.type(TypeInfo::of(Type::Int));
   bad_null.u8(2);

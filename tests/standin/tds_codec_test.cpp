@@ -169,8 +169,7 @@ TEST(TdsDataTypes, EveryEngineTypeRoundTrips) {
       Value::integer(-2147483647 - 1),
       Value::integer(INT64_MIN, Type::BigInt),
       Value::decimal(Decimal(-123456789012345678, 8), TypeInfo::decimal(19, 8)),
-      Value::decimal(Decimal(static_cast<__int128>(99999999999999999) * 1000000000000000000 + 999999999999999999,
-                             2),
+      Value::decimal(Decimal(static_cast<__int128>(99999999999999999) * 1000000000000000000 + 999999999999999999, 2),
                      TypeInfo::decimal(35, 2)),
       Value::money(Decimal(-12345678901234, 4)),
       Value::floating(-0.1),
@@ -256,18 +255,18 @@ TEST(TdsDataTypes, ParametersOfClientOnlyTypesBecomeEngineValues) {
 
 TEST(TdsDataTypes, HostileValuesAreRefused) {
   const std::vector<std::string> cases = {
-      typed({0x99}),                                // unknown type
-      typed({0xE7, 0x10, 0x00}),                    // collation missing
-      typed({0x26, 0x04, 0x04, 0x01}),              // int shorter than its length
-      typed({0x26, 0x04, 0x03, 1, 2, 3}),           // int of three bytes
-      typed({0x6A, 0x11, 0x50, 0x00}),              // precision 80
+      typed({0x99}),                                                        // unknown type
+      typed({0xE7, 0x10, 0x00}),                                            // collation missing
+      typed({0x26, 0x04, 0x04, 0x01}),                                      // int shorter than its length
+      typed({0x26, 0x04, 0x03, 1, 2, 3}),                                   // int of three bytes
+      typed({0x6A, 0x11, 0x50, 0x00}),                                      // precision 80
       typed({0x6A, 0x05, 0x02, 0x00, 0x05, 0x01, 0xFF, 0xFF, 0xFF, 0x00}),  // 5 digits in precision 2
       typed({0xA7, 0xFF, 0xFF, 9, 4, 0xD0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}),  // PLP 2^60
-      typed({0xA7, 0xFF, 0xFF, 9, 4, 0xD0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-             0xFF, 0xFF, 0xFF, 0x7F}),  // unknown-length PLP with a huge chunk
-      typed({0x2A, 0x09}),                          // datetime2 scale 9
-      typed({0x24, 0x10, 0x10, 1, 2, 3}),           // guid cut short
-      typed({0x6F, 0x08, 0x08, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}),  // ticks past the day
+      typed({0xA7, 0xFF, 0xFF, 9,    4,    0xD0, 0,    0,    0xFE, 0xFF,
+             0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}),  // unknown-length PLP with a huge chunk
+      typed({0x2A, 0x09}),                                                  // datetime2 scale 9
+      typed({0x24, 0x10, 0x10, 1, 2, 3}),                                   // guid cut short
+      typed({0x6F, 0x08, 0x08, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}),        // ticks past the day
   };
   for (const auto& c : cases) {
     WireReader in(c);

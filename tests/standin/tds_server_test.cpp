@@ -29,8 +29,10 @@ class TdsServer : public ::testing::Test {
     engine_ = Server::in_memory();
     auto setup = engine_->connect("master");
     ASSERT_TRUE(setup->execute("CREATE DATABASE club1").ok());
-    ASSERT_TRUE(setup->execute("USE club1; CREATE TABLE m (id int PRIMARY KEY, name nvarchar(40), "
-                               "paid decimal(10,2))").ok());
+    ASSERT_TRUE(setup
+                    ->execute("USE club1; CREATE TABLE m (id int PRIMARY KEY, name nvarchar(40), "
+                              "paid decimal(10,2))")
+                    .ok());
     credentials_.login = "sa";
     credentials_.password = "geheim";
     listener_ = std::make_unique<Listener>("127.0.0.1", 0);
@@ -137,11 +139,10 @@ TEST_F(TdsServer, ExecuteSqlBindsTypedParametersByNameAndByPosition) {
   TestClient client(port());
   client.login("sa", "geheim", "club1");
   std::string insert = client.request(
-      PacketType::Rpc,
-      rpc(10, {parameter("", nvarchar("INSERT INTO m VALUES (@P1, @P2, @P3)")),
-               parameter("", nvarchar("@P1 int,@P2 nvarchar(40),@P3 decimal(10,2)")),
-               parameter("", Value::integer(7)), parameter("", nvarchar("Müller")),
-               parameter("@P3", Value::decimal(Decimal(1999, 2), TypeInfo::decimal(10, 2)))}));
+      PacketType::Rpc, rpc(10, {parameter("", nvarchar("INSERT INTO m VALUES (@P1, @P2, @P3)")),
+                                parameter("", nvarchar("@P1 int,@P2 nvarchar(40),@P3 decimal(10,2)")),
+                                parameter("", Value::integer(7)), parameter("", nvarchar("Müller")),
+                                parameter("@P3", Value::decimal(Decimal(1999, 2), TypeInfo::decimal(10, 2)))}));
   EXPECT_EQ(final_done(insert).token, tds::kTokenDoneProc);
   EXPECT_FALSE(mentions(insert, "Msg"));
   EXPECT_EQ(insert.find(static_cast<char>(tds::kTokenError)), std::string::npos);
@@ -153,9 +154,9 @@ TEST_F(TdsServer, APreparedStatementRunsUnderItsHandleUntilUnprepared) {
   TestClient client(port());
   client.login("sa", "geheim", "club1");
   std::string prepared = client.request(
-      PacketType::Rpc, rpc(11, {parameter("@handle", Value::null(TypeInfo::of(Type::Int)), true),
-                                parameter("", nvarchar("@P1 int")),
-                                parameter("", nvarchar("SELECT N'Nummer ' + CAST(@P1 AS nvarchar(9))"))}));
+      PacketType::Rpc,
+      rpc(11, {parameter("@handle", Value::null(TypeInfo::of(Type::Int)), true), parameter("", nvarchar("@P1 int")),
+               parameter("", nvarchar("SELECT N'Nummer ' + CAST(@P1 AS nvarchar(9))"))}));
   ASSERT_NE(prepared.find(static_cast<char>(tds::kTokenReturnValue)), std::string::npos);
   // The handle is the first one handed out: 1.
   auto execute = [&](int handle) {
@@ -206,10 +207,10 @@ TEST_F(TdsServer, AttentionIsAcknowledged) {
 
 TEST_F(TdsServer, HostileInputEndsItsConnectionAndNotTheServer) {
   const std::string attacks[] = {
-      std::string("\x12\x01\xFF\xFF\x00\x00\x01\x00", 8) + std::string(100, 'x'),  // longer than any packet
-      std::string("\x12\x01\x00\x02\x00\x00\x01\x00", 8),                           // shorter than a header
+      std::string("\x12\x01\xFF\xFF\x00\x00\x01\x00", 8) + std::string(100, 'x'),           // longer than any packet
+      std::string("\x12\x01\x00\x02\x00\x00\x01\x00", 8),                                   // shorter than a header
       std::string("\x10\x01\x00\x10\x00\x00\x01\x00\xFF\xFF\xFF\xFF\x00\x00\x00\x00", 16),  // login
-      std::string("\x63\x01\x00\x08\x00\x00\x01\x00", 8),  // unknown type
+      std::string("\x63\x01\x00\x08\x00\x00\x01\x00", 8),                                   // unknown type
   };
   for (const auto& bytes : attacks) {
     TestClient client(port());

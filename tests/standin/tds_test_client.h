@@ -24,9 +24,9 @@ inline std::string utf16(std::string_view utf8) { return to_utf16le_bytes(utf8);
 // A login message as a driver builds it: fixed part, then the names.
 inline std::string login7_message(std::string_view user, std::string_view password, std::string_view database,
                                   uint32_t version = kTds74, uint32_t packet_size = 4096) {
-  const std::vector<std::string> names = {
-      utf16("testhost"), utf16(user), obfuscate_password(utf16(password)), utf16("tds-test"),
-      utf16("127.0.0.1"), std::string(), utf16("test-lib"), std::string(), utf16(database)};
+  const std::vector<std::string> names = {utf16("testhost"), utf16(user),        obfuscate_password(utf16(password)),
+                                          utf16("tds-test"), utf16("127.0.0.1"), std::string(),
+                                          utf16("test-lib"), std::string(),      utf16(database)};
   std::string variable;
   WireWriter pairs;
   size_t offset = 94;
@@ -39,14 +39,14 @@ inline std::string login7_message(std::string_view user, std::string_view passwo
   out.u32(static_cast<uint32_t>(offset + variable.size()));
   out.u32(version);
   out.u32(packet_size);
-  out.u32(7);       // client program version
-  out.u32(4242);    // process id
-  out.u32(0);       // connection id
+  out.u32(7);                     // client program version
+  out.u32(4242);                  // process id
+  out.u32(0);                     // connection id
   out.raw(std::string(4, '\0'));  // option flags, type flags
-  out.u32(0);       // time zone
-  out.u32(0x0409);  // locale
+  out.u32(0);                     // time zone
+  out.u32(0x0409);                // locale
   out.raw(pairs.bytes());
-  out.raw(std::string(6, '\0'));  // client id
+  out.raw(std::string(6, '\0'));      // client id
   out.raw(std::string(4 * 3, '\0'));  // SSPI, attach file, change password
   out.u32(0);                         // long SSPI
   out.raw(variable);

@@ -30,12 +30,14 @@ TEST(Aggregates, SumTypesAndOverflow) {
   Value sum = aggregate("SUM", false, d, {a, b, Value::null(d)});
   EXPECT_EQ(sum.type(), TypeInfo::decimal(38, 8));
   EXPECT_EQ(sum.to_display(), "1.50000001");
-  EXPECT_EQ(aggregate("SUM", false, TypeInfo::of(Type::Money),
-                      {Value::money(Decimal(12345, 4)), Value::money(Decimal(1, 4))}).to_display(),
-            "1.2346");
+  EXPECT_EQ(
+      aggregate("SUM", false, TypeInfo::of(Type::Money), {Value::money(Decimal(12345, 4)), Value::money(Decimal(1, 4))})
+          .to_display(),
+      "1.2346");
   EXPECT_EQ(aggregate("SUM", false, TypeInfo::of(Type::TinyInt),
                       {Value::integer(200, Type::TinyInt), Value::integer(200, Type::TinyInt)})
-                .int_value(), 400);
+                .int_value(),
+            400);
   auto agg = make_aggregate("SUM", false, TypeInfo::of(Type::Int));
   Error err;
   ASSERT_TRUE(agg->add(i32(2147483647), dmy(), &err));
@@ -53,19 +55,19 @@ TEST(Aggregates, AverageAndDistinct) {
   Value avg = aggregate("AVG", false, d, {Value::decimal(Decimal(10, 1), d), Value::decimal(Decimal(20, 1), d)});
   EXPECT_EQ(avg.type(), TypeInfo::decimal(38, 6));
   EXPECT_EQ(avg.to_display(), "1.500000");
-  EXPECT_EQ(aggregate("COUNT", true, TypeInfo::varchar(5), {str("a"), str("A "), str("ä"), Value::null()})
-                .int_value(), 2);
+  EXPECT_EQ(aggregate("COUNT", true, TypeInfo::varchar(5), {str("a"), str("A "), str("ä"), Value::null()}).int_value(),
+            2);
   EXPECT_EQ(aggregate("SUM", true, i, {i32(3), i32(3), i32(4)}).int_value(), 7);
   EXPECT_EQ(aggregate("COUNT_BIG", false, i, {i32(3), i32(3)}).type().type, Type::BigInt);
 }
 
 TEST(Aggregates, MinMaxFollowTheCollation) {
   TypeInfo vc = TypeInfo::varchar(10);
-  EXPECT_EQ(aggregate("MAX", false, vc, {str("apfel"), str("Äpfel"), str("Zander"), str("bär")})
-                .string_value(), "Zander");
+  EXPECT_EQ(aggregate("MAX", false, vc, {str("apfel"), str("Äpfel"), str("Zander"), str("bär")}).string_value(),
+            "Zander");
   EXPECT_EQ(aggregate("MIN", false, vc, {str("b"), str("Ä"), str("a")}).string_value(), "a");
-  EXPECT_EQ(aggregate("MIN", false, TypeInfo::of(Type::DateTime),
-                      {datetime("02.01.2000"), datetime("01.02.2000")}).to_display(),
+  EXPECT_EQ(aggregate("MIN", false, TypeInfo::of(Type::DateTime), {datetime("02.01.2000"), datetime("01.02.2000")})
+                .to_display(),
             "2000-01-02 00:00:00.000");
 }
 

@@ -37,15 +37,12 @@ TEST(DecimalResultTypes, FollowSqlServerPrecisionAndScale) {
             TypeInfo::decimal(38, 6));
   EXPECT_EQ(arith_result_type(ArithOp::Divide, TypeInfo::decimal(38, 2), TypeInfo::decimal(10, 2)),
             TypeInfo::decimal(38, 6));
-  EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::of(Type::Money), TypeInfo::of(Type::Int)).type,
-            Type::Money);
+  EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::of(Type::Money), TypeInfo::of(Type::Int)).type, Type::Money);
   EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::of(Type::Money), d52).type, Type::Decimal);
   EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::of(Type::SmallInt), TypeInfo::of(Type::BigInt)),
             TypeInfo::of(Type::BigInt));
-  EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::varchar(10), TypeInfo::varchar(5)),
-            TypeInfo::varchar(15));
-  EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::varchar(6000), TypeInfo::varchar(6000)),
-            TypeInfo::varchar(8000));
+  EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::varchar(10), TypeInfo::varchar(5)), TypeInfo::varchar(15));
+  EXPECT_EQ(arith_result_type(ArithOp::Add, TypeInfo::varchar(6000), TypeInfo::varchar(6000)), TypeInfo::varchar(8000));
 }
 
 TEST(DecimalArithmetic, IsExact) {
@@ -58,8 +55,8 @@ TEST(DecimalArithmetic, IsExact) {
   Value big = num("12345678901234567890.123456789012345678");
   EXPECT_EQ(apply(ArithOp::Multiply, big, i32(1)).to_display(),
             "12345678901234567890.1234568");  // decimal(38,7)
-  EXPECT_EQ(apply(ArithOp::Multiply, Value::money(Decimal(15000, 4)), Value::money(Decimal(15000, 4)))
-                .to_display(), "2.2500");
+  EXPECT_EQ(apply(ArithOp::Multiply, Value::money(Decimal(15000, 4)), Value::money(Decimal(15000, 4))).to_display(),
+            "2.2500");
 }
 
 TEST(RoundingExpressions, CentsRoundedUp) {
@@ -85,16 +82,14 @@ TEST(IntegerArithmetic, TruncatesAndDetectsOverflow) {
   EXPECT_EQ(e.number, 8115);
   EXPECT_EQ(e.message, "Arithmetic overflow error converting expression to data type int.");
   EXPECT_EQ(apply_error(ArithOp::Multiply, i32(65536), i32(65536)).number, 8115);
-  EXPECT_EQ(apply(ArithOp::Multiply, Value::integer(65536, Type::BigInt), i32(65536)).int_value(),
-            4294967296);
+  EXPECT_EQ(apply(ArithOp::Multiply, Value::integer(65536, Type::BigInt), i32(65536)).int_value(), 4294967296);
   e = apply_error(ArithOp::Divide, i32(1), i32(0));
   EXPECT_EQ(e.number, 8134);
   EXPECT_EQ(e.message, "Divide by zero error encountered.");
   EXPECT_EQ(apply_error(ArithOp::Divide, num("1.5"), num("0.00")).number, 8134);
   EXPECT_EQ(apply_error(ArithOp::Modulo, i32(1), i32(0)).number, 8134);
   EXPECT_EQ(apply_error(ArithOp::Divide, Value::floating(1), Value::floating(0)).number, 8134);
-  EXPECT_EQ(apply_error(ArithOp::Multiply, num("99999999999999999999999999999999999999"), i32(10))
-                .number, 8115);
+  EXPECT_EQ(apply_error(ArithOp::Multiply, num("99999999999999999999999999999999999999"), i32(10)).number, 8115);
 }
 
 TEST(MixedOperands, StringsMeetNumbersAndNulls) {
@@ -114,8 +109,7 @@ TEST(Concatenation, CombinesTextsAndTheirLengths) {
   Value out;
   Error err;
   // ISNULL(Vorwahl,'') + + ISNULL(Telefon1,''): the unary '+' leaves the text alone.
-  ASSERT_TRUE(concat(call("ISNULL", {Value::null(TypeInfo::varchar(10)), str("")}), str("12345"),
-                     &out, &err));
+  ASSERT_TRUE(concat(call("ISNULL", {Value::null(TypeInfo::varchar(10)), str("")}), str("12345"), &out, &err));
   EXPECT_EQ(out.string_value(), "12345");
   ASSERT_TRUE(concat(str("06221"), Value::nvarchar("/123"), &out, &err));
   EXPECT_EQ(out.string_value(), "06221/123");
@@ -123,8 +117,7 @@ TEST(Concatenation, CombinesTextsAndTheirLengths) {
   EXPECT_FALSE(concat(Value::string("a", TypeInfo::of(Type::Text)), str("b"), &out, &err));
   EXPECT_EQ(err.number, 402);
   // CAST(AdrNr as varchar)+CAST(MitglNr as varchar): NULL when either is NULL.
-  Value ref = apply(ArithOp::Add, cast(i32(4711), TypeInfo::varchar(30)),
-                    cast(Value::null(), TypeInfo::varchar(30)));
+  Value ref = apply(ArithOp::Add, cast(i32(4711), TypeInfo::varchar(30)), cast(Value::null(), TypeInfo::varchar(30)));
   EXPECT_TRUE(ref.is_null());
   ref = apply(ArithOp::Add, cast(i32(4711), TypeInfo::varchar(30)), cast(i32(12), TypeInfo::varchar(30)));
   EXPECT_EQ(ref.string_value(), "471112");

@@ -30,13 +30,13 @@ TEST(Collation, TrailingBlanksAreIgnored) {
 }
 
 TEST(Collation, GermanDictionaryOrder) {
-  std::vector<std::string> words = {"Zander", "Ärger", "apfel", "Bär", "Arm", "Ähre", "ab", "Abend",
-                                    "Straße", "Strasse", "Strauß", "Äpfel", "10", "9", "-x"};
+  std::vector<std::string> words = {"Zander", "Ärger",   "apfel",  "Bär",   "Arm", "Ähre", "ab", "Abend",
+                                    "Straße", "Strasse", "Strauß", "Äpfel", "10",  "9",    "-x"};
   std::sort(words.begin(), words.end(),
             [](const std::string& a, const std::string& b) { return collate_compare(a, b) < 0; });
   // ä right after a, among the words with a; ß with ss; punctuation, then
   // digits, then letters.
-  std::vector<std::string> expected = {"-x", "10", "9", "ab", "Abend", "Ähre", "apfel", "Äpfel",
+  std::vector<std::string> expected = {"-x",    "10",  "9",   "ab",     "Abend",   "Ähre",   "apfel", "Äpfel",
                                        "Ärger", "Arm", "Bär", "Straße", "Strasse", "Strauß", "Zander"};
   for (size_t i = 0; i < words.size(); ++i) {
     // Straße and Strasse are equal: either order is right.
@@ -50,8 +50,8 @@ TEST(Collation, GermanDictionaryOrder) {
 }
 
 TEST(Collation, KeysAgreeWithComparison) {
-  const char* samples[] = {"abc", "ABC", "abc ", "äbc", "ÄBC", "Straße", "STRASSE", "strase",
-                           "æ", "AE", "Œuvre", "oeuvre", "Ÿ", "ÿ", "y", "€", "", "Ω", "ω", "a-b"};
+  const char* samples[] = {"abc",   "ABC",    "abc ", "äbc", "ÄBC", "Straße", "STRASSE", "strase", "æ", "AE",
+                           "Œuvre", "oeuvre", "Ÿ",    "ÿ",   "y",   "€",      "",        "Ω",      "ω", "a-b"};
   for (const char* a : samples) {
     for (const char* b : samples) {
       EXPECT_EQ(collate_compare(a, b) == 0, collate_key(a) == collate_key(b)) << a << " / " << b;

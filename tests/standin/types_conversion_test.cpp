@@ -80,7 +80,7 @@ TEST(AssignNumber, MoneyRangesAndBinaryLengths) {
 }
 
 TEST(CastNumber, IntegersFromExactNumbers) {
-  EXPECT_EQ(cast(num("-12.7"), TypeInfo::of(Type::Int)).int_value(), -12);  // numeric truncates
+  EXPECT_EQ(cast(num("-12.7"), TypeInfo::of(Type::Int)).int_value(), -12);                     // numeric truncates
   EXPECT_EQ(cast(Value::money(Decimal(127000, 4)), TypeInfo::of(Type::Int)).int_value(), 13);  // money rounds
   EXPECT_EQ(cast(Value::floating(-2.9), TypeInfo::of(Type::SmallInt)).int_value(), -2);
   EXPECT_EQ(cast(num("5"), TypeInfo::of(Type::Bit)).int_value(), 1);
@@ -133,8 +133,8 @@ TEST(CastOther, GuidsAndBinary) {
   EXPECT_EQ(cast(b, TypeInfo::of(Type::UniqueIdentifier)).to_display(), g.to_display());
   EXPECT_EQ(cast(str("AB"), TypeInfo{Type::VarBinary, 10, 0, 0}).to_display(), "0x4142");
   EXPECT_EQ(cast(i32(258), TypeInfo{Type::VarBinary, 10, 0, 0}).to_display(), "0x00000102");
-  EXPECT_EQ(cast(Value::binary("\x41\x42", TypeInfo{Type::VarBinary, 2, 0, 0}), TypeInfo::varchar(5))
-                .string_value(), "AB");
+  EXPECT_EQ(cast(Value::binary("\x41\x42", TypeInfo{Type::VarBinary, 2, 0, 0}), TypeInfo::varchar(5)).string_value(),
+            "AB");
   EXPECT_EQ(cast_error(i32(1), TypeInfo::of(Type::UniqueIdentifier)).number, 529);
 }
 
@@ -192,8 +192,7 @@ TEST(ValueDisplay, ClientForms) {
   EXPECT_EQ(Value::floating(0.1).to_display(), "0.1");
   EXPECT_EQ(Value::floating(1e20).to_display(), "1e+20");
   EXPECT_EQ(cast(datetime("04.03.2015 09:05"), TypeInfo::of(Type::Date)).to_display(), "2015-03-04");
-  EXPECT_EQ(cast(datetime("04.03.2015 09:05"), TypeInfo::of(Type::SmallDateTime)).to_display(),
-            "2015-03-04 09:05:00");
+  EXPECT_EQ(cast(datetime("04.03.2015 09:05"), TypeInfo::of(Type::SmallDateTime)).to_display(), "2015-03-04 09:05:00");
   EXPECT_EQ(Value::varchar("").type(), TypeInfo::varchar(1));
   EXPECT_EQ(Value::decimal(Decimal(5, 1)).type(), TypeInfo::decimal(1, 1));
 }

@@ -38,10 +38,8 @@ TEST(DateTimeText, IsoFormsAndTimesAlone) {
   Value date = cast(str("2013-04-02"), TypeInfo::of(Type::Date));
   EXPECT_EQ(date.to_display(), "2013-04-02");
   // A CONVERT style fixes the order whatever the session's.
-  EXPECT_EQ(cast(str("2013-04-02"), TypeInfo::of(Type::DateTime), 120).to_display(),
-            "2013-04-02 00:00:00.000");
-  EXPECT_EQ(cast(str("04/02/2013"), TypeInfo::of(Type::DateTime), 101).to_display(),
-            "2013-04-02 00:00:00.000");
+  EXPECT_EQ(cast(str("2013-04-02"), TypeInfo::of(Type::DateTime), 120).to_display(), "2013-04-02 00:00:00.000");
+  EXPECT_EQ(cast(str("04/02/2013"), TypeInfo::of(Type::DateTime), 101).to_display(), "2013-04-02 00:00:00.000");
   EXPECT_EQ(shown("9:5"), "1900-01-01 09:05:00.000");
   EXPECT_EQ(shown("14:30:15"), "1900-01-01 14:30:15.000");
   EXPECT_EQ(shown("Mar  4 2015  9:05PM"), "2015-03-04 21:05:00.000");
@@ -84,8 +82,7 @@ TEST(DateTimeText, WritesTheConvertStyles) {
   EXPECT_EQ(styled(23), "2015-03-04");
   EXPECT_EQ(styled(108), "09:05:07");
   EXPECT_EQ(styled(126), "2015-03-04T09:05:07.123");
-  EXPECT_EQ(cast(datetime("04.03.2015 12:00"), TypeInfo::varchar(30)).string_value(),
-            "Mar  4 2015 12:00PM");
+  EXPECT_EQ(cast(datetime("04.03.2015 12:00"), TypeInfo::varchar(30)).string_value(), "Mar  4 2015 12:00PM");
   // What the default style writes reads back.
   EXPECT_EQ(shown("Mar  4 2015  9:05AM"), "2015-03-04 09:05:00.000");
 }
@@ -93,14 +90,11 @@ TEST(DateTimeText, WritesTheConvertStyles) {
 TEST(DateTimeNumbers, DaysSince1900WithFractionsAsTime) {
   EXPECT_EQ(cast(i32(0), TypeInfo::of(Type::DateTime)).to_display(), "1900-01-01 00:00:00.000");
   EXPECT_EQ(cast(i32(-1), TypeInfo::of(Type::DateTime)).to_display(), "1899-12-31 00:00:00.000");
-  EXPECT_EQ(cast(num("1.5"), TypeInfo::of(Type::DateTime)).to_display(),
-            "1900-01-02 12:00:00.000");
-  EXPECT_EQ(cast(Value::floating(-0.25), TypeInfo::of(Type::DateTime)).to_display(),
-            "1899-12-31 18:00:00.000");
+  EXPECT_EQ(cast(num("1.5"), TypeInfo::of(Type::DateTime)).to_display(), "1900-01-02 12:00:00.000");
+  EXPECT_EQ(cast(Value::floating(-0.25), TypeInfo::of(Type::DateTime)).to_display(), "1899-12-31 18:00:00.000");
   // Back to numbers: int rounds to the nearest day, float keeps the time.
   EXPECT_EQ(cast(datetime("02.01.1900 12:00"), TypeInfo::of(Type::Int)).int_value(), 2);
-  EXPECT_DOUBLE_EQ(cast(datetime("02.01.1900 06:00"), TypeInfo::of(Type::Float)).float_value(),
-                   1.25);
+  EXPECT_DOUBLE_EQ(cast(datetime("02.01.1900 06:00"), TypeInfo::of(Type::Float)).float_value(), 1.25);
 }
 
 TEST(DateTimeArithmetic, AddsDaysAndFractions) {
@@ -114,8 +108,7 @@ TEST(DateTimeArithmetic, AddsDaysAndFractions) {
   EXPECT_EQ(out.to_display(), "2016-03-01 19:30:00.000");
   EXPECT_FALSE(arith(ArithOp::Multiply, datetime("01.03.2016"), i32(2), dmy(), &out, &err));
   EXPECT_EQ(err.number, 8117);
-  EXPECT_FALSE(arith(ArithOp::Add, cast(str("2016-03-01"), TypeInfo::of(Type::Date)), i32(1),
-                     dmy(), &out, &err));
+  EXPECT_FALSE(arith(ArithOp::Add, cast(str("2016-03-01"), TypeInfo::of(Type::Date)), i32(1), dmy(), &out, &err));
   EXPECT_EQ(err.number, 206);
 }
 
@@ -134,8 +127,7 @@ TEST(DateAdd, ClampsToTheEndOfTheTargetMonth) {
   EXPECT_EQ(add("mi", -1, "01.01.2000"), "1999-12-31 23:59:00.000");
   EXPECT_EQ(add("ms", 10, "01.01.2000"), "2000-01-01 00:00:00.010");
   // Text and integers are dates too; the result is a datetime.
-  EXPECT_EQ(call("DATEADD", {str("d"), i32(1), str("28.02.2015")}).to_display(),
-            "2015-03-01 00:00:00.000");
+  EXPECT_EQ(call("DATEADD", {str("d"), i32(1), str("28.02.2015")}).to_display(), "2015-03-01 00:00:00.000");
   EXPECT_EQ(call("DATEADD", {str("dd"), i32(10), i32(0)}).to_display(), "1900-01-11 00:00:00.000");
   EXPECT_EQ(call_error("DATEADD", {str("yy"), i32(9000), datetime("01.01.2000")}).number, 517);
   EXPECT_EQ(call_error("DATEADD", {str("fortnight"), i32(1), datetime("01.01.2000")}).number, 155);
@@ -176,10 +168,8 @@ TEST(DateDiff, CountsBoundariesCrossed) {
   // Weeks start on Sunday: Saturday 5 March to Sunday 6 March 2016 is one.
   EXPECT_EQ(diff("wk", "05.03.2016", "06.03.2016"), 1);
   EXPECT_EQ(diff("wk", "06.03.2016", "12.03.2016"), 0);
-  EXPECT_EQ(call("DATEDIFF", {str("dd"), i32(0), datetime("20.02.2013 15:00")}).int_value(),
-            41323);
-  EXPECT_EQ(call_error("DATEDIFF", {str("ms"), datetime("01.01.1900"), datetime("01.01.2000")}).number,
-            535);
+  EXPECT_EQ(call("DATEDIFF", {str("dd"), i32(0), datetime("20.02.2013 15:00")}).int_value(), 41323);
+  EXPECT_EQ(call_error("DATEDIFF", {str("ms"), datetime("01.01.1900"), datetime("01.01.2000")}).number, 535);
 }
 
 TEST(DatePart, ReadsFieldsOfTheCivilDate) {

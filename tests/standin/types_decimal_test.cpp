@@ -43,8 +43,7 @@ TEST(DecimalCompare, IgnoresScale) {
   EXPECT_EQ(compare(dec("1.50"), dec("1.5")), 0);
   EXPECT_LT(compare(dec("-2"), dec("-1.999")), 0);
   EXPECT_GT(compare(dec("0.001"), dec("0")), 0);
-  EXPECT_GT(compare(dec("99999999999999999999999999999999999999"),
-                    dec("0.9999999999999999999999999999999999999")), 0);
+  EXPECT_GT(compare(dec("99999999999999999999999999999999999999"), dec("0.9999999999999999999999999999999999999")), 0);
 }
 
 TEST(DecimalMath, ExactBeyond128Bits) {

@@ -38,8 +38,7 @@ TEST(StringFunctions, LengthsAndPieces) {
 }
 
 TEST(StringFunctions, ReplaceMatchesUnderTheCollation) {
-  EXPECT_EQ(call("REPLACE", {str("Zeile1\r\nZeile2\r\n"), str("\r\n"), str(" ")}).string_value(),
-            "Zeile1 Zeile2 ");
+  EXPECT_EQ(call("REPLACE", {str("Zeile1\r\nZeile2\r\n"), str("\r\n"), str(" ")}).string_value(), "Zeile1 Zeile2 ");
   EXPECT_EQ(call("REPLACE", {str("a  b   c"), str("  "), str(" ")}).string_value(), "a b  c");
   EXPECT_EQ(call("REPLACE", {str("Abc abc"), str("ABC"), str("x")}).string_value(), "x x");
   EXPECT_EQ(call("REPLACE", {str("Bär Bar"), str("ä"), str("ae")}).string_value(), "Baer Bar");
@@ -64,8 +63,7 @@ TEST(MathFunctions, RoundCeilingFloorAbs) {
   EXPECT_EQ(call("ROUND", {num("748.58"), i32(-2)}).to_display(), "700.00");
   // The result keeps the argument's type: 1000.00 does not fit decimal(5,2).
   EXPECT_EQ(call_error("ROUND", {num("748.58"), i32(-3)}).number, 8115);
-  EXPECT_EQ(call("ROUND", {cast(num("748.58"), TypeInfo::decimal(6, 2)), i32(-3)}).to_display(),
-            "1000.00");
+  EXPECT_EQ(call("ROUND", {cast(num("748.58"), TypeInfo::decimal(6, 2)), i32(-3)}).to_display(), "1000.00");
   EXPECT_EQ(call("ROUND", {num("748.58"), i32(-4)}).to_display(), "0.00");
   EXPECT_EQ(call("ROUND", {num("2.345"), i32(2)}).to_display(), "2.350");
   EXPECT_EQ(call("ROUND", {num("-2.345"), i32(2)}).to_display(), "-2.350");

@@ -33,8 +33,7 @@ inline Value i32(int64_t v) { return Value::integer(v); }
 inline Value datetime(const char* text) {
   Value v;
   Error err;
-  EXPECT_TRUE(cast_value(str(text), TypeInfo::of(Type::DateTime), dmy(), &v, &err))
-      << text << ": " << err.message;
+  EXPECT_TRUE(cast_value(str(text), TypeInfo::of(Type::DateTime), dmy(), &v, &err)) << text << ": " << err.message;
   return v;
 }
 

@@ -19,8 +19,7 @@ inline std::filesystem::path approved_path(const std::string& name) {
   return root / "tests" / "approved" / name;
 }
 
-inline ::testing::AssertionResult matches_approved(const std::string& name,
-                                                   const std::string& received) {
+inline ::testing::AssertionResult matches_approved(const std::string& name, const std::string& received) {
   std::filesystem::path path = approved_path(name);
   std::ifstream in(path, std::ios::binary);
   std::stringstream approved;

@@ -39,23 +39,24 @@ inline std::string join_values(const std::vector<std::string>& values) {
 }
 
 // Index and key definitions: "table index primary unique (col,col)".
-inline std::vector<std::string> dump_indexes(standin::Session& s,
-                                             const std::map<std::string, std::string>& table_of) {
+inline std::vector<std::string> dump_indexes(standin::Session& s, const std::map<std::string, std::string>& table_of) {
   std::map<std::string, std::string> column_name;  // "object:column_id" -> name
   for (const auto& c : dump_query(s, "SELECT object_id, column_id, name FROM sys.columns"))
     column_name[c[0] + ":" + c[1]] = c[2];
   std::map<std::string, std::string> columns_of;  // "object:index_id" -> "(a,b)"
-  for (const auto& c : dump_query(s, "SELECT object_id, index_id, column_id FROM sys.index_columns "
-                                     "ORDER BY object_id, index_id, key_ordinal")) {
+  for (const auto& c : dump_query(s,
+                                  "SELECT object_id, index_id, column_id FROM sys.index_columns "
+                                  "ORDER BY object_id, index_id, key_ordinal")) {
     std::string& list = columns_of[c[0] + ":" + c[1]];
     list += (list.empty() ? "" : ",") + column_name[c[0] + ":" + c[2]];
   }
   std::vector<std::string> out;
-  for (const auto& i : dump_query(s, "SELECT object_id, index_id, name, is_primary_key, is_unique, type_desc "
-                                     "FROM sys.indexes WHERE name IS NOT NULL")) {
+  for (const auto& i : dump_query(s,
+                                  "SELECT object_id, index_id, name, is_primary_key, is_unique, type_desc "
+                                  "FROM sys.indexes WHERE name IS NOT NULL")) {
     auto table = table_of.find(i[0]);
-    out.push_back("index " + (table == table_of.end() ? "?" : table->second) + " " + i[2] + " " + i[3] +
-                  " " + i[4] + " " + i[5] + " (" + columns_of[i[0] + ":" + i[1]] + ")");
+    out.push_back("index " + (table == table_of.end() ? "?" : table->second) + " " + i[2] + " " + i[3] + " " + i[4] +
+                  " " + i[5] + " (" + columns_of[i[0] + ":" + i[1]] + ")");
   }
   std::sort(out.begin(), out.end());
   return out;
@@ -71,8 +72,9 @@ inline std::string dump_database(standin::Session& s, const std::set<std::string
     id_of[o[1]] = o[0];
   }
   std::map<std::string, std::string> columns_of;  // object id -> column lines
-  for (const auto& c : dump_query(s, "SELECT object_id, name, system_type_id, max_length, precision, scale, "
-                                     "is_nullable, is_identity FROM sys.columns ORDER BY object_id, column_id"))
+  for (const auto& c : dump_query(s,
+                                  "SELECT object_id, name, system_type_id, max_length, precision, scale, "
+                                  "is_nullable, is_identity FROM sys.columns ORDER BY object_id, column_id"))
     columns_of[c[0]] += "column " + join_values({c.begin() + 1, c.end()}) + "\n";
   for (const auto& t : dump_query(s, "SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES ORDER BY TABLE_NAME")) {
     out += "== " + t[0] + "\n" + columns_of[id_of[t[0]]];

@@ -28,8 +28,7 @@ inline std::string source_file(const std::string& relative) {
 
 // Creates `database` on `server` from demo/schema_old_release.sql and the
 // demo file `data_file`; fails the test on the first batch that fails.
-inline void seed_demo_database(standin::Server& server, const std::string& database,
-                               const std::string& data_file) {
+inline void seed_demo_database(standin::Server& server, const std::string& database, const std::string& data_file) {
   auto master = server.connect("master");
   ASSERT_TRUE(master->execute("CREATE DATABASE [" + database + "]").ok());
   auto tenant = server.connect(database);
@@ -40,8 +39,7 @@ inline void seed_demo_database(standin::Server& server, const std::string& datab
     for (const std::string& batch : db::go_batches(text + "\nGO\n")) {
       if (batch.find_first_not_of(" \t\r\n") == std::string::npos) continue;
       standin::BatchResult result = tenant->execute(batch);
-      ASSERT_TRUE(result.ok()) << file << ": " << result.errors.front().message << "\nin: "
-                               << batch.substr(0, 300);
+      ASSERT_TRUE(result.ok()) << file << ": " << result.errors.front().message << "\nin: " << batch.substr(0, 300);
     }
   }
 }

@@ -15,9 +15,7 @@ namespace testing_support {
 
 class EngineServer {
  public:
-  EngineServer() {
-    std::ofstream(settings_file()) << "[Datenbank]\nProvider=Embedded\nData Source=data\n";
-  }
+  EngineServer() { std::ofstream(settings_file()) << "[Datenbank]\nProvider=Embedded\nData Source=data\n"; }
 
   std::filesystem::path settings_file() const { return dir_.path() / "SysDBAdo.INI"; }
   std::filesystem::path data() const { return dir_.path() / "data"; }
@@ -48,7 +46,8 @@ class EngineServer {
     if (result.result_sets.empty()) return out;
     for (const auto& row : result.result_sets.front().rows) {
       std::vector<std::string> values;
-      for (const auto& v : row) values.push_back(v.is_null() ? "NULL" : v.type().is_string() ? v.string_value() : v.to_display());
+      for (const auto& v : row)
+        values.push_back(v.is_null() ? "NULL" : v.type().is_string() ? v.string_value() : v.to_display());
       out.push_back(values);
     }
     return out;

@@ -14,14 +14,13 @@
 namespace testing_support {
 
 struct FakeServer {
-  std::map<std::string, db::Rowset> results;     // query text -> rows
-  std::map<std::string, std::string> refusals;   // text -> error message
+  std::map<std::string, db::Rowset> results;       // query text -> rows
+  std::map<std::string, std::string> refusals;     // text -> error message
   std::map<std::string, std::string> open_errors;  // catalogue -> error
-  std::vector<std::string> sent;                 // every text, in order
-  std::vector<std::string> opened;               // catalogues opened
+  std::vector<std::string> sent;                   // every text, in order
+  std::vector<std::string> opened;                 // catalogues opened
 
-  static db::Rowset rows(std::vector<std::string> columns,
-                         std::vector<std::vector<std::string>> values) {
+  static db::Rowset rows(std::vector<std::string> columns, std::vector<std::vector<std::string>> values) {
     db::Rowset r;
     r.columns = std::move(columns);
     for (auto& row : values) {
@@ -35,8 +34,7 @@ struct FakeServer {
 
 class FakeConnection final : public db::Connection {
  public:
-  FakeConnection(FakeServer& server, std::string catalogue)
-      : server_(server), catalogue_(std::move(catalogue)) {}
+  FakeConnection(FakeServer& server, std::string catalogue) : server_(server), catalogue_(std::move(catalogue)) {}
 
   void open() override {
     auto it = server_.open_errors.find(catalogue_);

@@ -28,12 +28,9 @@ struct RecordingUi final : upgrade::Ui {
     progress.push_back(percent);
     events.push_back("progress:" + std::to_string(percent));
   }
-  void set_wait_cursor(bool waiting) override {
-    events.push_back(waiting ? "cursor:wait" : "cursor:normal");
-  }
+  void set_wait_cursor(bool waiting) override { events.push_back(waiting ? "cursor:wait" : "cursor:normal"); }
   void process_messages() override { events.push_back("pump"); }
-  void show_dialog(upgrade::DialogKind kind, const std::string& text,
-                   upgrade::Dismissal dismissal) override {
+  void show_dialog(upgrade::DialogKind kind, const std::string& text, upgrade::Dismissal dismissal) override {
     dialogs.push_back({kind, text, dismissal});
     events.push_back("dialog:" + text);
   }

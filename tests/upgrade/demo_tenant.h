@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "stage1_fixture.h"
-#include "support/database_dump.h"
 #include "standin_tenant.h"
+#include "support/database_dump.h"
 
 namespace stage1_testing {
 
@@ -45,8 +45,10 @@ class DemoTenantTest : public StageOneFixture<DemoBackend> {
 
   // "type length nullable" of a column, or "missing".
   std::string column(const std::string& table, const std::string& name) {
-    Rows r = rows("SELECT DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE FROM INFORMATION_SCHEMA.COLUMNS "
-                  "WHERE TABLE_NAME='" + table + "' AND COLUMN_NAME='" + name + "'");
+    Rows r = rows(
+        "SELECT DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE FROM INFORMATION_SCHEMA.COLUMNS "
+        "WHERE TABLE_NAME='" +
+        table + "' AND COLUMN_NAME='" + name + "'");
     return r.empty() ? std::string("missing") : r[0][0] + " " + r[0][1] + " " + r[0][2];
   }
 

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "db/connection_factory.h"
-#include "support/engine_server.h"
-#include "support/recording_ui.h"
 #include "db/connections.h"
 #include "db/primitives.h"
+#include "support/engine_server.h"
+#include "support/recording_ui.h"
 #include "upgrade/finishing_pass.h"
 #include "upgrade/run_driver.h"
 
@@ -90,8 +90,7 @@ TEST_F(WholeRunTest, FinishingPassConvertsEveryTenantOnceAndKeepsKeysAndNullabil
   EXPECT_EQ(engine.rows("DRAVOK01", kPrimaryKey), Rows{{"PK_F5DAT"}});
   EXPECT_EQ(engine.rows("DRAVOK01", column_type("F5Dat", "STEUERSCHL")), (Rows{{"numeric", "0"}}));
   EXPECT_EQ(engine.rows("DRAVOK01", column_type("F5Kont", "STSCHL")), (Rows{{"numeric", "1"}}));
-  EXPECT_EQ(engine.rows("DRAVOK01", column_type("F5KontTemplate", "stschl")),
-            (Rows{{"numeric", "0"}}));
+  EXPECT_EQ(engine.rows("DRAVOK01", column_type("F5KontTemplate", "stschl")), (Rows{{"numeric", "0"}}));
   EXPECT_EQ(engine.rows("DRAVOK01", "SELECT STSCHL FROM F5Kont"), Rows{{"19.00"}});
 
   // The TMP copy without LFDNR keeps its key.
@@ -108,10 +107,9 @@ TEST_F(WholeRunTest, SecondRunOnlySwitchesAndProbes) {
     EXPECT_TRUE(r.channel == db::Channel::Probe || r.channel == db::Channel::Discovery ||
                 r.channel == db::Channel::Session)
         << r.text;
-  EXPECT_THAT(ui.captions,
-              testing::IsSupersetOf({"Corvena verdalis - SQL Update Datenbank: DRAVOK",
-                                     "Corvena verdalis - SQL Update Datenbank: DRAVOK01",
-                                     "Corvena verdalis - SQL Update Datenbank: dravokTMP01"}));
+  EXPECT_THAT(ui.captions, testing::IsSupersetOf({"Corvena verdalis - SQL Update Datenbank: DRAVOK",
+                                                  "Corvena verdalis - SQL Update Datenbank: DRAVOK01",
+                                                  "Corvena verdalis - SQL Update Datenbank: dravokTMP01"}));
 }
 
 TEST_F(WholeRunTest, MissingDiscoveryCatalogueEndsTheRunBeforeAnyTenant) {

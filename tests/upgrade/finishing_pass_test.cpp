@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "db/tenant_discovery.h"
 #include "db/connections.h"
 #include "db/primitives.h"
+#include "db/tenant_discovery.h"
 #include "support/fake_connection.h"
 #include "support/recording_ui.h"
 #include "upgrade/finishing_pass.h"
@@ -53,36 +53,32 @@ TEST_F(FinishingPassTest, ConvertedDatabaseIsOnlySwitchedCaptionedAndProbed) {
 
 TEST_F(FinishingPassTest, MarkerKeyRebuildAndWideningsAreOneTransaction) {
   server.results[kLfdnrProbe] = FakeServer::one_row();
-  server.results[upgrade::kTaxKeyColumnsQuery] = FakeServer::rows(
-      {"TableName", "FieldName", "DataType", "DataLength", "isnullable"},
-      {{"F5Dat", "STEUERSCHL", "int", "4", "0"}, {"F5Kont", "STSCHL", "int", "4", "1"}});
+  server.results[upgrade::kTaxKeyColumnsQuery] =
+      FakeServer::rows({"TableName", "FieldName", "DataType", "DataLength", "isnullable"},
+                       {{"F5Dat", "STEUERSCHL", "int", "4", "0"}, {"F5Kont", "STSCHL", "int", "4", "1"}});
   // A refused statement changes nothing about what follows.
   server.refusals["ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL numeric (19,2) NOT NULL"] = "key";
   convert();
   EXPECT_THAT(sent,
-              ElementsAre("BEGIN TRANSACTION",
-                          "CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
+              ElementsAre("BEGIN TRANSACTION", "CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
                           "ALTER TABLE F5Dat DROP CONSTRAINT PK_F5DAT\r\n",
                           "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL\r\n",
                           "ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED "
                           "(STEUERSCHL, LFDNR) ON [PRIMARY]\r\n",
-                          "SET ANSI_WARNINGS OFF ",
-                          "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL numeric (19,2) NOT NULL",
+                          "SET ANSI_WARNINGS OFF ", "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL numeric (19,2) NOT NULL",
                           "SET ANSI_WARNINGS ON ", "SET ANSI_WARNINGS OFF ",
-                          "ALTER TABLE F5Kont ALTER COLUMN STSCHL numeric (19,2) NULL",
-                          "SET ANSI_WARNINGS ON ", "COMMIT TRANSACTION"));
+                          "ALTER TABLE F5Kont ALTER COLUMN STSCHL numeric (19,2) NULL", "SET ANSI_WARNINGS ON ",
+                          "COMMIT TRANSACTION"));
   EXPECT_TRUE(ui.dialogs.empty());
 }
 
 TEST_F(FinishingPassTest, KeyIsNotDroppedWhenF5DatHasNoLfdnr) {
   convert();
-  EXPECT_THAT(sent,
-              ElementsAre("BEGIN TRANSACTION",
-                          "CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
-                          "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL\r\n",
-                          "ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED "
-                          "(STEUERSCHL, LFDNR) ON [PRIMARY]\r\n",
-                          "COMMIT TRANSACTION"));
+  EXPECT_THAT(sent, ElementsAre("BEGIN TRANSACTION", "CREATE TABLE dbo.UpdS (\r\nID INT IDENTITY (1,1) NOT NULL)\r\n",
+                                "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL\r\n",
+                                "ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED "
+                                "(STEUERSCHL, LFDNR) ON [PRIMARY]\r\n",
+                                "COMMIT TRANSACTION"));
 }
 
 TEST_F(FinishingPassTest, TaxKeyColumnQueryTextIsExact) {

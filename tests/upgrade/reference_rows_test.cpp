@@ -39,20 +39,18 @@ TEST(ReferenceRows, FederationAndRightTextsAndGuards) {
   ScriptedWork work;
   upgrade::AddLandessportbund(work.runner, "BSB Nord", "Badischer Sportbund Nord");
   upgrade::AddRight(work.runner, 6, "SEPA einrichten", "SEPA");
-  EXPECT_THAT(work.texts(),
-              ElementsAre("INSERT INTO tblLSB (Kennung, Bezeichnung)\r\nVALUES\r\n"
-                          "('BSB Nord', 'Badischer Sportbund Nord')\r\n",
-                          "INSERT INTO tblRechte (BENUTZER, RB, Bezeichnung, Kurzname, Ind)\r\n"
-                          " SELECT BENUTZER, 6, 'SEPA einrichten', 'SEPA', 'J' FROM PASS\r\n"));
+  EXPECT_THAT(work.texts(), ElementsAre("INSERT INTO tblLSB (Kennung, Bezeichnung)\r\nVALUES\r\n"
+                                        "('BSB Nord', 'Badischer Sportbund Nord')\r\n",
+                                        "INSERT INTO tblRechte (BENUTZER, RB, Bezeichnung, Kurzname, Ind)\r\n"
+                                        " SELECT BENUTZER, 6, 'SEPA einrichten', 'SEPA', 'J' FROM PASS\r\n"));
   EXPECT_EQ(work.transcript[0].guard, db::Guard::warning());
   EXPECT_EQ(work.transcript[1].guard, db::Guard::unguarded());
 }
 
 TEST(ReferenceRows, RefusedRightEndsTheRun) {
   ScriptedWork work;
-  work.server.refusals[db::join_lines_crlf(
-      {"INSERT INTO tblRechte (BENUTZER, RB, Bezeichnung, Kurzname, Ind)",
-       " SELECT BENUTZER, 1, 'a', 'b', 'J' FROM PASS"})] = "no PASS";
+  work.server.refusals[db::join_lines_crlf({"INSERT INTO tblRechte (BENUTZER, RB, Bezeichnung, Kurzname, Ind)",
+                                            " SELECT BENUTZER, 1, 'a', 'b', 'J' FROM PASS"})] = "no PASS";
   EXPECT_THROW(upgrade::AddRight(work.runner, 1, "a", "b"), db::DbError);
 }
 
@@ -81,8 +79,7 @@ TEST(ReferenceRows, RightsGoToEveryUserAndADuplicateFederationIsReported) {
   ASSERT_EQ(feedback.reports.size(), 1u);
   EXPECT_EQ(feedback.reports[0].kind, db::Report::Warning);
   using Rows = std::vector<std::vector<std::string>>;
-  EXPECT_EQ(engine.rows("DRAVOK01", "SELECT COUNT(*) FROM tblRechte WHERE RB=7 AND Ind='J'"),
-            Rows{{"3"}});
+  EXPECT_EQ(engine.rows("DRAVOK01", "SELECT COUNT(*) FROM tblRechte WHERE RB=7 AND Ind='J'"), Rows{{"3"}});
   EXPECT_TRUE(engine.rows("DRAVOK01", "SELECT * FROM tblRechte WHERE RB=6").empty());
 }
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "db/tenant_discovery.h"
 #include "db/connections.h"
+#include "db/tenant_discovery.h"
 #include "support/fake_connection.h"
 #include "support/recording_ui.h"
 #include "upgrade/finishing_pass.h"
@@ -109,8 +109,7 @@ TEST_F(RunDriverTest, UncaughtFailureKeepsCaptionAndSkipsTheRest) {
 
 TEST(CompletionText, ListsEveryMessageWithItsDatabase) {
   EXPECT_EQ(upgrade::completion_text({}), "UPDATE erfolgreich ausgeführt!");
-  EXPECT_EQ(upgrade::completion_text({{"A", "x"}, {"B", "y"}}),
-            "UPDATE ausgeführt mit 2 Meldungen:\n\nA: x\n\nB: y");
+  EXPECT_EQ(upgrade::completion_text({{"A", "x"}, {"B", "y"}}), "UPDATE ausgeführt mit 2 Meldungen:\n\nA: x\n\nB: y");
   EXPECT_EQ(upgrade::with_full_stop("Fehler"), "Fehler.");
   EXPECT_EQ(upgrade::with_full_stop("Fehler."), "Fehler.");
 }

@@ -9,8 +9,8 @@
 #include "stage1_fixture.h"
 #include "stage1_transcript.h"
 #include "standin_tenant.h"
-#include "upgrade/run_driver.h"
 #include "support/recording_ui.h"
+#include "upgrade/run_driver.h"
 
 namespace stage1_testing {
 namespace {
@@ -46,8 +46,7 @@ TEST_F(StageOneDemoTest, FirstRunAddsEveryColumnAndTableWithTheirTypes) {
   EXPECT_EQ(column("W_Vorl", "DatumBis"), "datetime NULL YES");
   EXPECT_EQ(column("mandstam", "LSB"), "varchar 50 YES");
   for (const char* table : {"AdrFunktion", "F5kennzD", "GuVKennz", "GuVKennzD", "F6KoStGr", "tblLSB"})
-    EXPECT_EQ(value(std::string("SELECT COUNT(*) FROM sysobjects WHERE name='PK_") + table + "'"), "1")
-        << table;
+    EXPECT_EQ(value(std::string("SELECT COUNT(*) FROM sysobjects WHERE name='PK_") + table + "'"), "1") << table;
   EXPECT_EQ(value("SELECT COUNT(*) FROM sysobjects WHERE name='FK_AdrFunktion_Adresse'"), "1");
   EXPECT_EQ(value("SELECT COUNT(*) FROM sysobjects WHERE name='FK_GuVKennzD_GuVKennz'"), "1");
 }
@@ -56,8 +55,11 @@ TEST_F(StageOneDemoTest, FirstRunConvertsTheClubsData) {
   run_stage_one();
   // Every address with a Funktion, the empty one included.
   EXPECT_EQ(rows("SELECT AdrNr, Funktion, Nr FROM AdrFunktion ORDER BY AdrNr"),
-            (Rows{{"1", "Vorsitzender", "1"}, {"2", "", "1"}, {"5", "Kassenwart", "1"},
-                  {"6", "Schriftführerin", "1"}, {"8", "Übungsleiterin", "1"},
+            (Rows{{"1", "Vorsitzender", "1"},
+                  {"2", "", "1"},
+                  {"5", "Kassenwart", "1"},
+                  {"6", "Schriftführerin", "1"},
+                  {"8", "Übungsleiterin", "1"},
                   {"10", "Ehrenvorsitzender", "1"}}));
   EXPECT_EQ(rows("SELECT STEUERSCHL, BEG FROM F5Dat ORDER BY STEUERSCHL"),
             (Rows{{"7", "NULL"}, {"16", "NULL"}, {"17", "alt"}, {"19", "NULL"}}));
@@ -129,8 +131,7 @@ TEST_F(StageOneDemoTest, KlasseWithoutLfdNrLeavesTheTaxKeysAlone) {
   EXPECT_EQ(value("SELECT COUNT(*) FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='F5DAT' AND "
                   "COLUMN_NAME='LfdNr'"),
             "0");
-  EXPECT_EQ(rows("SELECT STEUERSCHL FROM F5Dat ORDER BY STEUERSCHL"),
-            (Rows{{"1070"}, {"1160"}, {"1170"}, {"1190"}}));
+  EXPECT_EQ(rows("SELECT STEUERSCHL FROM F5Dat ORDER BY STEUERSCHL"), (Rows{{"1070"}, {"1160"}, {"1170"}, {"1190"}}));
   EXPECT_THAT(feedback.reports, IsEmpty());
 }
 
@@ -164,15 +165,16 @@ TEST_F(StageOneDemoTest, SectionsWithoutVIIAreRestoredAndTheirDetailsKept) {
 }
 
 TEST_F(StageOneDemoTest, DetailsOfAnOlderReleaseGetTheirIncomeExpenseMarker) {
-  exec("CREATE TABLE dbo.GuVKennz (RimNr varchar (4) NOT NULL, Kennz Varchar (1) NOT NULL, "
-       "Bezeichnung varchar (50) NOT NULL, CONSTRAINT PK_GuVKennz PRIMARY KEY (RimNr, Kennz))");
+  exec(
+      "CREATE TABLE dbo.GuVKennz (RimNr varchar (4) NOT NULL, Kennz Varchar (1) NOT NULL, "
+      "Bezeichnung varchar (50) NOT NULL, CONSTRAINT PK_GuVKennz PRIMARY KEY (RimNr, Kennz))");
   exec("INSERT INTO GuVKennz VALUES ('I', 'A', 'Einnahmen'), ('I', 'B', 'Ausgaben'), ('VII', 'A', 'x')");
-  exec("CREATE TABLE dbo.GuVKennzD (RimNr varchar (4) NOT NULL, Kennz Varchar (1) NOT NULL, Nr int NOT NULL, "
-       "Bezeichnung varchar (50) NOT NULL)");
+  exec(
+      "CREATE TABLE dbo.GuVKennzD (RimNr varchar (4) NOT NULL, Kennz Varchar (1) NOT NULL, Nr int NOT NULL, "
+      "Bezeichnung varchar (50) NOT NULL)");
   exec("INSERT INTO GuVKennzD VALUES ('I', 'A', 1, 'Beiträge'), ('I', 'B', 1, 'Miete'), ('I', 'C', 1, 'frei')");
   run_stage_one();
-  EXPECT_EQ(rows("SELECT Kennz, EA FROM GuVKennzD ORDER BY Kennz"),
-            (Rows{{"A", "E"}, {"B", "A"}, {"C", "NULL"}}));
+  EXPECT_EQ(rows("SELECT Kennz, EA FROM GuVKennzD ORDER BY Kennz"), (Rows{{"A", "E"}, {"B", "A"}, {"C", "NULL"}}));
 }
 
 TEST_F(StageOneDemoTest, ExistingFederationTableKeepsItsRows) {

@@ -24,8 +24,8 @@ namespace stage1_testing {
 
 struct Catalogue {
   std::function<bool(const std::string&)> present = [](const std::string&) { return false; };
-  std::map<std::string, db::Rowset> rows;          // exact query text -> rows read
-  std::map<std::string, std::string> refusals;     // text fragment -> error
+  std::map<std::string, db::Rowset> rows;       // exact query text -> rows read
+  std::map<std::string, std::string> refusals;  // text fragment -> error
 };
 
 class CatalogueConnection final : public db::Connection {
@@ -35,9 +35,7 @@ class CatalogueConnection final : public db::Connection {
   void close() override { open_ = false; }
   bool is_open() const override { return open_; }
   void execute(std::string_view text) override { refuse_if_listed(text); }
-  void execute(std::string_view text, std::span<const db::Parameter>) override {
-    refuse_if_listed(text);
-  }
+  void execute(std::string_view text, std::span<const db::Parameter>) override { refuse_if_listed(text); }
   db::Rowset query(std::string_view text) override {
     refuse_if_listed(text);
     std::string key(text);
@@ -140,10 +138,9 @@ class StageOneFixture : public ::testing::Test, protected Backend {
   }
 
   // The column probe of AddField for `table`.`column`.
-  static bool is_column_probe(const std::string& q, std::string_view table,
-                              std::string_view column) {
-    return q.find("Table_Name='" + std::string(table) + "' AND Column_Name='" +
-                  std::string(column) + "'") != std::string::npos;
+  static bool is_column_probe(const std::string& q, std::string_view table, std::string_view column) {
+    return q.find("Table_Name='" + std::string(table) + "' AND Column_Name='" + std::string(column) + "'") !=
+           std::string::npos;
   }
 
   std::vector<std::string> texts() const {

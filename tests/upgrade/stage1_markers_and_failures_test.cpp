@@ -18,18 +18,17 @@ struct Marker {
 };
 
 const Marker kMarkers[] = {
-    {"F5Dat", "Klasse",
+    {"F5Dat",
+     "Klasse",
      {"Alter Table F5DAT Drop Constraint PK_F5DAT",
       "ALTER TABLE [dbo].[F5DAT] WITH NOCHECK ADD  CONSTRAINT [PK_F5DAT] PRIMARY KEY  CLUSTERED "
       "([STEUERSCHL],[LfdNr])  ON [PRIMARY] ",
-      "UPDATE F5Dat SET STEUERSCHL=19 WHERE STEUERSCHL=1190",
-      "UPDATE F5Dat SET STEUERSCHL=17 WHERE STEUERSCHL=1170",
-      "UPDATE F5Dat SET STEUERSCHL=7 WHERE STEUERSCHL=1070",
-      "UPDATE F5Dat SET STEUERSCHL=16 WHERE STEUERSCHL=1160"}},
+      "UPDATE F5Dat SET STEUERSCHL=19 WHERE STEUERSCHL=1190", "UPDATE F5Dat SET STEUERSCHL=17 WHERE STEUERSCHL=1170",
+      "UPDATE F5Dat SET STEUERSCHL=7 WHERE STEUERSCHL=1070", "UPDATE F5Dat SET STEUERSCHL=16 WHERE STEUERSCHL=1160"}},
     {"PASS", "AutoDatSichDeaktiv", {"UPDATE PASS SET AutoDatSichDeaktiv='N'"}},
-    {"GuVKennzD", "EA",
-     {"UPDATE GuVKennzD SET EA='E' WHERE Kennz='A'", "UPDATE GuVKennzD SET EA='A' WHERE Kennz='B'"}},
-    {"W_Vorl", "DatumBis",
+    {"GuVKennzD", "EA", {"UPDATE GuVKennzD SET EA='E' WHERE Kennz='A'", "UPDATE GuVKennzD SET EA='A' WHERE Kennz='B'"}},
+    {"W_Vorl",
+     "DatumBis",
      {"UPDATE W_Vorl SET DatumVon=DATEADD(dd, DATEDIFF(dd,0,Datum), 0) + "
       "CAST(CAST(DATEPART(hh, UhrZeit) AS VarChar)+':'+Right('0'+CAST(DATEPART(mi, UhrZeit) AS "
       "VarChar),2) AS DateTime)",
@@ -41,8 +40,9 @@ class MarkerTest : public StageOneTest, public testing::WithParamInterface<Marke
  protected:
   // Everything exists except the marker column (and, when asked, one more).
   void all_present_but(std::string_view table, std::string_view column) {
-    catalogue.present = [table = std::string(table), column = std::string(column)](
-                            const std::string& q) { return !is_column_probe(q, table, column); };
+    catalogue.present = [table = std::string(table), column = std::string(column)](const std::string& q) {
+      return !is_column_probe(q, table, column);
+    };
   }
   std::vector<std::string> fills_sent() const {
     std::vector<std::string> out;
@@ -156,8 +156,9 @@ TEST_F(StageOneTest, FederationsAreInsertedOnlyWithTheirTable) {
 
 TEST_F(StageOneTest, FederationsKeepTheirUmlautsAndTheEnDash) {
   run_stage_one();
-  EXPECT_TRUE(sent("INSERT INTO tblLSB (Kennung, Bezeichnung)\r\nVALUES\r\n"
-                   "('LSB \xE2\x80\x93 Saarland', 'Landessportverband f\xC3\xBCr das Saarland')\r\n"));
+  EXPECT_TRUE(
+      sent("INSERT INTO tblLSB (Kennung, Bezeichnung)\r\nVALUES\r\n"
+           "('LSB \xE2\x80\x93 Saarland', 'Landessportverband f\xC3\xBCr das Saarland')\r\n"));
   int inserts = 0;
   for (const auto& text : texts()) inserts += text.starts_with("INSERT INTO tblLSB");
   EXPECT_EQ(inserts, 18);

@@ -17,14 +17,13 @@ std::vector<std::string> section_statements(const std::vector<std::string>& text
   for (const auto& t : texts)
     if (t.find("GuVKennz ") != std::string::npos || t.find("GuVKennz\r") != std::string::npos ||
         t.ends_with("dbo.GuVKennz"))
-      if (!t.starts_with("SELECT") && !t.starts_with("CREATE") && !t.starts_with("ALTER"))
-        out.push_back(t);
+      if (!t.starts_with("SELECT") && !t.starts_with("CREATE") && !t.starts_with("ALTER")) out.push_back(t);
   return out;
 }
 
 std::string insert(const char* rim, const char* kennz, const char* name) {
-  return std::string("INSERT INTO GuVKennz (RimNr, Kennz, Bezeichnung)\r\nVALUES ('") + rim + "','" +
-         kennz + "','" + name + "')\r\n";
+  return std::string("INSERT INTO GuVKennz (RimNr, Kennz, Bezeichnung)\r\nVALUES ('") + rim + "','" + kennz + "','" +
+         name + "')\r\n";
 }
 
 TEST_F(StageOneTest, LoadedListIsLeftAlone) {
@@ -35,17 +34,21 @@ TEST_F(StageOneTest, LoadedListIsLeftAlone) {
 
 TEST_F(StageOneTest, ListWithoutVIIAndWithoutDetailsIsEmptiedAndRefilled) {
   // GuVKennzD exists but is empty.
-  catalogue.present = [](const std::string& q) {
-    return q == "SELECT * FROM sysobjects WHERE name='GuVKennzD'";
-  };
+  catalogue.present = [](const std::string& q) { return q == "SELECT * FROM sysobjects WHERE name='GuVKennzD'"; };
   run_stage_one();
   std::vector<std::string> s = section_statements(texts());
   ASSERT_EQ(s.size(), 14u);
   EXPECT_EQ(s[0], "DELETE FROM  dbo.GuVKennz");
   EXPECT_EQ(s[1], insert("I", "A", "Einnahmen"));
-  EXPECT_EQ(s[4], insert("II", "B", "Sonstige wirtschaftliche Gesch\xC3\xA4" "ftsbetriebe"));
-  EXPECT_EQ(s[12], insert("VI", "B", "Gesch\xC3\xA4" "ftsbetriebe Nebent\xC3\xA4tigkeiten Sport"));
-  EXPECT_EQ(s[13], insert("VII", "A", "Sonstige Gesch\xC3\xA4" "ftsbetriebe"));
+  EXPECT_EQ(s[4], insert("II", "B",
+                         "Sonstige wirtschaftliche Gesch\xC3\xA4"
+                         "ftsbetriebe"));
+  EXPECT_EQ(s[12], insert("VI", "B",
+                          "Gesch\xC3\xA4"
+                          "ftsbetriebe Nebent\xC3\xA4tigkeiten Sport"));
+  EXPECT_EQ(s[13], insert("VII", "A",
+                          "Sonstige Gesch\xC3\xA4"
+                          "ftsbetriebe"));
 }
 
 TEST_F(StageOneTest, ListWithDetailsIsReconciledRowByRow) {
@@ -54,10 +57,7 @@ TEST_F(StageOneTest, ListWithDetailsIsReconciledRowByRow) {
   };
   catalogue.rows["SELECT RimNr, Kennz, Bezeichnung FROM GuVKennz"] =
       db::Rowset{{"RimNr", "Kennz", "Bezeichnung"},
-                 {{"I", "A", "Einnahmen"},
-                  {"ii", "B", "Sonstige"},
-                  {"IX", "A", "Alt"},
-                  {"III", "A", "Einnahmen"}}};
+                 {{"I", "A", "Einnahmen"}, {"ii", "B", "Sonstige"}, {"IX", "A", "Alt"}, {"III", "A", "Einnahmen"}}};
   run_stage_one();
   std::vector<std::string> s = section_statements(texts());
   std::vector<std::string> expected = {
@@ -70,7 +70,9 @@ TEST_F(StageOneTest, ListWithDetailsIsReconciledRowByRow) {
   };
   ASSERT_EQ(s.size(), 12u);
   EXPECT_EQ(std::vector<std::string>(s.begin(), s.begin() + 5), expected);
-  EXPECT_EQ(s.back(), insert("VII", "A", "Sonstige Gesch\xC3\xA4" "ftsbetriebe"));
+  EXPECT_EQ(s.back(), insert("VII", "A",
+                             "Sonstige Gesch\xC3\xA4"
+                             "ftsbetriebe"));
   EXPECT_FALSE(sent("DELETE FROM  dbo.GuVKennz"));
 }
 
@@ -80,7 +82,9 @@ TEST_F(StageOneTest, FailedDeleteStillTriesEveryInsert) {
   run_stage_one();
   ASSERT_EQ(feedback.reports.size(), 2u);
   EXPECT_EQ(feedback.reports[1].text, "Violation of PRIMARY KEY constraint 'PK_GuVKennz'.");
-  EXPECT_TRUE(sent(insert("VII", "A", "Sonstige Gesch\xC3\xA4" "ftsbetriebe")));
+  EXPECT_TRUE(sent(insert("VII", "A",
+                          "Sonstige Gesch\xC3\xA4"
+                          "ftsbetriebe")));
 }
 
 }  // namespace

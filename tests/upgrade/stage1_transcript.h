@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "db/statement.h"
+#include "stage1_fixture.h"
 #include "support/approval.h"
 #include "upgrade/transcript_writer.h"
-#include "stage1_fixture.h"
 
 namespace stage1_testing {
 

@@ -1,7 +1,7 @@
 // Stage I as approved transcripts: every statement with channel, guard and
 // outcome, and every progress step at its place.
-#include "stage1_fixture.h"
 #include "stage1_transcript.h"
+#include "stage1_fixture.h"
 
 namespace stage1_testing {
 namespace {

@@ -3,8 +3,8 @@
 // Adresse.DSABeantragt), what runs on every run, and which failures end it.
 #include <gmock/gmock.h>
 
-#include "stage1_fixture.h"
 #include "scripts/catalog.h"
+#include "stage1_fixture.h"
 #include "upgrade/stages.h"
 
 namespace stage1_testing {
@@ -91,15 +91,11 @@ TEST_F(StageTwoBlocksTest, FreshDatabaseLoadsTheAssociationsBeforeCleaningTheirN
   int load = index_of(script + "\r\n");
   ASSERT_GE(load, 0);
   EXPECT_EQ(transcript[load].channel, db::Channel::Lines);
-  int first_cleanup =
-      index_of("UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'\r\n',' ')");
+  int first_cleanup = index_of("UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'\r\n',' ')");
   EXPECT_GT(first_cleanup, load);
-  EXPECT_EQ(transcript[first_cleanup + 1].text,
-            "UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'\n',' ')");
-  EXPECT_EQ(transcript[first_cleanup + 2].text,
-            "UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'\r',' ')");
-  EXPECT_EQ(transcript[first_cleanup + 3].text,
-            "UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'  ',' ')");
+  EXPECT_EQ(transcript[first_cleanup + 1].text, "UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'\n',' ')");
+  EXPECT_EQ(transcript[first_cleanup + 2].text, "UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'\r',' ')");
+  EXPECT_EQ(transcript[first_cleanup + 3].text, "UPDATE DSAFachverband SET Bezeichnung=REPLACE(Bezeichnung,'  ',' ')");
   EXPECT_TRUE(sent("DELETE FROM tblDSA7"));
   EXPECT_TRUE(sent("UPDATE Adresse SET DSA_SMK='N', DSA_SVK='N', DSABeantragt='N'"));
   const std::vector<std::string> all = statements();

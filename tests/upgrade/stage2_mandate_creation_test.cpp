@@ -41,9 +41,7 @@ db::Rowset one_value(const char* column, const char* value) {
   return r;
 }
 
-std::string mandate_check(int adr_nr) {
-  return "SELECT * FROM AdrSepa \r\nWHERE AdrNr=" + std::to_string(adr_nr);
-}
+std::string mandate_check(int adr_nr) { return "SELECT * FROM AdrSepa \r\nWHERE AdrNr=" + std::to_string(adr_nr); }
 std::string count_query(int adr_nr) {
   return "SELECT COUNT(*)+1 AS MaxBr FROM AdrSepa WHERE AdrNr=" + std::to_string(adr_nr);
 }
@@ -56,8 +54,8 @@ std::tm local_today() {
 }
 
 bool is_day(const db::Parameter& p, const std::tm& day) {
-  return p.kind == db::Parameter::Kind::Date && p.year == day.tm_year + 1900 &&
-         p.month == day.tm_mon + 1 && p.day == day.tm_mday;
+  return p.kind == db::Parameter::Kind::Date && p.year == day.tm_year + 1900 && p.month == day.tm_mon + 1 &&
+         p.day == day.tm_mday;
 }
 
 class MandateCreationTest : public StageOneTest {
@@ -81,8 +79,8 @@ class MandateCreationTest : public StageOneTest {
 };
 
 TEST_F(MandateCreationTest, OnlySelectedMembersWithoutMandateGetOneRow) {
-  catalogue.rows[kSelection] = members({{"5", "B-1", "5B-1", "1", "DE02", "X"},
-                                        {"7", " A-3 ", "7 A-3 ", "1", "DE01", "Y"}});
+  catalogue.rows[kSelection] =
+      members({{"5", "B-1", "5B-1", "1", "DE02", "X"}, {"7", " A-3 ", "7 A-3 ", "1", "DE01", "Y"}});
   catalogue.rows[mandate_check(5)] = one_value("AdrNr", "5");  // a mandate exists already
   catalogue.rows[count_query(7)] = one_value("MaxBr", "1");
   std::tm before = local_today();
@@ -156,8 +154,7 @@ TEST_F(MandateCreationTest, StageTwoEndSurvivesAFailingKeyProbeAndSendsTheHolder
   EXPECT_TRUE(sent(holder_fill));
   // The mandates are created after the references are derived and the
   // SEPA defaults are set, before the print flags.
-  int references = index_of(
-      "UPDATE Adresse SET mandatsrefenz=CAST(AdrNr as varchar)+CAST(MitglNr as varchar)");
+  int references = index_of("UPDATE Adresse SET mandatsrefenz=CAST(AdrNr as varchar)+CAST(MitglNr as varchar)");
   int lead_time = index_of("UPDATE mandstam SET SEPAFolgeTage=2 WHERE SEPAFolgeTage IS NULL");
   int selection = index_of(kSelection);
   int print_flag = index_of("UPDATE f5bew4sg SET Druck='N'");

@@ -90,11 +90,10 @@ TEST_F(OpeningBlocksTest, SecondRunOfTheOpeningSendsOnlyTheWideningsAndProbes) {
   std::vector<std::string> changes;
   for (const auto& r : transcript)
     if (r.channel != db::Channel::Probe) changes.push_back(r.text);
-  EXPECT_EQ(changes, (std::vector<std::string>{
-                         "ALTER TABLE dbo.Adresse ALTER COLUMN Telefon3 varchar(240) Null",
-                         "ALTER TABLE dbo.HyAdresse ALTER COLUMN Telefon3 varchar(240) Null",
-                         "ALTER TABLE dbo.AdresseZukunft ALTER COLUMN Telefon3 varchar(240) Null",
-                         "ALTER TABLE dbo.LogAdr ALTER COLUMN Telefon3 varchar(240) Null"}));
+  EXPECT_EQ(changes, (std::vector<std::string>{"ALTER TABLE dbo.Adresse ALTER COLUMN Telefon3 varchar(240) Null",
+                                               "ALTER TABLE dbo.HyAdresse ALTER COLUMN Telefon3 varchar(240) Null",
+                                               "ALTER TABLE dbo.AdresseZukunft ALTER COLUMN Telefon3 varchar(240) Null",
+                                               "ALTER TABLE dbo.LogAdr ALTER COLUMN Telefon3 varchar(240) Null"}));
   EXPECT_EQ(progress.counter(), 6);
 }
 
@@ -233,8 +232,9 @@ TEST_F(OpeningBlocksTest, HelpBlockSendsEverythingThroughTheLineQueryWithErrorDi
   std::string help = std::string(scripts::find("memoHelp")->text) + "\r\n";
   ASSERT_TRUE(sent(help));
   EXPECT_EQ(record(help)->guard, db::Guard::warning());
-  EXPECT_TRUE(sent("ALTER TABLE SEPA_ProtokolS ADD CONSTRAINT [PK_SEPA_UberProtS] PRIMARY KEY CLUSTERED "
-                   "(ID,LfdNr) ON [PRIMARY]\r\n"));
+  EXPECT_TRUE(
+      sent("ALTER TABLE SEPA_ProtokolS ADD CONSTRAINT [PK_SEPA_UberProtS] PRIMARY KEY CLUSTERED "
+           "(ID,LfdNr) ON [PRIMARY]\r\n"));
   for (const auto& r : transcript) {
     if (r.channel == db::Channel::Probe) continue;
     if (r.text == "BEGIN TRANSACTION" || r.text == "COMMIT TRANSACTION") continue;

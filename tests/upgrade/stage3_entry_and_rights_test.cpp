@@ -55,10 +55,10 @@ class StageThreeTest : public StageOneTest {
 TEST_F(StageThreeTest, RestructuringIsSkippedWhenKn5aExists) {
   all_present_but("fachverbaende", "Kn");  // Kn is added, but it is not the marker
   run_both_blocks();
-  for (const char* text : {"DELETE FROM AdrSepaVer", "DELETE FROM dbo.Sportarten",
-                           "ALTER TABLE dbo.Sportarten DROP COLUMN LfdNr",
-                           "ALTER TABLE [dbo].[AdrSArt] ADD CONSTRAINT [PK_AdrSArt] PRIMARY KEY CLUSTERED "
-                           "([AdrNr],[SArt],[LfdNr]) ON [PRIMARY]"})
+  for (const char* text :
+       {"DELETE FROM AdrSepaVer", "DELETE FROM dbo.Sportarten", "ALTER TABLE dbo.Sportarten DROP COLUMN LfdNr",
+        "ALTER TABLE [dbo].[AdrSArt] ADD CONSTRAINT [PK_AdrSArt] PRIMARY KEY CLUSTERED "
+        "([AdrNr],[SArt],[LfdNr]) ON [PRIMARY]"})
     EXPECT_FALSE(sent(text)) << text;
   EXPECT_TRUE(sent("ALTER TABLE dbo.fachverbaende ADD Kn  char (1) NULL"));
   EXPECT_FALSE(sent(script("MemoSport2014")));
@@ -182,7 +182,8 @@ TEST_F(StageThreeTest, RightsGoInForEveryRightWithTheNewTable) {
             " SELECT BENUTZER, 11, 'offene Beitragszahlungen anmahnen', 'OffeneBeitragszahlungenAnmahnen', 'J' "
             "FROM PASS\r\n");
   EXPECT_EQ(rights[11],
-            " SELECT BENUTZER, 11, 'Bankgesch\xC3\xA4" "fte durchf\xC3\xBChren', 'BankgeschafteDurchfuhren', 'J' "
+            " SELECT BENUTZER, 11, 'Bankgesch\xC3\xA4"
+            "fte durchf\xC3\xBChren', 'BankgeschafteDurchfuhren', 'J' "
             "FROM PASS\r\n");
   EXPECT_EQ(rights[16], " SELECT BENUTZER, 16, 'Faktura', 'Faktura', 'J' FROM PASS\r\n");
   // After the table, before its index.

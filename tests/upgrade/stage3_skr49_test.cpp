@@ -52,10 +52,12 @@ TEST_F(Skr49Test, OneMissingMarkerReloadsTheWholeSet) {
   EXPECT_TRUE(sent("DELETE FROM  dbo.GuVKennz49D"));
   EXPECT_EQ(count_starting("INSERT INTO GuVKennz49 ("), 24);
   EXPECT_EQ(count_starting("INSERT INTO GuVKennz49D ("), 68);
-  EXPECT_TRUE(sent("INSERT INTO GuVKennz49 (RimNr, Kennz, Bezeichnung)\r\n"
-                   "VALUES ('II','A','Ideeller Bereich')\r\n"));
-  EXPECT_TRUE(sent("INSERT INTO GuVKennz49D (RimNr, Kennz, Nr, Bezeichnung, EA)\r\n"
-                   "VALUES ('VII','A',19,'Sonstige Zinsen und \xC3\xA4hnliche Einnahmen','E')\r\n"));
+  EXPECT_TRUE(
+      sent("INSERT INTO GuVKennz49 (RimNr, Kennz, Bezeichnung)\r\n"
+           "VALUES ('II','A','Ideeller Bereich')\r\n"));
+  EXPECT_TRUE(
+      sent("INSERT INTO GuVKennz49D (RimNr, Kennz, Nr, Bezeichnung, EA)\r\n"
+           "VALUES ('VII','A',19,'Sonstige Zinsen und \xC3\xA4hnliche Einnahmen','E')\r\n"));
 }
 
 TEST_F(Skr49Test, FirstRunSkipsTheMissingDetailTableAndTheRepeatedKeysQuietly) {
@@ -67,10 +69,12 @@ TEST_F(Skr49Test, FirstRunSkipsTheMissingDetailTableAndTheRepeatedKeysQuietly) {
   EXPECT_FALSE(sent("DELETE FROM  dbo.GuVKennz49D"));
   EXPECT_EQ(count_starting("INSERT INTO GuVKennz49D (", true), 2);
   // The first line of a key stays.
-  EXPECT_TRUE(sent("INSERT INTO GuVKennz49D (RimNr, Kennz, Nr, Bezeichnung, EA)\r\n"
-                   "VALUES ('II','B',1,'Schenkungen','E')\r\n"));
-  EXPECT_FALSE(sent("INSERT INTO GuVKennz49D (RimNr, Kennz, Nr, Bezeichnung, EA)\r\n"
-                    "VALUES ('II','B',1,'Steuerneutrale Einnahmen','E')\r\n"));
+  EXPECT_TRUE(
+      sent("INSERT INTO GuVKennz49D (RimNr, Kennz, Nr, Bezeichnung, EA)\r\n"
+           "VALUES ('II','B',1,'Schenkungen','E')\r\n"));
+  EXPECT_FALSE(
+      sent("INSERT INTO GuVKennz49D (RimNr, Kennz, Nr, Bezeichnung, EA)\r\n"
+           "VALUES ('II','B',1,'Steuerneutrale Einnahmen','E')\r\n"));
   // The detail table is created before its lines go in.
   int create = -1;
   for (size_t i = 0; i < transcript.size(); ++i)
@@ -84,8 +88,7 @@ TEST_F(Skr49Test, FirstRunSkipsTheMissingDetailTableAndTheRepeatedKeysQuietly) {
 TEST_F(Skr49Test, SectionOneIsLeftAloneWhenItsFirstRowExists) {
   catalogue.present = [](const std::string& q) {
     return q == "SELECT * FROM GuVKennz49 WHERE RimNr='I' and Kennz='A'" ||
-           q.starts_with("SELECT * FROM Information_Schema.Columns") ||
-           q.starts_with("SELECT * FROM sysobjects");
+           q.starts_with("SELECT * FROM Information_Schema.Columns") || q.starts_with("SELECT * FROM sysobjects");
   };
   upgrade::skr49_chart_and_reference_reloads(tenant);
   EXPECT_EQ(count_starting("INSERT INTO GuVKennz49"), 0);

@@ -17,14 +17,11 @@
 
 namespace stage1_testing {
 
-inline std::string shown(const standin::Value& v) {
-  return v.type().is_string() ? v.string_value() : v.to_display();
-}
+inline std::string shown(const standin::Value& v) { return v.type().is_string() ? v.string_value() : v.to_display(); }
 
 class StandinConnection final : public db::Connection {
  public:
-  StandinConnection(standin::Server& server, std::string database)
-      : server_(server), database_(std::move(database)) {}
+  StandinConnection(standin::Server& server, std::string database) : server_(server), database_(std::move(database)) {}
 
   void open() override {
     standin::Error error;

@@ -21,8 +21,7 @@ using testing::IsEmpty;
 
 // The statements of a stored script that insert into `table`, and of those
 // the ones whose KZ is not one of `except`.
-int script_inserts(std::string_view script, std::string_view table,
-                   const std::vector<std::string>& except_kz = {}) {
+int script_inserts(std::string_view script, std::string_view table, const std::vector<std::string>& except_kz = {}) {
   int count = 0;
   const std::string head = "Insert Into " + std::string(table) + " ";
   for (const std::string& line : db::split_lines(scripts::find(script)->text)) {
@@ -159,8 +158,18 @@ TEST_F(TenantUpgradeTest, DueDatesOfTheClubsContracts) {
             (Rows{{"1001-1", "1", "28.02.2020"}, {"1003-1", "1", "15.01.2020"}, {"1003-1", "7", "15.07.2020"}}));
   EXPECT_EQ(rows("SELECT CONVERT(varchar(5), FalligkeitDatum, 104) FROM dbo.fFalligkeitDatum(2021) "
                  "WHERE VertragNr='6-1' ORDER BY Zeitraum"),
-            (Rows{{"31.01"}, {"28.02"}, {"30.03"}, {"30.04"}, {"31.05"}, {"30.06"}, {"31.07"}, {"31.08"},
-                  {"30.09"}, {"31.10"}, {"30.11"}, {"31.12"}}));
+            (Rows{{"31.01"},
+                  {"28.02"},
+                  {"30.03"},
+                  {"30.04"},
+                  {"31.05"},
+                  {"30.06"},
+                  {"31.07"},
+                  {"31.08"},
+                  {"30.09"},
+                  {"31.10"},
+                  {"30.11"},
+                  {"31.12"}}));
 }
 
 TEST_F(TenantUpgradeTest, TranscriptsOfAFirstAndASecondRun) {
@@ -219,8 +228,7 @@ TEST_F(TenantUpgradeTest, LaterRunCreatesMandatesOnlyForNewlyEligibleMembers) {
   run_all();
   EXPECT_THAT(feedback.reports, IsEmpty());
   EXPECT_EQ(before, "5");
-  EXPECT_EQ(rows("SELECT AdrNr, MandatsNr, MandKey FROM AdrSepa WHERE AdrNr>=20"),
-            (Rows{{"20", "202020", "2020201"}}));
+  EXPECT_EQ(rows("SELECT AdrNr, MandatsNr, MandKey FROM AdrSepa WHERE AdrNr>=20"), (Rows{{"20", "202020", "2020201"}}));
   run_all();
   EXPECT_EQ(count("AdrSepa"), "6");
 }

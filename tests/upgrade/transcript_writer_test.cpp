@@ -9,8 +9,7 @@
 
 namespace {
 
-db::StatementRecord record(db::Channel channel, db::Guard guard, std::string text,
-                           std::string database) {
+db::StatementRecord record(db::Channel channel, db::Guard guard, std::string text, std::string database) {
   return db::StatementRecord{channel, guard, std::move(text), std::nullopt, {}, false, std::move(database)};
 }
 

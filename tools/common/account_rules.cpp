@@ -51,7 +51,17 @@ Side side_of(const std::string& type) {
 }
 
 // What kind of income or expense an account's name tells.
-enum class Detail { Sales, StockChange, OwnWork, Interest, OtherIncome, Material, Personnel, Depreciation, OtherExpense };
+enum class Detail {
+  Sales,
+  StockChange,
+  OwnWork,
+  Interest,
+  OtherIncome,
+  Material,
+  Personnel,
+  Depreciation,
+  OtherExpense
+};
 
 Detail detail_of(const std::string& lowered, Side side) {
   if (side == Side::Income) {
@@ -66,7 +76,8 @@ Detail detail_of(const std::string& lowered, Side side) {
                          "vergütung", "aufwandsentschädigung", "berufsgenossenschaft", "sportler"})) {
     return Detail::Personnel;
   }
-  if (mentions(lowered, {"wareneingang", "wareneinkauf", "material", "einkauf", "bezug", "waren"})) return Detail::Material;
+  if (mentions(lowered, {"wareneingang", "wareneinkauf", "material", "einkauf", "bezug", "waren"}))
+    return Detail::Material;
   return Detail::OtherExpense;
 }
 
@@ -106,8 +117,7 @@ Category category_of(int number, Side side, const std::string& lowered) {
   bool income = side == Side::Income;
   int account_class = number / 1000;
   switch (account_class) {
-    case 2:
-      return {income ? "IA" : "IB", 0};
+    case 2: return {income ? "IA" : "IB", 0};
     case 3: {
       int range = number / 100 % 10;  // 32..38 -> 2..8
       if (range < 2 || range > 8) return {};
@@ -117,7 +127,7 @@ Category category_of(int number, Side side, const std::string& lowered) {
     }
     case 4: {
       if (income) {
-        int nr = mentions(lowered, {"miet", "pacht"})                          ? 3
+        int nr = mentions(lowered, {"miet", "pacht"})                            ? 3
                  : mentions(lowered, {"zins", "kurs", "dividend", "wertpapier"}) ? 4
                  : mentions(lowered, {"werbung", "werbe", "sponsor"})            ? 5
                                                                                  : 6;
@@ -125,7 +135,10 @@ Category category_of(int number, Side side, const std::string& lowered) {
       }
       return {std::string("IIIB") + (mentions(lowered, {"abschreibung"}) ? "3" : "4"), 1};
     }
-    case 5: case 6: case 7: case 8: {
+    case 5:
+    case 6:
+    case 7:
+    case 8: {
       static const char* kSections[] = {"IV", "V", "VI", "VII"};
       bool tax_free = mentions(lowered, {"steuerfrei", "ohne ust", "ust-frei"});
       char letter = income ? (tax_free ? 'C' : 'A') : (tax_free ? 'D' : 'B');
@@ -134,8 +147,7 @@ Category category_of(int number, Side side, const std::string& lowered) {
       auto line = lines.find(detail_of(lowered, side));
       return {line == lines.end() ? category : category + std::to_string(line->second), account_class - 3};
     }
-    default:
-      return {};
+    default: return {};
   }
 }
 
@@ -191,8 +203,10 @@ std::string shorten_at_word(const std::string& name, size_t limit) {
   if (utf8_length(name) <= limit) return name;
   std::string head = name.substr(0, utf8_offset(name, limit + 1));  // limit + 1 characters
   size_t blank = head.rfind(' ');
-  std::string cut = blank != std::string::npos && blank > 0 ? head.substr(0, blank) : name.substr(0, utf8_offset(name, limit));
-  while (!cut.empty() && (cut.back() == ' ' || cut.back() == ',' || cut.back() == '-' || cut.back() == '/')) cut.pop_back();
+  std::string cut =
+      blank != std::string::npos && blank > 0 ? head.substr(0, blank) : name.substr(0, utf8_offset(name, limit));
+  while (!cut.empty() && (cut.back() == ' ' || cut.back() == ',' || cut.back() == '-' || cut.back() == '/'))
+    cut.pop_back();
   return cut;
 }
 
@@ -221,7 +235,8 @@ std::vector<AccountRow> chart_rows(const std::vector<ChartAccount>& accounts) {
     bool main_account = parent == by_id.end() || !is_four_digit_code(parent->second->code);
     rows.push_back(row_of(account, main_account));
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const AccountRow& a, const AccountRow& b) { return a.number < b.number; });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const AccountRow& a, const AccountRow& b) { return a.number < b.number; });
   if (rows.empty()) throw std::runtime_error("the chart holds no accounts with a four-digit code");
   return rows;
 }

@@ -71,12 +71,12 @@ namespace tools {
 enum class Side { Asset, Liability, Income, Expense };
 
 struct AccountRow {
-  int number = 0;          // KONTONR
-  std::string name;        // BEZEICHG, at most 40 characters
+  int number = 0;    // KONTONR
+  std::string name;  // BEZEICHG, at most 40 characters
   Side side = Side::Asset;
-  bool main_account = false;  // its parent is a heading, not another account
-  int tax_rate = 0;           // 0, 7 or 19
-  std::string start;          // START
+  bool main_account = false;           // its parent is a heading, not another account
+  int tax_rate = 0;                    // 0, 7 or 19
+  std::string start;                   // START
   std::optional<int> vat_return_line;  // KENNZUSTV
   bool bank = false;
   bool tax_collection = false;  // Steuersammelkonto 'J'

@@ -8,24 +8,33 @@ namespace {
 using A = Activity;
 
 const TemplateKind kKinds[] = {
-    {"F5KontKulturverein", "F5DatKulturverein",
+    {"F5KontKulturverein",
+     "F5DatKulturverein",
      {A::FixedAssets, A::AssetManagement, A::OtherPrivileged, A::OtherCommercial}},
-    {"F5KontKulturvereinUndSportverein", "F5DatKulturUndSportverein",
-     {A::FixedAssets, A::AssetManagement, A::SportPrivileged, A::OtherPrivileged, A::SportCommercial, A::OtherCommercial}},
-    {"F5KontMitBezahltenSport", "F5DatMitBezahltenSport",
+    {"F5KontKulturvereinUndSportverein",
+     "F5DatKulturUndSportverein",
+     {A::FixedAssets, A::AssetManagement, A::SportPrivileged, A::OtherPrivileged, A::SportCommercial,
+      A::OtherCommercial}},
+    {"F5KontMitBezahltenSport",
+     "F5DatMitBezahltenSport",
      {A::FixedAssets, A::AssetManagement, A::SportPrivileged, A::SportCommercial, A::OtherCommercial, A::PaidSport}},
     {"F5KontMonosportverein", "F5DatMonosportverein", {A::SportPrivileged}},
     {"F5KontSonstiger", "F5DatSonstiger", {A::FixedAssets, A::AssetManagement, A::OtherPrivileged, A::OtherCommercial}},
-    {"F5KontSportvereinMitAnlagevermogen", "F5DatSportvereinMitAnlagevermogen",
+    {"F5KontSportvereinMitAnlagevermogen",
+     "F5DatSportvereinMitAnlagevermogen",
      {A::FixedAssets, A::AssetManagement, A::SportPrivileged, A::SportCommercial, A::OtherCommercial}},
-    {"F5KontSportvereinOhneAnlagevermogen", "F5DatSportvereinOhneAnlagevermogen",
+    {"F5KontSportvereinOhneAnlagevermogen",
+     "F5DatSportvereinOhneAnlagevermogen",
      {A::AssetManagement, A::SportPrivileged}},
 };
 
-constexpr std::string_view kTaxKeyOrder[] = {
-    "F5DatKulturUndSportverein", "F5DatKulturverein",  "F5DatMitBezahltenSport",
-    "F5DatMonosportverein",      "F5DatSonstiger",     "F5DatSportvereinMitAnlagevermogen",
-    "F5DatSportvereinOhneAnlagevermogen"};
+constexpr std::string_view kTaxKeyOrder[] = {"F5DatKulturUndSportverein",
+                                             "F5DatKulturverein",
+                                             "F5DatMitBezahltenSport",
+                                             "F5DatMonosportverein",
+                                             "F5DatSonstiger",
+                                             "F5DatSportvereinMitAnlagevermogen",
+                                             "F5DatSportvereinOhneAnlagevermogen"};
 
 bool has(const TemplateKind& kind, Activity activity) {
   return std::find(kind.activities.begin(), kind.activities.end(), activity) != kind.activities.end();
@@ -41,12 +50,15 @@ Belongs belongs(const AccountRow& row, Activity& activity) {
       (n >= 3200 && n <= 3399) || row.tax_collection) {
     return Belongs::Common;
   }
-  struct Range { int from, to; Activity activity; };
+  struct Range {
+    int from, to;
+    Activity activity;
+  };
   static constexpr Range kRanges[] = {
-      {10, 599, A::FixedAssets},         {4000, 4999, A::AssetManagement}, {3400, 3499, A::AssetManagement},
-      {5000, 5999, A::SportPrivileged},  {3500, 3599, A::SportPrivileged}, {6000, 6999, A::OtherPrivileged},
-      {3600, 3699, A::OtherPrivileged},  {7000, 7999, A::SportCommercial}, {3700, 3799, A::SportCommercial},
-      {8000, 8999, A::OtherCommercial},  {3800, 3899, A::OtherCommercial}};
+      {10, 599, A::FixedAssets},        {4000, 4999, A::AssetManagement}, {3400, 3499, A::AssetManagement},
+      {5000, 5999, A::SportPrivileged}, {3500, 3599, A::SportPrivileged}, {6000, 6999, A::OtherPrivileged},
+      {3600, 3699, A::OtherPrivileged}, {7000, 7999, A::SportCommercial}, {3700, 3799, A::SportCommercial},
+      {8000, 8999, A::OtherCommercial}, {3800, 3899, A::OtherCommercial}};
   for (const Range& range : kRanges) {
     if (n >= range.from && n <= range.to) {
       activity = range.activity;

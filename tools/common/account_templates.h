@@ -33,7 +33,15 @@
 
 namespace tools {
 
-enum class Activity { FixedAssets, AssetManagement, SportPrivileged, OtherPrivileged, SportCommercial, OtherCommercial, PaidSport };
+enum class Activity {
+  FixedAssets,
+  AssetManagement,
+  SportPrivileged,
+  OtherPrivileged,
+  SportCommercial,
+  OtherCommercial,
+  PaidSport
+};
 
 struct TemplateKind {
   std::string_view account_table;  // F5Kont...

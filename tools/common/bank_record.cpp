@@ -34,7 +34,8 @@ class FieldReader {
   }
   char one_of(std::string_view allowed, const char* what) {
     char c = raw(1)[0];
-    if (allowed.find(c) == std::string_view::npos) throw BadRecord(std::string(what) + " '" + c + "' is not one of " + std::string(allowed));
+    if (allowed.find(c) == std::string_view::npos)
+      throw BadRecord(std::string(what) + " '" + c + "' is not one of " + std::string(allowed));
     return c;
   }
 

@@ -15,19 +15,19 @@
 namespace tools {
 
 struct BankRecord {
-  std::string bank_code;   // 8 digits
-  char feature = '1';      // '1' or '2'
-  std::string name;        // UTF-8, trailing blanks removed (as all texts)
+  std::string bank_code;  // 8 digits
+  char feature = '1';     // '1' or '2'
+  std::string name;       // UTF-8, trailing blanks removed (as all texts)
   std::string postcode;
   std::string place;
   std::string short_name;
-  std::string pan;         // 5 digits or empty
-  std::string bic;         // 11 characters or empty
+  std::string pan;  // 5 digits or empty
+  std::string bic;  // 11 characters or empty
   std::string check_method;
   std::string record_number;
   char change_mark = 'U';
   char deletion_mark = '0';
-  std::string successor;   // 8 digits, "00000000" for none
+  std::string successor;  // 8 digits, "00000000" for none
 };
 
 class BadRecord : public std::runtime_error {

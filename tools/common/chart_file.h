@@ -16,11 +16,11 @@ namespace tools {
 
 struct ChartAccount {
   std::string id;
-  std::string parent_id;    // empty for the root
-  std::string name;         // as in the file, e.g. "0945 Bank" (entities decoded)
-  std::string code;         // e.g. "0945", "0010-0249", "0"
-  std::string type;         // ASSET, BANK, CASH, INCOME, EXPENSE, LIABILITY, ...
-  bool placeholder = false; // a heading that takes no bookings
+  std::string parent_id;     // empty for the root
+  std::string name;          // as in the file, e.g. "0945 Bank" (entities decoded)
+  std::string code;          // e.g. "0945", "0010-0249", "0"
+  std::string type;          // ASSET, BANK, CASH, INCOME, EXPENSE, LIABILITY, ...
+  bool placeholder = false;  // a heading that takes no bookings
 };
 
 // The accounts of `xml` in file order. Throws std::runtime_error naming the

@@ -7,10 +7,10 @@
 // converted by the next run.
 #include "upgrade/finishing_pass.h"
 
-#include "db/transaction.h"
 #include "db/connections.h"
-#include "db/tenant_discovery.h"
 #include "db/sql_text.h"
+#include "db/tenant_discovery.h"
+#include "db/transaction.h"
 #include "upgrade/texts.h"
 
 namespace upgrade {
@@ -25,8 +25,7 @@ namespace {
 // is then not dropped at all.
 bool f5dat_has_lfdnr(db::Primitives& sql) {
   return sql.RowsExist(
-      "SELECT * FROM Information_Schema.Columns WHERE Table_Catalog=" +
-      db::quoted(sql.current_database()) +
+      "SELECT * FROM Information_Schema.Columns WHERE Table_Catalog=" + db::quoted(sql.current_database()) +
       " AND Table_Schema='dbo' AND Table_Name='F5Dat' AND Column_Name='LFDNR'");
 }
 
@@ -34,8 +33,7 @@ void convert(db::Primitives& sql) {
   auto& runner = sql.runner();
   const auto silent = db::Guard::silent();
   runner.run_lines({"CREATE TABLE dbo.UpdS (", "ID INT IDENTITY (1,1) NOT NULL)"}, silent);
-  if (f5dat_has_lfdnr(sql))
-    runner.run_lines({"ALTER TABLE F5Dat DROP CONSTRAINT PK_F5DAT"}, silent);
+  if (f5dat_has_lfdnr(sql)) runner.run_lines({"ALTER TABLE F5Dat DROP CONSTRAINT PK_F5DAT"}, silent);
   runner.run_lines({"ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL"}, silent);
   runner.run_lines({"ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED (STEUERSCHL, LFDNR) ON [PRIMARY]"},
                    silent);

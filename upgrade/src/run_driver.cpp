@@ -10,8 +10,8 @@ namespace upgrade {
 
 std::string completion_text(const std::vector<ReportedFailure>& failures) {
   if (failures.empty()) return kCompletionMessage;
-  std::string text = "UPDATE ausgeführt mit " + std::to_string(failures.size()) +
-                     (failures.size() == 1 ? " Meldung:" : " Meldungen:");
+  std::string text =
+      "UPDATE ausgeführt mit " + std::to_string(failures.size()) + (failures.size() == 1 ? " Meldung:" : " Meldungen:");
   for (const auto& failure : failures) text += "\n\n" + failure.database + ": " + failure.text;
   return text;
 }
@@ -28,9 +28,7 @@ RunDriver::RunDriver(Ui& ui, db::ConnectionFactory& factory, std::filesystem::pa
       runner_(connections_, feedback_),
       sql_(runner_) {}
 
-void RunDriver::add_observer(db::StatementRunner::Observer observer) {
-  runner_.add_observer(std::move(observer));
-}
+void RunDriver::add_observer(db::StatementRunner::Observer observer) { runner_.add_observer(std::move(observer)); }
 
 RunOutcome RunDriver::run() {
   RunOutcome outcome;

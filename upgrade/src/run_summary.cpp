@@ -10,8 +10,7 @@ std::string counted(long long n, const char* one, const char* many) {
 }
 
 // The databases with reported failures, in the order of their first one.
-std::vector<std::pair<std::string, int>> failures_per_database(
-    const std::vector<ReportedFailure>& failures) {
+std::vector<std::pair<std::string, int>> failures_per_database(const std::vector<ReportedFailure>& failures) {
   std::vector<std::pair<std::string, int>> out;
   for (const ReportedFailure& f : failures) {
     auto it = out.begin();
@@ -39,12 +38,10 @@ std::string with_thousands(long long n) {
 std::string summary_text(const RunSummary& s) {
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.1f s", s.seconds);
-  std::string text = "Zusammenfassung: " +
-                     counted(s.tenants_found, "Datenbank gefunden", "Datenbanken gefunden") + ", " +
-                     counted(s.tenants_upgraded, "Datenbank aktualisiert", "Datenbanken aktualisiert") +
-                     ", " + counted(s.statements, "Anweisung", "Anweisungen") + ", " +
-                     counted(static_cast<long long>(s.failures.size()), "Meldung", "Meldungen") +
-                     ", " + seconds;
+  std::string text = "Zusammenfassung: " + counted(s.tenants_found, "Datenbank gefunden", "Datenbanken gefunden") +
+                     ", " + counted(s.tenants_upgraded, "Datenbank aktualisiert", "Datenbanken aktualisiert") + ", " +
+                     counted(s.statements, "Anweisung", "Anweisungen") + ", " +
+                     counted(static_cast<long long>(s.failures.size()), "Meldung", "Meldungen") + ", " + seconds;
   for (const auto& [database, count] : failures_per_database(s.failures))
     text += "\n  " + database + ": " + counted(count, "Meldung", "Meldungen");
   return text;

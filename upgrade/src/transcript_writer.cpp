@@ -15,8 +15,7 @@ bool is_today(const db::Parameter& p) {
 }
 
 std::string shown_parameter(const db::Parameter& p, bool today_as_word) {
-  if (today_as_word && p.kind == db::Parameter::Kind::Date && is_today(p))
-    return "@" + p.name + "=today";
+  if (today_as_word && p.kind == db::Parameter::Kind::Date && is_today(p)) return "@" + p.name + "=today";
   return db::to_string(p);
 }
 
@@ -48,19 +47,16 @@ std::string stored_script_name(std::string_view text) {
   for (const scripts::Script& s : scripts::all()) {
     if (s.text.empty() || text.size() < s.text.size() || text.size() > s.text.size() + 2) continue;
     const std::string_view rest = text.substr(s.text.size());
-    if (text.substr(0, s.text.size()) == s.text && (rest.empty() || rest == "\r\n"))
-      return std::string(s.name);
+    if (text.substr(0, s.text.size()) == s.text && (rest.empty() || rest == "\r\n")) return std::string(s.name);
   }
   return {};
 }
 
 bool is_script_batch(const db::StatementRecord& r) {
-  return r.channel == db::Channel::Single && r.guard == db::Guard::plain() && !r.text.empty() &&
-         r.text.back() == '\n';
+  return r.channel == db::Channel::Single && r.guard == db::Guard::plain() && !r.text.empty() && r.text.back() == '\n';
 }
 
-TranscriptWriter::TranscriptWriter(std::ostream& out, TranscriptStyle style)
-    : out_(out), style_(std::move(style)) {}
+TranscriptWriter::TranscriptWriter(std::ostream& out, TranscriptStyle style) : out_(out), style_(std::move(style)) {}
 
 void TranscriptWriter::begin_entry(std::string_view database) {
   if (style_.stamp) out_ << style_.stamp(database);
@@ -87,8 +83,7 @@ void TranscriptWriter::write_statement(const db::StatementRecord& r) {
     out_ << "<stored script " << script << ">|\n";
   else
     out_ << escaped(r.text) << "|\n";
-  for (const db::Parameter& p : r.params)
-    out_ << "  " << shown_parameter(p, style_.today_as_word) << "\n";
+  for (const db::Parameter& p : r.params) out_ << "  " << shown_parameter(p, style_.today_as_word) << "\n";
 }
 
 void TranscriptWriter::note(std::string_view text) {

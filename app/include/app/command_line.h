@@ -16,7 +16,7 @@ struct Options {
   std::optional<std::string> print_script;
   std::optional<std::filesystem::path> settings;  // instead of SysDBAdo.INI beside the program
   std::optional<std::filesystem::path> log;       // the statement log, appended to
-  bool status = false;  // show where every tenant database stands; change nothing
+  bool status = false;                            // show where every tenant database stands; change nothing
 };
 
 // The options, or the reason why the command line cannot be used.

@@ -20,8 +20,7 @@ class ConsoleUi final : public upgrade::Ui {
   void set_progress(int percent) override;
   void set_wait_cursor(bool) override {}
   void process_messages() override { out_.flush(); }
-  void show_dialog(upgrade::DialogKind kind, const std::string& text,
-                   upgrade::Dismissal dismissal) override;
+  void show_dialog(upgrade::DialogKind kind, const std::string& text, upgrade::Dismissal dismissal) override;
   void request_close() override {}
 
   // A line of the front end's own (the summary, the status view), below a

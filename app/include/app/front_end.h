@@ -28,8 +28,7 @@ int run_information_command(const Options& options, std::ostream& out, std::ostr
 // without --log), returning its exit code. A log that cannot be opened ends
 // the program before anything is sent: the reason, naming the file, goes to
 // `err`, and the exit code is kUsageExitCode.
-int with_log(const Options& options, std::ostream& err,
-             const std::function<int(upgrade::RunLog*)>& run);
+int with_log(const Options& options, std::ostream& err, const std::function<int(upgrade::RunLog*)>& run);
 
 struct UpgradeResult {
   int exit_code;
@@ -45,8 +44,8 @@ UpgradeResult run_upgrade(upgrade::Ui& ui, db::ConnectionFactory& factory, const
 
 // The upgrade run with the console front end, which ends with the summary.
 // Returns the exit code of run_upgrade().
-int run_console(const Options& options, db::ConnectionFactory& factory, std::ostream& out,
-                bool terminal, upgrade::RunLog* log = nullptr);
+int run_console(const Options& options, db::ConnectionFactory& factory, std::ostream& out, bool terminal,
+                upgrade::RunLog* log = nullptr);
 
 // --status: one line per tenant database (upgrade/tenant_status.h), dialogs
 // as the console shows them. Returns 0, or 2 when the server cannot be

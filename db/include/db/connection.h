@@ -16,8 +16,7 @@ namespace db {
 // It never contains a password.
 class DbError : public std::runtime_error {
  public:
-  explicit DbError(const std::string& message, int number = 0)
-      : std::runtime_error(message), number_(number) {}
+  explicit DbError(const std::string& message, int number = 0) : std::runtime_error(message), number_(number) {}
   int number() const { return number_; }  // server message number, 0 if none
 
  private:
@@ -43,7 +42,7 @@ struct Parameter {
   std::string name;  // without '@'
   Kind kind = Kind::Null;
   long long integer = 0;
-  std::string text;               // Text
+  std::string text;                  // Text
   int year = 0, month = 0, day = 0;  // Date (midnight)
 };
 

@@ -22,7 +22,6 @@ std::string odbc_value(std::string_view value);
 
 // A closed connection; open() connects with a login time-out, statements run
 // without a time limit, and every connection uses day-month-year date order.
-std::unique_ptr<Connection> make_odbc_connection(const Settings& settings,
-                                                 std::string_view catalogue);
+std::unique_ptr<Connection> make_odbc_connection(const Settings& settings, std::string_view catalogue);
 
 }  // namespace db

@@ -22,14 +22,13 @@ class Primitives {
   // (whether or not the server accepted the addition), so that a step that
   // fills a new column asks the call that added it. The probe is unguarded,
   // the addition silent.
-  bool AddField(std::string_view table, std::string_view column, std::string_view type,
-                std::string_view size, std::string_view null_text);
+  bool AddField(std::string_view table, std::string_view column, std::string_view type, std::string_view size,
+                std::string_view null_text);
 
   // Creates a non-clustered index unless an index of that name exists on
   // any table. Columns 2 to 4 may be empty. Reported with a warning.
-  void AddIndex(std::string_view table, std::string_view index, std::string_view column1,
-                std::string_view column2 = {}, std::string_view column3 = {},
-                std::string_view column4 = {});
+  void AddIndex(std::string_view table, std::string_view index, std::string_view column1, std::string_view column2 = {},
+                std::string_view column3 = {}, std::string_view column4 = {});
 
   // Drops a named constraint when an object of that name exists. Reported
   // with a warning.

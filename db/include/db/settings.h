@@ -19,11 +19,11 @@ struct Settings {
   std::string persist_security_info;
   std::string user_id;
   std::string data_source;
-  std::string winauth;                // exactly "J" selects a trusted login
+  std::string winauth;                  // exactly "J" selects a trusted login
   std::string odbc_driver = "FreeTDS";  // ODBC backend only
-  std::filesystem::path directory;    // of the file; relative data sources start here
-  std::filesystem::path file;         // the file read
-  bool file_found = true;             // false: it does not exist, every key is a default
+  std::filesystem::path directory;      // of the file; relative data sources start here
+  std::filesystem::path file;           // the file read
+  bool file_found = true;               // false: it does not exist, every key is a default
 
   bool windows_authentication() const { return winauth == "J"; }
 };

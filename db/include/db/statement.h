@@ -12,10 +12,10 @@
 namespace db {
 
 enum class Channel {
-  Single,    // one command text (qryExec)
-  Lines,     // a multi-line statement, every line ended by CR LF (qryUpd)
-  Probe,     // a query whose rows are counted or read (qrySel and other queries)
-  Separate,  // a command object of its own (cmd, the stored command scripts)
+  Single,     // one command text (qryExec)
+  Lines,      // a multi-line statement, every line ended by CR LF (qryUpd)
+  Probe,      // a query whose rows are counted or read (qrySel and other queries)
+  Separate,   // a command object of its own (cmd, the stored command scripts)
   Discovery,  // a tenant list on the discovery connection (qryMand, qryMandAll)
   Session,    // a session setting sent right after a connection opened
 };

@@ -41,8 +41,7 @@ class StatementRunner {
   bool run_lines(const std::vector<std::string>& lines, Guard guard);
 
   // Sends `text` with named parameters.
-  bool run_with(Channel channel, std::string_view text, std::span<const Parameter> params,
-                Guard guard);
+  bool run_with(Channel channel, std::string_view text, std::span<const Parameter> params, Guard guard);
 
   // Sends nothing, but tells the observers that a statement on `channel`
   // was left out, and why (`what`), so that the transcript shows the step.

@@ -136,14 +136,9 @@ inline constexpr LayoutColumn kChartExtraColumns[] = {
 // The 8 columns of a tax-key table, in table order: LfdNr is the running
 // number that makes (STEUERSCHL, LfdNr) unique.
 inline constexpr LayoutColumn kTaxKeyColumns[] = {
-    {"STEUERSCHL", "smallint", "", true},
-    {"MWSTKTO", "int", "", false},
-    {"VORST_KTO", "int", "", false},
-    {"BFG_BASIS", "smallint", "", false},
-    {"BFB_GGKTO", "smallint", "", false},
-    {"BEG", "varchar", "5", false},
-    {"Klasse", "char", "1", false},
-    {"LfdNr", "int", "", true, true},
+    {"STEUERSCHL", "smallint", "", true}, {"MWSTKTO", "int", "", false},        {"VORST_KTO", "int", "", false},
+    {"BFG_BASIS", "smallint", "", false}, {"BFB_GGKTO", "smallint", "", false}, {"BEG", "varchar", "5", false},
+    {"Klasse", "char", "1", false},       {"LfdNr", "int", "", true, true},
 };
 
 }  // namespace scripts

@@ -113,8 +113,7 @@ class Server {
   // completed statement outside a transaction is journaled before execute()
   // returns, a transaction's statements at its commit. A transaction left
   // open by a crashed process is never applied. Throws OpenError.
-  static std::unique_ptr<Server> open(const std::filesystem::path& dir,
-                                      OpenMode mode = OpenMode::CreateIfMissing);
+  static std::unique_ptr<Server> open(const std::filesystem::path& dir, OpenMode mode = OpenMode::CreateIfMissing);
 
   // Writes a checkpoint (unless a transaction is still open: see checkpoint())
   // and releases the directory.
@@ -124,8 +123,7 @@ class Server {
 
   // Opens a session on `database`. Returns null and fills `error` (Msg 4060)
   // when the database does not exist.
-  std::unique_ptr<Session> connect(std::string_view database = "master",
-                                   Error* error = nullptr);
+  std::unique_ptr<Session> connect(std::string_view database = "master", Error* error = nullptr);
 
   // Names of all databases, in creation order (master first).
   std::vector<std::string> database_names() const;

@@ -61,10 +61,10 @@ struct TypeInfo {
 
   bool operator==(const TypeInfo&) const = default;
 
-  bool is_string() const;   // char, varchar, nchar, nvarchar, text, ntext
-  bool is_unicode() const;  // nchar, nvarchar, ntext
-  bool is_binary() const;   // binary, varbinary, image
-  bool is_integer() const;  // bit, tinyint, smallint, int, bigint
+  bool is_string() const;         // char, varchar, nchar, nvarchar, text, ntext
+  bool is_unicode() const;        // nchar, nvarchar, ntext
+  bool is_binary() const;         // binary, varbinary, image
+  bool is_integer() const;        // bit, tinyint, smallint, int, bigint
   bool is_exact_numeric() const;  // integers, decimal, money
   bool is_numeric() const;        // exact numerics, real, float
   bool is_temporal() const;       // datetime, smalldatetime, date
@@ -127,8 +127,8 @@ struct DateTime {
 
   auto operator<=>(const DateTime&) const = default;
 
-  static DateTime from_civil(int year, int month, int day, int hour = 0, int minute = 0,
-                             int second = 0, int millisecond = 0);
+  static DateTime from_civil(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                             int millisecond = 0);
   void to_civil(int* year, int* month, int* day) const;
   void time_of_day(int* hour, int* minute, int* second, int* millisecond) const;
   // "2015-03-04 09:05:00.000"

@@ -66,8 +66,8 @@ struct Table {
   std::vector<KeyIndex> indexes;  // primary key, unique constraints, plain indexes
   std::vector<ForeignKey> foreign_keys;
   int32_t next_column_id = 1;
-  int64_t identity_current = 0;   // last identity value handed out
-  bool identity_used = false;     // false until the first identity value
+  int64_t identity_current = 0;  // last identity value handed out
+  bool identity_used = false;    // false until the first identity value
   DateTime created;
 
   // Unique-key sets kept between statements, so that a script of many
@@ -111,9 +111,9 @@ struct FunctionDef {
 struct Database {
   std::string name;
   int32_t dbid = 0;
-  std::vector<std::unique_ptr<Table>> tables;  // in creation order
+  std::vector<std::unique_ptr<Table>> tables;           // in creation order
   std::vector<std::unique_ptr<FunctionDef>> functions;  // and views
-  int32_t next_object_id = 245575913;  // object ids look like SQL Server's
+  int32_t next_object_id = 245575913;                   // object ids look like SQL Server's
   DateTime created;
 
   Table* find_table(std::string_view name) const;

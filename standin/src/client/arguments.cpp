@@ -32,8 +32,8 @@ const char* const kHelp =
 namespace {
 
 // "--data=DIR" is accepted as well as "--data DIR".
-bool option_value(const std::vector<std::string>& args, size_t* i, const std::string& name,
-                  std::string* value, std::string* problem) {
+bool option_value(const std::vector<std::string>& args, size_t* i, const std::string& name, std::string* value,
+                  std::string* problem) {
   const std::string& arg = args[*i];
   if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
     *value = arg.substr(name.size() + 1);
@@ -53,8 +53,7 @@ bool is_option(const std::string& arg, const std::string& name) {
 
 }  // namespace
 
-std::optional<Arguments> parse_arguments(const std::vector<std::string>& args,
-                                         std::string* problem) {
+std::optional<Arguments> parse_arguments(const std::vector<std::string>& args, std::string* problem) {
   Arguments parsed;
   bool have_data = false;
   for (size_t i = 0; i < args.size(); ++i) {

@@ -29,7 +29,6 @@ extern const char* const kHelp;   // the full --help text
 
 // Parses argv[1..]. Returns nullopt and fills `problem` when the arguments
 // cannot be used (the caller prints it with the usage line and exits 64).
-std::optional<Arguments> parse_arguments(const std::vector<std::string>& args,
-                                         std::string* problem);
+std::optional<Arguments> parse_arguments(const std::vector<std::string>& args, std::string* problem);
 
 }  // namespace standin::client

@@ -24,12 +24,16 @@ class LexicalState {
       char next = i + 1 < line.size() ? line[i + 1] : '\0';
       if (quote_ != 0) {
         if (c == quote_) {
-          if (next == quote_) ++i;  // doubled quote: stays inside
-          else quote_ = 0;
+          if (next == quote_)
+            ++i;  // doubled quote: stays inside
+          else
+            quote_ = 0;
         }
       } else if (comment_depth_ > 0) {
-        if (c == '*' && next == '/') --comment_depth_, ++i;
-        else if (c == '/' && next == '*') ++comment_depth_, ++i;
+        if (c == '*' && next == '/')
+          --comment_depth_, ++i;
+        else if (c == '/' && next == '*')
+          ++comment_depth_, ++i;
       } else if (c == '-' && next == '-') {
         return;  // line comment: the rest of the line
       } else if (c == '/' && next == '*') {
@@ -54,8 +58,7 @@ bool is_go_line(std::string_view line) {
   while (begin < end && is_blank(line[begin])) ++begin;
   while (end > begin && is_blank(line[end - 1])) --end;
   std::string_view word = line.substr(begin, end - begin);
-  return word.size() == 2 && (word[0] == 'G' || word[0] == 'g') &&
-         (word[1] == 'O' || word[1] == 'o');
+  return word.size() == 2 && (word[0] == 'G' || word[0] == 'g') && (word[1] == 'O' || word[1] == 'o');
 }
 
 std::vector<Batch> split_batches(std::string_view script) {

@@ -21,8 +21,7 @@ bool run_batch(Session& session, const Batch& batch, std::ostream& out, std::ost
 
 }  // namespace
 
-bool run_script(Session& session, std::string_view script, std::ostream& out, std::ostream& err,
-                bool stop_on_error) {
+bool run_script(Session& session, std::string_view script, std::ostream& out, std::ostream& err, bool stop_on_error) {
   bool ok = true;
   for (const auto& batch : split_batches(script)) {
     if (!run_batch(session, batch, out, err)) {

@@ -13,7 +13,6 @@ namespace standin::client {
 // sets go to `out` (a blank line between two of them), errors to `err` with
 // their line counted in the script. Returns false when a batch failed; with
 // `stop_on_error` the batches after the first failed one do not run.
-bool run_script(Session& session, std::string_view script, std::ostream& out, std::ostream& err,
-                bool stop_on_error);
+bool run_script(Session& session, std::string_view script, std::ostream& out, std::ostream& err, bool stop_on_error);
 
 }  // namespace standin::client

@@ -19,12 +19,14 @@ std::string key_display(const Row& row, const std::vector<int>& cols) {
 [[noreturn]] void duplicate_error(const Table& t, const KeyIndex& k, const Row& row, const std::vector<int>& cols) {
   std::string value = key_display(row, cols);
   if (k.object_id != 0)
-    throw_error(2627, "Violation of " + std::string(k.primary ? "PRIMARY KEY" : "UNIQUE KEY") + " constraint '" +
-                          k.name + "'. Cannot insert duplicate key in object '" + qualified_table_name(t) +
-                          "'. The duplicate key value is (" + value + ").",
+    throw_error(2627,
+                "Violation of " + std::string(k.primary ? "PRIMARY KEY" : "UNIQUE KEY") + " constraint '" + k.name +
+                    "'. Cannot insert duplicate key in object '" + qualified_table_name(t) +
+                    "'. The duplicate key value is (" + value + ").",
                 false, 14);
-  throw_error(2601, "Cannot insert duplicate key row in object '" + qualified_table_name(t) +
-                        "' with unique index '" + k.name + "'. The duplicate key value is (" + value + ").",
+  throw_error(2601,
+              "Cannot insert duplicate key row in object '" + qualified_table_name(t) + "' with unique index '" +
+                  k.name + "'. The duplicate key value is (" + value + ").",
               false, 14);
 }
 
@@ -113,8 +115,8 @@ void cascade_delete(Executor& ex, Database& db, Table& parent, const std::vector
       }
       if (removed.empty()) continue;
       if (!fk.delete_cascade)
-        throw_error(547, "The DELETE statement conflicted with the REFERENCE constraint \"" + fk.name +
-                             "\". " + conflict_place(db, child, fk.columns));
+        throw_error(547, "The DELETE statement conflicted with the REFERENCE constraint \"" + fk.name + "\". " +
+                             conflict_place(db, child, fk.columns));
       ex.undo().before_change(&child);
       child.rows = std::move(kept);
       child.touch();
@@ -146,8 +148,8 @@ void cascade_update(Executor& ex, Database& db, Table& parent, const std::vector
         auto it = changed.find(row_key(r, child_cols));
         if (it == changed.end() || still_there.count(it->first)) continue;
         if (!fk.update_cascade)
-          throw_error(547, "The UPDATE statement conflicted with the REFERENCE constraint \"" + fk.name +
-                               "\". " + conflict_place(db, child, fk.columns));
+          throw_error(547, "The UPDATE statement conflicted with the REFERENCE constraint \"" + fk.name + "\". " +
+                               conflict_place(db, child, fk.columns));
         if (!touched) ex.undo().before_change(&child);
         touched = true;
         for (size_t k = 0; k < child_cols.size(); ++k)

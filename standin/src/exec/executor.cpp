@@ -93,9 +93,9 @@ void Executor::run_set_option(Statement& s) {
     return;
   }
   if (iequals(s.option, "DATEFORMAT")) {
-    static const std::pair<const char*, DateOrder> kOrders[] = {
-        {"dmy", DateOrder::DMY}, {"mdy", DateOrder::MDY}, {"ymd", DateOrder::YMD},
-        {"ydm", DateOrder::YDM}, {"myd", DateOrder::MYD}, {"dym", DateOrder::DYM}};
+    static const std::pair<const char*, DateOrder> kOrders[] = {{"dmy", DateOrder::DMY}, {"mdy", DateOrder::MDY},
+                                                                {"ymd", DateOrder::YMD}, {"ydm", DateOrder::YDM},
+                                                                {"myd", DateOrder::MYD}, {"dym", DateOrder::DYM}};
     for (const auto& [name, order] : kOrders)
       if (iequals(s.option_value, name)) {
         session_.settings.date_order = order;
@@ -118,8 +118,7 @@ void Executor::run_set_option(Statement& s) {
 void Executor::run_identity_insert(Statement& s) {
   Database* db = nullptr;
   Table* t = resolve_table(s.target, false, &db);
-  if (!t)
-    throw_object_not_found(1088, s.target.back());
+  if (!t) throw_object_not_found(1088, s.target.back());
   if (!s.on) {
     if (session_.identity_insert && names_equal(session_.identity_insert->first, db->name) &&
         names_equal(session_.identity_insert->second, t->name))
@@ -131,8 +130,8 @@ void Executor::run_identity_insert(Statement& s) {
   if (session_.identity_insert && !(names_equal(session_.identity_insert->first, db->name) &&
                                     names_equal(session_.identity_insert->second, t->name)))
     throw_error(8107, "IDENTITY_INSERT is already ON for table '" + session_.identity_insert->first + ".dbo." +
-                          session_.identity_insert->second + "'. Cannot perform SET operation for table '" +
-                          t->name + "'.");
+                          session_.identity_insert->second + "'. Cannot perform SET operation for table '" + t->name +
+                          "'.");
   session_.identity_insert = std::make_pair(db->name, t->name);
 }
 
@@ -162,8 +161,7 @@ void Executor::run_drop_database(Statement& s) {
 
 void Executor::run_use(Statement& s) {
   Database* db = catalog_.find(s.target[0]);
-  if (!db)
-    throw_database_missing(s.target[0]);
+  if (!db) throw_database_missing(s.target[0]);
   session_.database = db->name;
 }
 

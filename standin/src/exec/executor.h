@@ -25,8 +25,7 @@ struct SqlError {
   bool aborts_batch = false;
 };
 
-[[noreturn]] void throw_error(int number, std::string message, bool aborts_batch = false,
-                              int severity = 16);
+[[noreturn]] void throw_error(int number, std::string message, bool aborts_batch = false, int severity = 16);
 [[noreturn]] void throw_error(const Error& e, bool aborts_batch);
 
 // Per-connection state that outlives a statement.
@@ -50,9 +49,9 @@ class StatementUndo {
   using WriteGuard = std::function<void(const Table* table, const Database* db, std::string_view name)>;
   void set_guard(WriteGuard guard) { guard_ = std::move(guard); }
 
-  void before_insert(Table* t);     // rows are appended: remember the count
-  void before_change(Table* t);     // rows updated or deleted: keep a copy
-  void before_schema(Table* t);     // columns or keys change: keep a full copy
+  void before_insert(Table* t);                               // rows are appended: remember the count
+  void before_change(Table* t);                               // rows updated or deleted: keep a copy
+  void before_schema(Table* t);                               // columns or keys change: keep a full copy
   void before_function_change(Database* db, FunctionDef* f);  // grants: keep a copy
   void created_table(Database* db, Table* t);
   void dropped_table(Database* db, std::unique_ptr<Table> t);
@@ -94,7 +93,7 @@ class StatementUndo {
 // A relation produced by a FROM item or a catalog view: column names and
 // types and the rows (owned here, or borrowed from a base table).
 struct Relation {
-  std::string name;   // table name, for t.column without alias
+  std::string name;  // table name, for t.column without alias
   std::string alias;
   std::vector<std::string> column_names;
   std::vector<TypeInfo> column_types;
@@ -168,8 +167,7 @@ class Executor {
   void bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates);
 
   // Relations (relations.cpp)
-  std::unique_ptr<Relation> open_relation(const TableRef& ref, const Scope* outer_scope,
-                                          const Frame* outer_frame);
+  std::unique_ptr<Relation> open_relation(const TableRef& ref, const Scope* outer_scope, const Frame* outer_frame);
   Table* resolve_table(const std::vector<std::string>& names, bool must_exist, Database** db_out = nullptr);
   Database* resolve_database(const std::vector<std::string>& names, size_t table_parts);
   // Fills `rel` with the rows of the view `names` names; false when it names none (views.cpp).
@@ -189,8 +187,7 @@ class Executor {
   int trancount() const;  // @@TRANCOUNT
 
   // DML helpers (dml.cpp)
-  void insert_rows(Table& t, std::vector<int> target_columns, std::vector<Row> values,
-                   Database& db, int64_t* count);
+  void insert_rows(Table& t, std::vector<int> target_columns, std::vector<Row> values, Database& db, int64_t* count);
 
  private:
   void run_select(Statement& s, BatchResult& out);
@@ -240,8 +237,7 @@ Value catalog_function(Database& db, std::string_view name, const std::vector<Va
 
 // Key and reference checks (constraints.cpp).
 void check_unique_keys(Table& t, Database& db, size_t first_new_row, bool all_rows);
-void check_foreign_keys_of(Table& t, Database& db, const std::vector<size_t>& rows,
-                           const char* statement);
+void check_foreign_keys_of(Table& t, Database& db, const std::vector<size_t>& rows, const char* statement);
 void cascade_delete(Executor& ex, Database& db, Table& parent, const std::vector<Row>& deleted);
 void cascade_update(Executor& ex, Database& db, Table& parent, const std::vector<Row>& before,
                     const std::vector<Row>& after);

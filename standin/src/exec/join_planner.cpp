@@ -180,8 +180,7 @@ std::vector<Tuple> JoinPlanner::plan(std::vector<Unit> units, std::vector<Term>&
 
 // Applies the terms not applied yet that name bound sources only (all of
 // them once every source is bound).
-void JoinPlanner::filter(std::vector<Tuple>& tuples, const SourceSet& bound, std::vector<Term>& terms,
-                         bool all_bound) {
+void JoinPlanner::filter(std::vector<Tuple>& tuples, const SourceSet& bound, std::vector<Term>& terms, bool all_bound) {
   std::vector<const Expr*> filters;
   for (Term& t : terms)
     if (!t.applied && (all_bound || (!t.whole_level && subset(t.sources, bound)))) {

@@ -298,10 +298,8 @@ void Server::Impl::committed(const SessionState& before, Transaction& transactio
     case StatementKind::Declare:
     case StatementKind::BeginTransaction:
     case StatementKind::CommitTransaction:
-    case StatementKind::RollbackTransaction:
-      return;
-    default:
-      break;
+    case StatementKind::RollbackTransaction: return;
+    default: break;
   }
   Writer w;
   if (transaction.open()) {
@@ -445,7 +443,8 @@ bool replay_journal(Server::Impl& impl, const std::vector<std::string>& records,
       pending.push_back(decode_statement(r, true, dir));
     } else if (version == kStatementRecord) {
       if (!pending.empty())
-        throw OpenError("journal in " + dir.string() + " holds a transaction without its commit record before other records");
+        throw OpenError("journal in " + dir.string() +
+                        " holds a transaction without its commit record before other records");
       StatementRecord rec = decode_statement(r, false, dir);
       replay(impl, rec);
     } else {

@@ -21,8 +21,7 @@ Database* Executor::resolve_database(const std::vector<std::string>& names, size
     const std::string& db = names[names.size() - table_parts - 1];
     if (db.empty()) return &current_database();
     Database* d = catalog_.find(db);
-    if (!d)
-      throw_error(2702, "Database '" + db + "' does not exist.", true);
+    if (!d) throw_error(2702, "Database '" + db + "' does not exist.", true);
     return d;
   }
   return &current_database();
@@ -66,8 +65,10 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
       ResultSet rs = run_query(*ref.query, outer_scope, outer_frame);
       for (auto& c : rs.columns) {
         if (c.name.empty())
-          throw_error(8155, "No column name was specified for column " +
-                                std::to_string(rel->column_names.size() + 1) + " of '" + ref.alias + "'.", true);
+          throw_error(8155,
+                      "No column name was specified for column " + std::to_string(rel->column_names.size() + 1) +
+                          " of '" + ref.alias + "'.",
+                      true);
         rel->column_names.push_back(c.name);
         rel->column_types.push_back(c.type);
       }
@@ -83,7 +84,8 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
       if (ref.args.size() != fn->params.size())
         throw_error(ref.args.size() < fn->params.size() ? 313 : 8144,
                     ref.args.size() < fn->params.size()
-                        ? "An insufficient number of arguments were supplied for the procedure or function " + dotted_name(ref.names) + "."
+                        ? "An insufficient number of arguments were supplied for the procedure or function " +
+                              dotted_name(ref.names) + "."
                         : "Procedure or function " + fn->name + " has too many arguments specified.",
                     true);
       // Arguments see the enclosing query, not this level's other sources.
@@ -126,8 +128,7 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
       rel->name = fn->name;
       return rel;
     }
-    case TableRef::Kind::Join:
-      break;
+    case TableRef::Kind::Join: break;
   }
   throw_error(102, "Incorrect syntax near 'JOIN'.", true, 15);
 }

@@ -120,8 +120,10 @@ void bind_order_by(const TermContext& c, SelectCore& core, TermRun& run) {
     if (oe.kind == ExprKind::Literal && oe.value.type().is_integer() && !oe.value.is_null()) {
       int64_t n = oe.value.int_value();
       if (n < 1 || n > static_cast<int64_t>(run.items.size()))
-        throw_error(108, "The ORDER BY position number " + std::to_string(n) +
-                             " is out of range of the number of items in the select list.", true, 15);
+        throw_error(108,
+                    "The ORDER BY position number " + std::to_string(n) +
+                        " is out of range of the number of items in the select list.",
+                    true, 15);
       run.order_output[i] = static_cast<int>(n - 1);
       continue;
     }
@@ -345,7 +347,8 @@ void sort_combined(OutputRows& rows, const std::vector<OrderItem>& order, const 
   for (const OrderItem& o : order) {
     const Expr& oe = *o.expr;
     int found = -1;
-    if (oe.kind == ExprKind::Literal && oe.value.type().is_integer()) found = static_cast<int>(oe.value.int_value()) - 1;
+    if (oe.kind == ExprKind::Literal && oe.value.type().is_integer())
+      found = static_cast<int>(oe.value.int_value()) - 1;
     if (oe.kind == ExprKind::Column)
       for (size_t k = 0; k < columns.size(); ++k)
         if (names_equal(columns[k].name, oe.names.back())) found = static_cast<int>(k);

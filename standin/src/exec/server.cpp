@@ -82,9 +82,8 @@ EvalContext Server::Impl::statement_context(SessionState& state, Capture& captur
 
 // A failed statement undoes only itself, also inside a transaction, which
 // stays open.
-void Server::Impl::run_statement(SessionState& state, Transaction& transaction, Statement& s,
-                                 std::string_view text, std::span<const Param> params, BatchResult& result,
-                                 bool* stop) {
+void Server::Impl::run_statement(SessionState& state, Transaction& transaction, Statement& s, std::string_view text,
+                                 std::span<const Param> params, BatchResult& result, bool* stop) {
   StatementUndo undo;
   Capture capture;
   EvalContext ctx = statement_context(state, capture);
@@ -147,8 +146,7 @@ std::string variable_name(const Param& p) { return ascii_uppered(p.name.starts_w
 }  // namespace
 
 void Server::Impl::run_statements(SessionState& state, Transaction& transaction, std::string_view text,
-                                  std::span<const Param> params, std::vector<StatementPtr>& kept,
-                                  BatchResult& result) {
+                                  std::span<const Param> params, std::vector<StatementPtr>& kept, BatchResult& result) {
   replay_now_ = replay_guid_ = 0;
   bool stop = false;
   if (text.size() <= kParseOnceBytes) {
@@ -221,8 +219,8 @@ std::unique_ptr<Session> Server::connect(std::string_view database, Error* error
     if (error) {
       error->number = 4060;
       error->severity = 11;
-      error->message = "Cannot open database \"" + std::string(database) +
-                       "\" requested by the login. The login failed.";
+      error->message =
+          "Cannot open database \"" + std::string(database) + "\" requested by the login. The login failed.";
     }
     return nullptr;
   }

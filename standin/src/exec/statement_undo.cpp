@@ -12,8 +12,7 @@ StatementUndo::Entry* StatementUndo::find(Table* t, Entry::Kind kind) {
 
 void StatementUndo::before_insert(Table* t) {
   // A full copy or a row copy taken earlier already restores the rows.
-  if (find(t, Entry::Kind::Insert) || find(t, Entry::Kind::Change) || find(t, Entry::Kind::Schema))
-    return;
+  if (find(t, Entry::Kind::Insert) || find(t, Entry::Kind::Change) || find(t, Entry::Kind::Schema)) return;
   guard(t, nullptr, t->name);
   Entry e{Entry::Kind::Insert};
   e.table = t;
@@ -109,11 +108,9 @@ bool StatementUndo::covers(const Entry& later) {
       return find(later.table, Kind::Change) || (later.kind == Kind::Insert && find(later.table, Kind::Insert));
     case Kind::FunctionChange:
       return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return e.function == later.function &&
-               (e.kind == Kind::FunctionChange || e.kind == Kind::CreateFunction);
+        return e.function == later.function && (e.kind == Kind::FunctionChange || e.kind == Kind::CreateFunction);
       });
-    default:
-      return false;  // creations and drops are always undone in order
+    default: return false;  // creations and drops are always undone in order
   }
 }
 
@@ -165,24 +162,15 @@ void StatementUndo::rollback() {
         restore_keeping_identity(e.table, std::move(*e.copy));
         e.table->touch();
         break;
-      case Entry::Kind::FunctionChange:
-        *e.function = std::move(*e.function_copy);
-        break;
-      case Entry::Kind::CreateTable:
-        e.db->remove_table(e.table);
-        break;
-      case Entry::Kind::DropTable:
-        e.db->tables.push_back(std::move(e.copy));
-        break;
+      case Entry::Kind::FunctionChange: *e.function = std::move(*e.function_copy); break;
+      case Entry::Kind::CreateTable: e.db->remove_table(e.table); break;
+      case Entry::Kind::DropTable: e.db->tables.push_back(std::move(e.copy)); break;
       case Entry::Kind::CreateFunction: {
         auto& fs = e.db->functions;
-        fs.erase(std::remove_if(fs.begin(), fs.end(), [&](const auto& f) { return f.get() == e.function; }),
-                 fs.end());
+        fs.erase(std::remove_if(fs.begin(), fs.end(), [&](const auto& f) { return f.get() == e.function; }), fs.end());
         break;
       }
-      case Entry::Kind::DropFunction:
-        e.db->functions.push_back(std::move(e.function_copy));
-        break;
+      case Entry::Kind::DropFunction: e.db->functions.push_back(std::move(e.function_copy)); break;
     }
   }
   entries_.clear();

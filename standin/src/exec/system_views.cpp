@@ -30,21 +30,36 @@ struct SystemType {
 
 // systypes: xtype is the storage type; sysname shares nvarchar's.
 constexpr std::array<SystemType, 31> kSystemTypes = {{
-    {"image", 34, 34, 16, 0, 0},          {"text", 35, 35, 16, 0, 0},
-    {"uniqueidentifier", 36, 36, 16, 0, 0}, {"date", 40, 40, 3, 10, 0},
-    {"time", 41, 41, 5, 16, 7},           {"datetime2", 42, 42, 8, 27, 7},
-    {"datetimeoffset", 43, 43, 10, 34, 7}, {"tinyint", 48, 48, 1, 3, 0},
-    {"smallint", 52, 52, 2, 5, 0},        {"int", 56, 56, 4, 10, 0},
-    {"smalldatetime", 58, 58, 4, 16, 0},  {"real", 59, 59, 4, 24, 0},
-    {"money", 60, 60, 8, 19, 4},          {"datetime", 61, 61, 8, 23, 3},
-    {"float", 62, 62, 8, 53, 0},          {"sql_variant", 98, 98, 8016, 0, 0},
-    {"ntext", 99, 99, 16, 0, 0},          {"bit", 104, 104, 1, 1, 0},
-    {"decimal", 106, 106, 17, 38, 38},    {"numeric", 108, 108, 17, 38, 38},
-    {"smallmoney", 122, 122, 4, 10, 4},   {"bigint", 127, 127, 8, 19, 0},
-    {"varbinary", 165, 165, 8000, 0, 0},  {"varchar", 167, 167, 8000, 0, 0},
-    {"binary", 173, 173, 8000, 0, 0},     {"char", 175, 175, 8000, 0, 0},
-    {"timestamp", 189, 189, 8, 0, 0},     {"nvarchar", 231, 231, 8000, 0, 0},
-    {"sysname", 231, 256, 256, 0, 0},     {"nchar", 239, 239, 8000, 0, 0},
+    {"image", 34, 34, 16, 0, 0},
+    {"text", 35, 35, 16, 0, 0},
+    {"uniqueidentifier", 36, 36, 16, 0, 0},
+    {"date", 40, 40, 3, 10, 0},
+    {"time", 41, 41, 5, 16, 7},
+    {"datetime2", 42, 42, 8, 27, 7},
+    {"datetimeoffset", 43, 43, 10, 34, 7},
+    {"tinyint", 48, 48, 1, 3, 0},
+    {"smallint", 52, 52, 2, 5, 0},
+    {"int", 56, 56, 4, 10, 0},
+    {"smalldatetime", 58, 58, 4, 16, 0},
+    {"real", 59, 59, 4, 24, 0},
+    {"money", 60, 60, 8, 19, 4},
+    {"datetime", 61, 61, 8, 23, 3},
+    {"float", 62, 62, 8, 53, 0},
+    {"sql_variant", 98, 98, 8016, 0, 0},
+    {"ntext", 99, 99, 16, 0, 0},
+    {"bit", 104, 104, 1, 1, 0},
+    {"decimal", 106, 106, 17, 38, 38},
+    {"numeric", 108, 108, 17, 38, 38},
+    {"smallmoney", 122, 122, 4, 10, 4},
+    {"bigint", 127, 127, 8, 19, 0},
+    {"varbinary", 165, 165, 8000, 0, 0},
+    {"varchar", 167, 167, 8000, 0, 0},
+    {"binary", 173, 173, 8000, 0, 0},
+    {"char", 175, 175, 8000, 0, 0},
+    {"timestamp", 189, 189, 8, 0, 0},
+    {"nvarchar", 231, 231, 8000, 0, 0},
+    {"sysname", 231, 256, 256, 0, 0},
+    {"nchar", 239, 239, 8000, 0, 0},
     {"xml", 241, 241, -1, 0, 0},
 }};
 
@@ -191,20 +206,33 @@ std::vector<ObjectInfo> objects_of(const Database& db) {
 
 void sysdatabases(Executor& ex, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("name", kSysname).col("dbid", kSmallInt).col("sid", TypeInfo{Type::VarBinary, 85, 0, 0})
-      .col("mode", kSmallInt).col("status", kInt).col("status2", kInt).col("crdate", kDateTime)
-      .col("reserved", kDateTime).col("category", kInt).col("cmptlevel", kTinyInt)
-      .col("filename", TypeInfo::nvarchar(260)).col("version", kSmallInt);
+  v.col("name", kSysname)
+      .col("dbid", kSmallInt)
+      .col("sid", TypeInfo{Type::VarBinary, 85, 0, 0})
+      .col("mode", kSmallInt)
+      .col("status", kInt)
+      .col("status2", kInt)
+      .col("crdate", kDateTime)
+      .col("reserved", kDateTime)
+      .col("category", kInt)
+      .col("cmptlevel", kTinyInt)
+      .col("filename", TypeInfo::nvarchar(260))
+      .col("version", kSmallInt);
   for (const auto& d : ex.catalog().databases)
-    v.row({str(d->name), num(d->dbid, Type::SmallInt), Value::binary(std::string(1, '\x01'), TypeInfo{Type::VarBinary, 85, 0, 0}),
-           num(0, Type::SmallInt), num(65536), num(1627389952), Value::datetime(d->created), Value::datetime(DateTime{}),
-           num(0), num(150, Type::TinyInt), str(d->name + ".mdf", TypeInfo::nvarchar(260)), num(904, Type::SmallInt)});
+    v.row({str(d->name), num(d->dbid, Type::SmallInt),
+           Value::binary(std::string(1, '\x01'), TypeInfo{Type::VarBinary, 85, 0, 0}), num(0, Type::SmallInt),
+           num(65536), num(1627389952), Value::datetime(d->created), Value::datetime(DateTime{}), num(0),
+           num(150, Type::TinyInt), str(d->name + ".mdf", TypeInfo::nvarchar(260)), num(904, Type::SmallInt)});
 }
 
 void sys_databases(Executor& ex, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("name", kSysname).col("database_id", kInt).col("create_date", kDateTime)
-      .col("compatibility_level", kTinyInt).col("collation_name", kSysname).col("state_desc", TypeInfo::nvarchar(60));
+  v.col("name", kSysname)
+      .col("database_id", kInt)
+      .col("create_date", kDateTime)
+      .col("compatibility_level", kTinyInt)
+      .col("collation_name", kSysname)
+      .col("state_desc", TypeInfo::nvarchar(60));
   for (const auto& d : ex.catalog().databases)
     v.row({str(d->name), num(d->dbid), Value::datetime(d->created), num(150, Type::TinyInt),
            str("Latin1_General_CI_AS"), str("ONLINE", TypeInfo::nvarchar(60))});
@@ -212,30 +240,76 @@ void sys_databases(Executor& ex, Relation* rel) {
 
 void sysobjects(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("name", kSysname).col("id", kInt).col("xtype", TypeInfo{Type::Char, 2, 0, 0}).col("uid", kSmallInt)
-      .col("info", kSmallInt).col("status", kInt).col("base_schema_ver", kInt).col("replinfo", kInt)
-      .col("parent_obj", kInt).col("crdate", kDateTime).col("ftcatid", kSmallInt).col("schema_ver", kInt)
-      .col("stats_schema_ver", kInt).col("type", TypeInfo{Type::Char, 2, 0, 0}).col("userstat", kSmallInt)
-      .col("sysstat", kSmallInt).col("indexdel", kSmallInt).col("refdate", kDateTime).col("version", kInt)
-      .col("deltrig", kInt).col("instrig", kInt).col("updtrig", kInt).col("seltrig", kInt)
-      .col("category", kInt).col("cache", kSmallInt);
+  v.col("name", kSysname)
+      .col("id", kInt)
+      .col("xtype", TypeInfo{Type::Char, 2, 0, 0})
+      .col("uid", kSmallInt)
+      .col("info", kSmallInt)
+      .col("status", kInt)
+      .col("base_schema_ver", kInt)
+      .col("replinfo", kInt)
+      .col("parent_obj", kInt)
+      .col("crdate", kDateTime)
+      .col("ftcatid", kSmallInt)
+      .col("schema_ver", kInt)
+      .col("stats_schema_ver", kInt)
+      .col("type", TypeInfo{Type::Char, 2, 0, 0})
+      .col("userstat", kSmallInt)
+      .col("sysstat", kSmallInt)
+      .col("indexdel", kSmallInt)
+      .col("refdate", kDateTime)
+      .col("version", kInt)
+      .col("deltrig", kInt)
+      .col("instrig", kInt)
+      .col("updtrig", kInt)
+      .col("seltrig", kInt)
+      .col("category", kInt)
+      .col("cache", kSmallInt);
   for (const ObjectInfo& o : objects_of(db)) {
     if (!filter.admits("name", o.name)) continue;
     TypeInfo c2{Type::Char, 2, 0, 0};
-    v.row({str(o.name), num(o.id), str(o.xtype, c2), num(1, Type::SmallInt), num(0, Type::SmallInt), num(0),
-           num(0), num(0), num(o.parent), Value::datetime(o.created), num(0, Type::SmallInt), num(0), num(0),
-           str(o.xtype, c2), num(o.xtype == "U " ? 1 : 0, Type::SmallInt), num(o.xtype == "U " ? 3 : 0, Type::SmallInt),
-           num(0, Type::SmallInt), Value::datetime(o.created), num(0), num(0), num(0), num(0), num(0), num(0),
+    v.row({str(o.name),
+           num(o.id),
+           str(o.xtype, c2),
+           num(1, Type::SmallInt),
+           num(0, Type::SmallInt),
+           num(0),
+           num(0),
+           num(0),
+           num(o.parent),
+           Value::datetime(o.created),
+           num(0, Type::SmallInt),
+           num(0),
+           num(0),
+           str(o.xtype, c2),
+           num(o.xtype == "U " ? 1 : 0, Type::SmallInt),
+           num(o.xtype == "U " ? 3 : 0, Type::SmallInt),
+           num(0, Type::SmallInt),
+           Value::datetime(o.created),
+           num(0),
+           num(0),
+           num(0),
+           num(0),
+           num(0),
+           num(0),
            num(0, Type::SmallInt)});
   }
 }
 
 void sys_objects(const Database& db, const ViewFilter& filter, Relation* rel, bool tables_only) {
   ViewBuilder v(rel);
-  v.col("name", kSysname).col("object_id", kInt).col("principal_id", kInt).col("schema_id", kInt)
-      .col("parent_object_id", kInt).col("type", TypeInfo{Type::Char, 2, 0, 0}).col("type_desc", TypeInfo::nvarchar(60))
-      .col("create_date", kDateTime).col("modify_date", kDateTime).col("is_ms_shipped", kBit)
-      .col("is_published", kBit).col("is_schema_published", kBit);
+  v.col("name", kSysname)
+      .col("object_id", kInt)
+      .col("principal_id", kInt)
+      .col("schema_id", kInt)
+      .col("parent_object_id", kInt)
+      .col("type", TypeInfo{Type::Char, 2, 0, 0})
+      .col("type_desc", TypeInfo::nvarchar(60))
+      .col("create_date", kDateTime)
+      .col("modify_date", kDateTime)
+      .col("is_ms_shipped", kBit)
+      .col("is_published", kBit)
+      .col("is_schema_published", kBit);
   for (const ObjectInfo& o : objects_of(db)) {
     if ((tables_only && o.xtype != "U ") || !filter.admits("name", o.name)) continue;
     v.row({str(o.name), num(o.id), nullv(kInt), num(1), num(o.parent), str(o.xtype, TypeInfo{Type::Char, 2, 0, 0}),
@@ -246,56 +320,135 @@ void sys_objects(const Database& db, const ViewFilter& filter, Relation* rel, bo
 
 void syscolumns(const Database& db, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("name", kSysname).col("id", kInt).col("xtype", kTinyInt).col("typestat", kTinyInt)
-      .col("xusertype", kSmallInt).col("length", kSmallInt).col("xprec", kTinyInt).col("xscale", kTinyInt)
-      .col("colid", kSmallInt).col("xoffset", kSmallInt).col("bitpos", kTinyInt).col("reserved", kTinyInt)
-      .col("colstat", kSmallInt).col("cdefault", kInt).col("domain", kInt).col("number", kSmallInt)
-      .col("colorder", kSmallInt).col("autoval", TypeInfo{Type::VarBinary, 8000, 0, 0}).col("offset", kSmallInt)
-      .col("collationid", kInt).col("status", kTinyInt).col("type", kTinyInt).col("usertype", kSmallInt)
-      .col("printfmt", TypeInfo::varchar(255)).col("prec", kSmallInt).col("scale", kInt)
-      .col("iscomputed", kInt).col("isoutparam", kInt).col("isnullable", kInt).col("collation", kSysname);
+  v.col("name", kSysname)
+      .col("id", kInt)
+      .col("xtype", kTinyInt)
+      .col("typestat", kTinyInt)
+      .col("xusertype", kSmallInt)
+      .col("length", kSmallInt)
+      .col("xprec", kTinyInt)
+      .col("xscale", kTinyInt)
+      .col("colid", kSmallInt)
+      .col("xoffset", kSmallInt)
+      .col("bitpos", kTinyInt)
+      .col("reserved", kTinyInt)
+      .col("colstat", kSmallInt)
+      .col("cdefault", kInt)
+      .col("domain", kInt)
+      .col("number", kSmallInt)
+      .col("colorder", kSmallInt)
+      .col("autoval", TypeInfo{Type::VarBinary, 8000, 0, 0})
+      .col("offset", kSmallInt)
+      .col("collationid", kInt)
+      .col("status", kTinyInt)
+      .col("type", kTinyInt)
+      .col("usertype", kSmallInt)
+      .col("printfmt", TypeInfo::varchar(255))
+      .col("prec", kSmallInt)
+      .col("scale", kInt)
+      .col("iscomputed", kInt)
+      .col("isoutparam", kInt)
+      .col("isnullable", kInt)
+      .col("collation", kSysname);
   for (const auto& t : db.tables) {
     int order = 0;
     for (const Column& c : t->columns) {
       ++order;
       bool text = c.type.is_string();
-      v.row({str(c.name), num(t->object_id), num(xtype_of(c), Type::TinyInt), num(text ? 0 : 0, Type::TinyInt),
-             num(xusertype_of(c), Type::SmallInt), num(storage_length(c.type), Type::SmallInt),
-             num(precision_of(c.type), Type::TinyInt), num(scale_of(c.type), Type::TinyInt),
-             num(c.column_id, Type::SmallInt), num(0, Type::SmallInt), num(0, Type::TinyInt), num(0, Type::TinyInt),
-             num(c.identity ? 1 : 0, Type::SmallInt), num(0), num(0), num(0, Type::SmallInt),
-             num(order, Type::SmallInt), Value::null(TypeInfo{Type::VarBinary, 8000, 0, 0}), num(0, Type::SmallInt),
-             text ? num(53256) : nullv(kInt), num((c.nullable ? 8 : 0) | (c.identity ? 128 : 0), Type::TinyInt),
-             num(xtype_of(c), Type::TinyInt), num(0, Type::SmallInt), nullv(TypeInfo::varchar(255)),
-             num(precision_of(c.type), Type::SmallInt), num(scale_of(c.type)), num(0), num(0),
-             num(c.nullable ? 1 : 0), text ? str("Latin1_General_CI_AS") : nullv(kSysname)});
+      v.row({str(c.name),
+             num(t->object_id),
+             num(xtype_of(c), Type::TinyInt),
+             num(text ? 0 : 0, Type::TinyInt),
+             num(xusertype_of(c), Type::SmallInt),
+             num(storage_length(c.type), Type::SmallInt),
+             num(precision_of(c.type), Type::TinyInt),
+             num(scale_of(c.type), Type::TinyInt),
+             num(c.column_id, Type::SmallInt),
+             num(0, Type::SmallInt),
+             num(0, Type::TinyInt),
+             num(0, Type::TinyInt),
+             num(c.identity ? 1 : 0, Type::SmallInt),
+             num(0),
+             num(0),
+             num(0, Type::SmallInt),
+             num(order, Type::SmallInt),
+             Value::null(TypeInfo{Type::VarBinary, 8000, 0, 0}),
+             num(0, Type::SmallInt),
+             text ? num(53256) : nullv(kInt),
+             num((c.nullable ? 8 : 0) | (c.identity ? 128 : 0), Type::TinyInt),
+             num(xtype_of(c), Type::TinyInt),
+             num(0, Type::SmallInt),
+             nullv(TypeInfo::varchar(255)),
+             num(precision_of(c.type), Type::SmallInt),
+             num(scale_of(c.type)),
+             num(0),
+             num(0),
+             num(c.nullable ? 1 : 0),
+             text ? str("Latin1_General_CI_AS") : nullv(kSysname)});
     }
   }
 }
 
 void systypes(Relation* rel) {
   ViewBuilder v(rel);
-  v.col("name", kSysname).col("xtype", kTinyInt).col("status", kTinyInt).col("xusertype", kSmallInt)
-      .col("length", kSmallInt).col("xprec", kTinyInt).col("xscale", kTinyInt).col("tdefault", kInt)
-      .col("domain", kInt).col("uid", kSmallInt).col("reserved", kSmallInt).col("collationid", kInt)
-      .col("usertype", kSmallInt).col("variable", kBit).col("allownulls", kBit).col("type", kTinyInt)
-      .col("printfmt", TypeInfo::varchar(255)).col("prec", kSmallInt).col("scale", kTinyInt)
+  v.col("name", kSysname)
+      .col("xtype", kTinyInt)
+      .col("status", kTinyInt)
+      .col("xusertype", kSmallInt)
+      .col("length", kSmallInt)
+      .col("xprec", kTinyInt)
+      .col("xscale", kTinyInt)
+      .col("tdefault", kInt)
+      .col("domain", kInt)
+      .col("uid", kSmallInt)
+      .col("reserved", kSmallInt)
+      .col("collationid", kInt)
+      .col("usertype", kSmallInt)
+      .col("variable", kBit)
+      .col("allownulls", kBit)
+      .col("type", kTinyInt)
+      .col("printfmt", TypeInfo::varchar(255))
+      .col("prec", kSmallInt)
+      .col("scale", kTinyInt)
       .col("collation", kSysname);
   for (const SystemType& t : kSystemTypes) {
     bool variable = t.xtype == 167 || t.xtype == 231 || t.xtype == 165;
-    v.row({str(t.name), num(t.xtype, Type::TinyInt), num(0, Type::TinyInt), num(t.xusertype, Type::SmallInt),
-           num(t.length, Type::SmallInt), num(t.prec, Type::TinyInt), num(t.scale, Type::TinyInt), num(0),
-           num(0), num(4, Type::SmallInt), num(0, Type::SmallInt), num(0), num(0, Type::SmallInt),
-           Value::bit(variable), Value::bit(true), num(t.xtype, Type::TinyInt), nullv(TypeInfo::varchar(255)),
-           num(t.prec, Type::SmallInt), num(t.scale, Type::TinyInt), nullv(kSysname)});
+    v.row({str(t.name),
+           num(t.xtype, Type::TinyInt),
+           num(0, Type::TinyInt),
+           num(t.xusertype, Type::SmallInt),
+           num(t.length, Type::SmallInt),
+           num(t.prec, Type::TinyInt),
+           num(t.scale, Type::TinyInt),
+           num(0),
+           num(0),
+           num(4, Type::SmallInt),
+           num(0, Type::SmallInt),
+           num(0),
+           num(0, Type::SmallInt),
+           Value::bit(variable),
+           Value::bit(true),
+           num(t.xtype, Type::TinyInt),
+           nullv(TypeInfo::varchar(255)),
+           num(t.prec, Type::SmallInt),
+           num(t.scale, Type::TinyInt),
+           nullv(kSysname)});
   }
 }
 
 void sysindexes(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("id", kInt).col("status", kInt).col("indid", kSmallInt).col("name", kSysname).col("rows", kInt)
-      .col("rowcnt", TypeInfo{Type::BigInt}).col("keycnt", kSmallInt).col("groupid", kSmallInt)
-      .col("OrigFillFactor", kTinyInt).col("minlen", kSmallInt).col("dpages", kInt);
+  v.col("id", kInt)
+      .col("status", kInt)
+      .col("indid", kSmallInt)
+      .col("name", kSysname)
+      .col("rows", kInt)
+      .col("rowcnt", TypeInfo{Type::BigInt})
+      .col("keycnt", kSmallInt)
+      .col("groupid", kSmallInt)
+      .col("OrigFillFactor", kTinyInt)
+      .col("minlen", kSmallInt)
+      .col("dpages", kInt);
   for (const auto& t : db.tables) {
     int64_t rows = static_cast<int64_t>(t->rows.size());
     bool clustered = false;
@@ -306,18 +459,29 @@ void sysindexes(const Database& db, const ViewFilter& filter, Relation* rel) {
     for (const KeyIndex& k : t->indexes)
       if (filter.admits("name", k.name))
         v.row({num(t->object_id), num(k.unique ? 2 : 0), num(k.index_id, Type::SmallInt), str(k.name), num(rows),
-             num(rows, Type::BigInt), num(static_cast<int64_t>(k.columns.size()), Type::SmallInt), num(1, Type::SmallInt),
-             num(0, Type::TinyInt), num(0, Type::SmallInt), num(0)});
+               num(rows, Type::BigInt), num(static_cast<int64_t>(k.columns.size()), Type::SmallInt),
+               num(1, Type::SmallInt), num(0, Type::TinyInt), num(0, Type::SmallInt), num(0)});
   }
 }
 
 void sys_indexes(const Database& db, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("object_id", kInt).col("name", kSysname).col("index_id", kInt).col("type", kTinyInt)
-      .col("type_desc", TypeInfo::nvarchar(60)).col("is_unique", kBit).col("data_space_id", kInt)
-      .col("ignore_dup_key", kBit).col("is_primary_key", kBit).col("is_unique_constraint", kBit)
-      .col("fill_factor", kTinyInt).col("is_padded", kBit).col("is_disabled", kBit)
-      .col("is_hypothetical", kBit).col("allow_row_locks", kBit).col("allow_page_locks", kBit)
+  v.col("object_id", kInt)
+      .col("name", kSysname)
+      .col("index_id", kInt)
+      .col("type", kTinyInt)
+      .col("type_desc", TypeInfo::nvarchar(60))
+      .col("is_unique", kBit)
+      .col("data_space_id", kInt)
+      .col("ignore_dup_key", kBit)
+      .col("is_primary_key", kBit)
+      .col("is_unique_constraint", kBit)
+      .col("fill_factor", kTinyInt)
+      .col("is_padded", kBit)
+      .col("is_disabled", kBit)
+      .col("is_hypothetical", kBit)
+      .col("allow_row_locks", kBit)
+      .col("allow_page_locks", kBit)
       .col("has_filter", kBit);
   for (const auto& t : db.tables) {
     bool clustered = false;
@@ -325,7 +489,8 @@ void sys_indexes(const Database& db, Relation* rel) {
     if (!clustered)
       v.row({num(t->object_id), nullv(kSysname), num(0), num(0, Type::TinyInt), str("HEAP", TypeInfo::nvarchar(60)),
              Value::bit(false), num(1), Value::bit(false), Value::bit(false), Value::bit(false), num(0, Type::TinyInt),
-             Value::bit(false), Value::bit(false), Value::bit(false), Value::bit(true), Value::bit(true), Value::bit(false)});
+             Value::bit(false), Value::bit(false), Value::bit(false), Value::bit(true), Value::bit(true),
+             Value::bit(false)});
     for (const KeyIndex& k : t->indexes)
       v.row({num(t->object_id), str(k.name), num(k.index_id), num(k.clustered ? 1 : 2, Type::TinyInt),
              str(k.clustered ? "CLUSTERED" : "NONCLUSTERED", TypeInfo::nvarchar(60)), Value::bit(k.unique), num(1),
@@ -337,8 +502,13 @@ void sys_indexes(const Database& db, Relation* rel) {
 
 void sys_index_columns(const Database& db, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("object_id", kInt).col("index_id", kInt).col("index_column_id", kInt).col("column_id", kInt)
-      .col("key_ordinal", kTinyInt).col("partition_ordinal", kTinyInt).col("is_descending_key", kBit)
+  v.col("object_id", kInt)
+      .col("index_id", kInt)
+      .col("index_column_id", kInt)
+      .col("column_id", kInt)
+      .col("key_ordinal", kTinyInt)
+      .col("partition_ordinal", kTinyInt)
+      .col("is_descending_key", kBit)
       .col("is_included_column", kBit);
   for (const auto& t : db.tables)
     for (const KeyIndex& k : t->indexes)
@@ -353,21 +523,31 @@ void sys_index_columns(const Database& db, Relation* rel) {
 
 void sys_columns(const Database& db, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("object_id", kInt).col("name", kSysname).col("column_id", kInt).col("system_type_id", kTinyInt)
-      .col("user_type_id", kInt).col("max_length", kSmallInt).col("precision", kTinyInt).col("scale", kTinyInt)
-      .col("collation_name", kSysname).col("is_nullable", kBit).col("is_identity", kBit).col("is_computed", kBit);
+  v.col("object_id", kInt)
+      .col("name", kSysname)
+      .col("column_id", kInt)
+      .col("system_type_id", kTinyInt)
+      .col("user_type_id", kInt)
+      .col("max_length", kSmallInt)
+      .col("precision", kTinyInt)
+      .col("scale", kTinyInt)
+      .col("collation_name", kSysname)
+      .col("is_nullable", kBit)
+      .col("is_identity", kBit)
+      .col("is_computed", kBit);
   for (const auto& t : db.tables)
     for (const Column& c : t->columns)
       v.row({num(t->object_id), str(c.name), num(c.column_id), num(xtype_of(c), Type::TinyInt), num(xusertype_of(c)),
              num(storage_length(c.type), Type::SmallInt), num(precision_of(c.type), Type::TinyInt),
-             num(scale_of(c.type), Type::TinyInt),
-             c.type.is_string() ? str("Latin1_General_CI_AS") : nullv(kSysname), Value::bit(c.nullable),
-             Value::bit(c.identity), Value::bit(false)});
+             num(scale_of(c.type), Type::TinyInt), c.type.is_string() ? str("Latin1_General_CI_AS") : nullv(kSysname),
+             Value::bit(c.nullable), Value::bit(c.identity), Value::bit(false)});
 }
 
 void information_schema_tables(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("TABLE_CATALOG", kSysname).col("TABLE_SCHEMA", kSysname).col("TABLE_NAME", kSysname)
+  v.col("TABLE_CATALOG", kSysname)
+      .col("TABLE_SCHEMA", kSysname)
+      .col("TABLE_NAME", kSysname)
       .col("TABLE_TYPE", TypeInfo::varchar(10));
   if (!filter.admits("TABLE_CATALOG", db.name) || !filter.admits("TABLE_SCHEMA", "dbo")) return;
   for (const auto& t : db.tables)
@@ -380,8 +560,11 @@ void information_schema_tables(const Database& db, const ViewFilter& filter, Rel
 
 void information_schema_views(const Database& db, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("TABLE_CATALOG", kSysname).col("TABLE_SCHEMA", kSysname).col("TABLE_NAME", kSysname)
-      .col("VIEW_DEFINITION", TypeInfo::nvarchar(4000)).col("CHECK_OPTION", TypeInfo::varchar(7))
+  v.col("TABLE_CATALOG", kSysname)
+      .col("TABLE_SCHEMA", kSysname)
+      .col("TABLE_NAME", kSysname)
+      .col("VIEW_DEFINITION", TypeInfo::nvarchar(4000))
+      .col("CHECK_OPTION", TypeInfo::varchar(7))
       .col("IS_UPDATABLE", TypeInfo::varchar(2));
   for (const auto& f : db.functions)
     if (f->view)
@@ -399,30 +582,57 @@ Row information_schema_column(const Database& db, const Table& t, const Column& 
   if (ty.type == Type::NText) octets = 2147483646;
   bool numeric = ty.is_numeric();
   bool temporal = ty.is_temporal();
-  return {str(db.name), str("dbo"), str(t.name), str(c.name), num(position),
+  return {str(db.name),
+          str("dbo"),
+          str(t.name),
+          str(c.name),
+          num(position),
           c.default_value ? str("(" + c.default_value->to_display() + ")", TypeInfo::nvarchar(4000))
                           : nullv(TypeInfo::nvarchar(4000)),
-          str(c.nullable ? "YES" : "NO", TypeInfo::varchar(3)), str(c.type_name),
-          text ? num(char_len) : nullv(kInt), text ? num(octets) : nullv(kInt),
+          str(c.nullable ? "YES" : "NO", TypeInfo::varchar(3)),
+          str(c.type_name),
+          text ? num(char_len) : nullv(kInt),
+          text ? num(octets) : nullv(kInt),
           numeric ? num(precision_of(ty), Type::TinyInt) : nullv(kTinyInt),
           numeric ? num(ty.type == Type::Real || ty.type == Type::Float ? 2 : 10, Type::SmallInt) : nullv(kSmallInt),
           numeric && ty.type != Type::Real && ty.type != Type::Float ? num(scale_of(ty)) : nullv(kInt),
           temporal ? num(ty.type == Type::DateTime ? 3 : 0, Type::SmallInt) : nullv(kSmallInt),
-          nullv(kSysname), nullv(kSysname), ty.is_string() ? str(ty.is_unicode() ? "UNICODE" : "iso_1") : nullv(kSysname),
-          nullv(kSysname), nullv(kSysname), ty.is_string() ? str("Latin1_General_CI_AS") : nullv(kSysname),
-          nullv(kSysname), nullv(kSysname), nullv(kSysname)};
+          nullv(kSysname),
+          nullv(kSysname),
+          ty.is_string() ? str(ty.is_unicode() ? "UNICODE" : "iso_1") : nullv(kSysname),
+          nullv(kSysname),
+          nullv(kSysname),
+          ty.is_string() ? str("Latin1_General_CI_AS") : nullv(kSysname),
+          nullv(kSysname),
+          nullv(kSysname),
+          nullv(kSysname)};
 }
 
 void information_schema_columns(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("TABLE_CATALOG", kSysname).col("TABLE_SCHEMA", kSysname).col("TABLE_NAME", kSysname)
-      .col("COLUMN_NAME", kSysname).col("ORDINAL_POSITION", kInt).col("COLUMN_DEFAULT", TypeInfo::nvarchar(4000))
-      .col("IS_NULLABLE", TypeInfo::varchar(3)).col("DATA_TYPE", kSysname).col("CHARACTER_MAXIMUM_LENGTH", kInt)
-      .col("CHARACTER_OCTET_LENGTH", kInt).col("NUMERIC_PRECISION", kTinyInt).col("NUMERIC_PRECISION_RADIX", kSmallInt)
-      .col("NUMERIC_SCALE", kInt).col("DATETIME_PRECISION", kSmallInt).col("CHARACTER_SET_CATALOG", kSysname)
-      .col("CHARACTER_SET_SCHEMA", kSysname).col("CHARACTER_SET_NAME", kSysname).col("COLLATION_CATALOG", kSysname)
-      .col("COLLATION_SCHEMA", kSysname).col("COLLATION_NAME", kSysname).col("DOMAIN_CATALOG", kSysname)
-      .col("DOMAIN_SCHEMA", kSysname).col("DOMAIN_NAME", kSysname);
+  v.col("TABLE_CATALOG", kSysname)
+      .col("TABLE_SCHEMA", kSysname)
+      .col("TABLE_NAME", kSysname)
+      .col("COLUMN_NAME", kSysname)
+      .col("ORDINAL_POSITION", kInt)
+      .col("COLUMN_DEFAULT", TypeInfo::nvarchar(4000))
+      .col("IS_NULLABLE", TypeInfo::varchar(3))
+      .col("DATA_TYPE", kSysname)
+      .col("CHARACTER_MAXIMUM_LENGTH", kInt)
+      .col("CHARACTER_OCTET_LENGTH", kInt)
+      .col("NUMERIC_PRECISION", kTinyInt)
+      .col("NUMERIC_PRECISION_RADIX", kSmallInt)
+      .col("NUMERIC_SCALE", kInt)
+      .col("DATETIME_PRECISION", kSmallInt)
+      .col("CHARACTER_SET_CATALOG", kSysname)
+      .col("CHARACTER_SET_SCHEMA", kSysname)
+      .col("CHARACTER_SET_NAME", kSysname)
+      .col("COLLATION_CATALOG", kSysname)
+      .col("COLLATION_SCHEMA", kSysname)
+      .col("COLLATION_NAME", kSysname)
+      .col("DOMAIN_CATALOG", kSysname)
+      .col("DOMAIN_SCHEMA", kSysname)
+      .col("DOMAIN_NAME", kSysname);
   if (!filter.admits("TABLE_CATALOG", db.name) || !filter.admits("TABLE_SCHEMA", "dbo")) return;
   for (const auto& t : db.tables) {
     if (!filter.admits("TABLE_NAME", t->name)) continue;
@@ -463,7 +673,8 @@ const ViewEntry kViews[] = {
      [](const ViewRequest& v) { information_schema_columns(v.database(), v.filter, v.rel); }},
     {ViewSchema::InformationSchema, "TABLES",
      [](const ViewRequest& v) { information_schema_tables(v.database(), v.filter, v.rel); }},
-    {ViewSchema::InformationSchema, "VIEWS", [](const ViewRequest& v) { information_schema_views(v.database(), v.rel); }},
+    {ViewSchema::InformationSchema, "VIEWS",
+     [](const ViewRequest& v) { information_schema_views(v.database(), v.rel); }},
     {ViewSchema::Sys, "indexes", [](const ViewRequest& v) { sys_indexes(v.database(), v.rel); }},
     {ViewSchema::Sys, "index_columns", [](const ViewRequest& v) { sys_index_columns(v.database(), v.rel); }},
     {ViewSchema::Sys, "objects", [](const ViewRequest& v) { sys_objects(v.database(), v.filter, v.rel, false); }},

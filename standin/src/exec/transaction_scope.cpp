@@ -35,8 +35,7 @@ void TransactionScope::begin() {
 
 void TransactionScope::commit() {
   enter_control();
-  if (!transaction_.open())
-    throw_error(3902, "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.");
+  if (!transaction_.open()) throw_error(3902, "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.");
   if (--transaction_.count > 0) return;
   server_.commit_transaction(transaction_);
   transaction_.end();
@@ -66,8 +65,7 @@ void TransactionScope::check_database_free(const Database& db) {
   for (const Transaction* t : server_.transactions) {
     if (t == &transaction_ || !t->open()) continue;
     auto it = t->changed.lower_bound(first);
-    if (it != t->changed.end() && it->first == first.first)
-      throw_lock_timeout();
+    if (it != t->changed.end() && it->first == first.first) throw_lock_timeout();
   }
 }
 

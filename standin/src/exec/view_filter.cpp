@@ -45,8 +45,7 @@ bool ViewFilter::admits(std::string_view column, std::string_view value) const {
     int order = 0;
     Error ignored;
     // A comparison that fails is left to WHERE, which reports it.
-    if (compare_values(Value::string(std::string(value), TypeInfo::nvarchar(128)), wanted, *ctx_, &order,
-                       &ignored) &&
+    if (compare_values(Value::string(std::string(value), TypeInfo::nvarchar(128)), wanted, *ctx_, &order, &ignored) &&
         order != 0)
       return false;
   }

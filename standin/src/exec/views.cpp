@@ -31,15 +31,19 @@ std::vector<std::string> view_column_names(const std::string& view, const std::v
   if (names.empty())
     for (size_t i = 0; i < columns.size(); ++i) {
       if (columns[i].name.empty())
-        throw_error(4511, "Create View or Function failed because no column name was specified for column " +
-                              std::to_string(i + 1) + ".", true);
+        throw_error(4511,
+                    "Create View or Function failed because no column name was specified for column " +
+                        std::to_string(i + 1) + ".",
+                    true);
       names.push_back(columns[i].name);
     }
   for (size_t i = 0; i < names.size(); ++i)
     for (size_t j = 0; j < i; ++j)
       if (names_equal(names[i], names[j]))
-        throw_error(4506, "Column names in each view or function must be unique. Column name '" + names[i] +
-                              "' in view or function '" + view + "' is specified more than once.", true);
+        throw_error(4506,
+                    "Column names in each view or function must be unique. Column name '" + names[i] +
+                        "' in view or function '" + view + "' is specified more than once.",
+                    true);
   return names;
 }
 
@@ -72,8 +76,7 @@ void Executor::check_view_definition(Statement& s) {
 void Executor::run_create_view(Statement& s) {
   Database* db = resolve_database(s.target, std::min<size_t>(s.target.size(), 2));
   const std::string& name = s.target.back();
-  if (db->object_exists(name))
-    throw_error(2714, "There is already an object named '" + name + "' in the database.");
+  if (db->object_exists(name)) throw_error(2714, "There is already an object named '" + name + "' in the database.");
   check_view_definition(s);
   auto v = std::make_unique<FunctionDef>();
   v->object_id = db->allocate_object_id();

@@ -28,8 +28,8 @@ enum class ExprKind {
   Negate,    // unary minus
   Plus,      // unary plus: changes nothing
   BitNot,
-  Arith,     // + - * / % (op)
-  Compare,   // = <> < > <= >= (op)
+  Arith,    // + - * / % (op)
+  Compare,  // = <> < > <= >= (op)
   And,
   Or,
   Not,
@@ -38,8 +38,8 @@ enum class ExprKind {
   InList,   // negated: NOT IN
   InQuery,  // negated: NOT IN (subquery)
   Exists,
-  Between,  // negated: NOT BETWEEN
-  Case,     // args: [operand] when, then, ..., [else]; has_operand, has_else
+  Between,    // negated: NOT BETWEEN
+  Case,       // args: [operand] when, then, ..., [else]; has_operand, has_else
   Function,   // name(args)
   Cast,       // CAST(arg AS type) / CONVERT(type, arg[, style])
   Aggregate,  // COUNT/SUM/MIN/MAX/AVG; star for COUNT(*)
@@ -54,12 +54,12 @@ struct Expr {
   std::vector<std::string> names;  // Column / Variable
   Value value;                     // Literal
   std::vector<std::unique_ptr<Expr>> args;
-  std::unique_ptr<Query> query;  // InQuery, Exists, Subquery
+  std::unique_ptr<Query> query;         // InQuery, Exists, Subquery
   std::unique_ptr<TypeSpec> cast_type;  // Cast: the target type
-  int style = -1;                // Convert style
+  int style = -1;                       // Convert style
   bool negated = false;
-  bool distinct = false;  // Aggregate
-  bool star = false;      // COUNT(*)
+  bool distinct = false;                       // Aggregate
+  bool star = false;                           // COUNT(*)
   bool has_operand = false, has_else = false;  // Case
 
   // bound
@@ -82,8 +82,8 @@ struct TableRef {
   enum class Kind { Named, Function, Derived, Join } kind = Kind::Named;
   std::vector<std::string> names;  // Named/Function: [db.][schema.]name
   std::string alias;
-  std::vector<ExprPtr> args;      // Function
-  std::unique_ptr<Query> query;   // Derived
+  std::vector<ExprPtr> args;              // Function
+  std::unique_ptr<Query> query;           // Derived
   std::unique_ptr<TableRef> left, right;  // Join
   JoinType join = JoinType::Inner;
   ExprPtr on;
@@ -190,7 +190,7 @@ struct Statement {
 
   std::vector<std::string> target;  // table / function / index / database name parts
   std::string target_alias;
-  std::unique_ptr<Query> query;     // Select, Insert ... SELECT, CreateFunction body
+  std::unique_ptr<Query> query;  // Select, Insert ... SELECT, CreateFunction body
 
   // Insert
   std::vector<std::string> columns;

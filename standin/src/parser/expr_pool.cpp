@@ -41,7 +41,7 @@ void release(FreeBlock* block, FreeBlock* next) {
 FreeBlock* new_slab() {
   static std::mutex mutex;
   static auto* slabs = new std::vector<std::byte*>();
-  auto* slab = static_cast<std::byte*>(::operator new(kBlockSize * kBlocksPerSlab, std::align_val_t(alignof(Expr))));
+  auto* slab = static_cast<std::byte*>(::operator new(kBlockSize* kBlocksPerSlab, std::align_val_t(alignof(Expr))));
   {
     std::lock_guard<std::mutex> lock(mutex);
     slabs->push_back(slab);

@@ -30,22 +30,19 @@ bool is_ident_part(unsigned char c) { return kNameClasses[c] & kNamePart; }
 
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-
 // The keywords SQL Server reserves, upper case and sorted. The lexer marks
 // them once, so that the parser's many "is this a keyword?" questions cost
 // nothing.
 constexpr std::array<std::string_view, 82> kReserved = {
-    "ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC",
-    "BEGIN", "BETWEEN", "BY", "CASE", "CHECK", "CLUSTERED", "COLUMN", "COMMIT",
-    "CONSTRAINT", "CREATE", "CROSS", "DECLARE", "DEFAULT", "DELETE", "DESC",
-    "DISTINCT", "DROP", "ELSE", "END", "EXCEPT", "EXEC", "EXECUTE",
-    "EXISTS", "FOREIGN", "FROM", "FULL", "FUNCTION", "GOTO", "GRANT",
-    "GROUP", "HAVING", "IF", "IN", "INDEX", "INNER", "INSERT",
-    "INTERSECT", "INTO", "IS", "JOIN", "KEY", "LEFT", "LIKE",
-    "NONCLUSTERED", "NOT", "NULL", "ON", "OPTION", "OR", "ORDER",
-    "OUTER", "PRIMARY", "PRINT", "REFERENCES", "RETURN", "RIGHT", "ROLLBACK", "SELECT",
-    "SET", "TABLE", "THEN", "TO", "TOP", "TRAN", "TRANSACTION", "TRUNCATE", "UNION",
-    "UNIQUE", "UPDATE", "USE", "VALUES", "WHEN", "WHERE", "WHILE",
+    "ADD",      "ALL",     "ALTER",  "AND",       "ANY",      "AS",           "ASC",        "BEGIN",     "BETWEEN",
+    "BY",       "CASE",    "CHECK",  "CLUSTERED", "COLUMN",   "COMMIT",       "CONSTRAINT", "CREATE",    "CROSS",
+    "DECLARE",  "DEFAULT", "DELETE", "DESC",      "DISTINCT", "DROP",         "ELSE",       "END",       "EXCEPT",
+    "EXEC",     "EXECUTE", "EXISTS", "FOREIGN",   "FROM",     "FULL",         "FUNCTION",   "GOTO",      "GRANT",
+    "GROUP",    "HAVING",  "IF",     "IN",        "INDEX",    "INNER",        "INSERT",     "INTERSECT", "INTO",
+    "IS",       "JOIN",    "KEY",    "LEFT",      "LIKE",     "NONCLUSTERED", "NOT",        "NULL",      "ON",
+    "OPTION",   "OR",      "ORDER",  "OUTER",     "PRIMARY",  "PRINT",        "REFERENCES", "RETURN",    "RIGHT",
+    "ROLLBACK", "SELECT",  "SET",    "TABLE",     "THEN",     "TO",           "TOP",        "TRAN",      "TRANSACTION",
+    "TRUNCATE", "UNION",   "UNIQUE", "UPDATE",    "USE",      "VALUES",       "WHEN",       "WHERE",     "WHILE",
     "WITH"};
 static_assert(std::is_sorted(kReserved.begin(), kReserved.end()));
 static_assert(std::all_of(kReserved.begin(), kReserved.end(),
@@ -80,8 +77,7 @@ bool is_reserved_word(std::string_view word) {
 
 class Lexer {
  public:
-  explicit Lexer(std::string_view text, size_t offset = 0, uint32_t line = 1)
-      : s_(text), pos_(offset), line_(line) {}
+  explicit Lexer(std::string_view text, size_t offset = 0, uint32_t line = 1) : s_(text), pos_(offset), line_(line) {}
 
   // The next token, and where the text goes on after it.
   Token next_token(size_t* offset, uint32_t* line) {
@@ -272,9 +268,7 @@ class Lexer {
 
 }  // namespace
 
-bool Token::is_word(std::string_view word) const {
-  return kind == TokenKind::Identifier && iequals(text, word);
-}
+bool Token::is_word(std::string_view word) const { return kind == TokenKind::Identifier && iequals(text, word); }
 
 std::string string_literal_value(const Token& t) {
   std::string_view body = t.text;

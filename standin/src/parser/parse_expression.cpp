@@ -14,13 +14,13 @@ namespace {
 
 bool is_comparison(const Token& t) {
   if (t.kind != TokenKind::Operator) return false;
-  return t.text == "=" || t.text == "<>" || t.text == "!=" || t.text == "<" || t.text == ">" ||
-         t.text == "<=" || t.text == ">=" || t.text == "!<" || t.text == "!>";
+  return t.text == "=" || t.text == "<>" || t.text == "!=" || t.text == "<" || t.text == ">" || t.text == "<=" ||
+         t.text == ">=" || t.text == "!<" || t.text == "!>";
 }
 
 bool is_aggregate_name(std::string_view name) {
-  return iequals(name, "COUNT") || iequals(name, "SUM") || iequals(name, "MIN") ||
-         iequals(name, "MAX") || iequals(name, "AVG") || iequals(name, "COUNT_BIG");
+  return iequals(name, "COUNT") || iequals(name, "SUM") || iequals(name, "MIN") || iequals(name, "MAX") ||
+         iequals(name, "AVG") || iequals(name, "COUNT_BIG");
 }
 
 bool takes_date_part(std::string_view name) {
@@ -35,10 +35,8 @@ bool is_literal(TokenKind kind) {
     case TokenKind::Float:
     case TokenKind::String:
     case TokenKind::NString:
-    case TokenKind::Binary:
-      return true;
-    default:
-      return false;
+    case TokenKind::Binary: return true;
+    default: return false;
   }
 }
 
@@ -49,8 +47,7 @@ ExprPtr Parser::parse_expr() {
   // comma or a closing parenthesis: those skip the descent through every
   // level of precedence, which would find no operator on any of them.
   const Token& t = peek();
-  if ((is_literal(t.kind) || t.is_word("NULL")) && (peek(1).is_op(",") || peek(1).is_op(")")))
-    return parse_primary();
+  if ((is_literal(t.kind) || t.is_word("NULL")) && (peek(1).is_op(",") || peek(1).is_op(")"))) return parse_primary();
   Nesting nesting(*this);
   return parse_or();
 }
@@ -126,8 +123,7 @@ ExprPtr Parser::parse_predicate() {
     return e;
   }
   bool negated = false;
-  if (t.is_word("NOT") &&
-      (peek(1).is_word("LIKE") || peek(1).is_word("IN") || peek(1).is_word("BETWEEN"))) {
+  if (t.is_word("NOT") && (peek(1).is_word("LIKE") || peek(1).is_word("IN") || peek(1).is_word("BETWEEN"))) {
     take();
     negated = true;
   }
@@ -212,8 +208,8 @@ ExprPtr Parser::parse_unary() {
     take();
     ExprPtr operand = parse_unary();
     // Fold a negative number literal, so that -1 keeps the type of 1.
-    if (operand->kind == ExprKind::Literal && !operand->value.is_null() &&
-        operand->value.type().is_numeric() && !operand->negated) {
+    if (operand->kind == ExprKind::Literal && !operand->value.is_null() && operand->value.type().is_numeric() &&
+        !operand->negated) {
       const Value& v = operand->value;
       if (v.type().is_integer() && v.int_value() != INT64_MIN) {
         operand->value = Value::integer(-v.int_value(), v.type().type);
@@ -272,7 +268,8 @@ ExprPtr Parser::parse_literal() {
       take();
       Decimal d;
       if (!Decimal::parse(t.text, &d))
-        fail_message(1007, "The number '" + std::string(t.text) + "' is out of the range for numeric representation (maximum precision 38).");
+        fail_message(1007, "The number '" + std::string(t.text) +
+                               "' is out of the range for numeric representation (maximum precision 38).");
       e->value = Value::decimal(d);
       return e;
     }
@@ -306,8 +303,7 @@ ExprPtr Parser::parse_literal() {
       e->value = Value::binary(std::move(bytes), TypeInfo{Type::VarBinary, n > 0 ? n : 1, 0, 0});
       return e;
     }
-    default:
-      fail();
+    default: fail();
   }
 }
 
@@ -384,8 +380,7 @@ ExprPtr Parser::parse_primary() {
       if (peek().is_op("(")) fail();  // schema-qualified scalar functions are not supported
       return e;
     }
-    default:
-      fail();
+    default: fail();
   }
 }
 

@@ -9,7 +9,6 @@
 
 namespace standin {
 
-
 // The end of a [quoted] or "quoted" name: the token's text is the inner name,
 // which may contain doubled closing delimiters.
 uint32_t Parser::quoted_end(const Token& t) const {
@@ -67,8 +66,9 @@ void Parser::fail_at(const Token& t) const {
 void Parser::Nesting::deeper() {
   ++added_;
   if (++parser_.nesting_ > kMaxNesting)
-    parser_.fail_message(191, "Some part of your SQL statement is nested too deeply. Rewrite the query or break it "
-                              "up into smaller queries.");
+    parser_.fail_message(191,
+                         "Some part of your SQL statement is nested too deeply. Rewrite the query or break it "
+                         "up into smaller queries.");
 }
 
 void Parser::fail_message(int number, std::string message) const {
@@ -265,8 +265,7 @@ SelectCore Parser::parse_select_core() {
       item.star_qualifier = take_name();
       take();
       take();
-    } else if ((t.is_name() || t.is(TokenKind::String)) && peek(1).is_op("=") &&
-               !t.reserved) {
+    } else if ((t.is_name() || t.is(TokenKind::String)) && peek(1).is_op("=") && !t.reserved) {
       item.alias = t.is(TokenKind::String) ? string_literal_value(t) : identifier_value(t);
       take();
       take();
@@ -527,8 +526,7 @@ void Parser::parse_table_element(Statement& s) {
 
 // ON [PRIMARY] after a table or key: the filegroup changes nothing here.
 void Parser::skip_on_filegroup() {
-  if (peek().is_word("ON") && (peek(1).is_name() || peek(1).is_word("PRIMARY")) &&
-      !peek(2).is_op("(")) {
+  if (peek().is_word("ON") && (peek(1).is_name() || peek(1).is_word("PRIMARY")) && !peek(2).is_op("(")) {
     take();
     take();
   }
@@ -846,8 +844,7 @@ StatementPtr Parser::parse_set() {
   s->option = std::string(opt.text);
   if (iequals(s->option, "DATEFORMAT") || iequals(s->option, "LANGUAGE")) {
     const Token& v = peek();
-    if (!v.is(TokenKind::Identifier) && !v.is(TokenKind::String) && !v.is(TokenKind::QuotedIdentifier))
-      fail();
+    if (!v.is(TokenKind::Identifier) && !v.is(TokenKind::String) && !v.is(TokenKind::QuotedIdentifier)) fail();
     take();
     s->option_value = v.is(TokenKind::String) ? string_literal_value(v) : identifier_value(v);
     return s;

@@ -75,7 +75,7 @@ class Parser {
   [[noreturn]] void fail_at(const Token& t) const;
   [[noreturn]] void fail_message(int number, std::string message) const;
 
-  std::string take_name();                       // one name part
+  std::string take_name();                         // one name part
   std::vector<std::string> take_multipart_name();  // a.b.c (empty parts allowed: a..b)
   std::string_view text() const { return text_; }
   uint32_t quoted_end(const Token& t) const;

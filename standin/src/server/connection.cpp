@@ -109,8 +109,8 @@ bool Connection::login(const tds::Message& message) {
   }
   dialect_.date_type = login.tds_version >= tds::kTds73A;
   if (login.integrated_security || !credentials_match(login)) {
-    refuse_login(Error{kMsgLoginFailed, kLoginFailedSeverity, 1, 1,
-                       "Login failed for user '" + login.user_name + "'."});
+    refuse_login(
+        Error{kMsgLoginFailed, kLoginFailedSeverity, 1, 1, "Login failed for user '" + login.user_name + "'."});
     return false;
   }
   std::string database = login.database.empty() ? "master" : login.database;
@@ -130,8 +130,7 @@ bool Connection::login(const tds::Message& message) {
   out.info(5703, "Changed language setting to us_english.");
   out.login_ack(std::min(login.tds_version, tds::kTds74));
   if (login.wants_feature_ack) out.feature_ext_ack();
-  out.env_change(tds::EnvChange::PacketSize, std::to_string(packet_size_),
-                 std::to_string(tds::kDefaultPacketSize));
+  out.env_change(tds::EnvChange::PacketSize, std::to_string(packet_size_), std::to_string(tds::kDefaultPacketSize));
   out.done(tds::kTokenDone, tds::kDoneFinal);
   send(PacketType::TabularResult, out.bytes());
   return true;
@@ -144,9 +143,7 @@ void Connection::serve_requests() {
       case PacketType::SqlBatch:
         send(PacketType::TabularResult, handler.batch(tds::parse_sql_batch(message->body)));
         break;
-      case PacketType::Rpc:
-        send(PacketType::TabularResult, handler.rpc(tds::parse_rpc(message->body)));
-        break;
+      case PacketType::Rpc: send(PacketType::TabularResult, handler.rpc(tds::parse_rpc(message->body))); break;
       case PacketType::Attention: {
         // Requests run to their end before the next message is read, so
         // there is nothing left to cancel: only the acknowledgement.
@@ -163,8 +160,7 @@ void Connection::serve_requests() {
         send(PacketType::TabularResult, out.bytes());
         break;
       }
-      default:
-        throw ProtocolError("unexpected message of type " + std::to_string(static_cast<int>(message->type)));
+      default: throw ProtocolError("unexpected message of type " + std::to_string(static_cast<int>(message->type)));
     }
   }
 }

@@ -28,8 +28,10 @@ std::vector<std::string> declared_parameter_names(std::string_view declarations)
   size_t start = 0;
   for (size_t i = 0; i <= declarations.size(); ++i) {
     char c = i < declarations.size() ? declarations[i] : ',';
-    if (c == '(') ++depth;
-    else if (c == ')' && depth > 0) --depth;
+    if (c == '(')
+      ++depth;
+    else if (c == ')' && depth > 0)
+      --depth;
     else if (c == ',' && depth == 0) {
       std::string name = leading_name(declarations.substr(start, i - start));
       if (!name.empty()) names.push_back(std::move(name));

@@ -28,8 +28,8 @@ std::string procedure_name(const RpcCall& call) {
 
 }  // namespace
 
-RequestHandler::Outcome RequestHandler::run(TokenWriter& out, std::string_view text,
-                                            std::span<const Param> params, Token statement_done) {
+RequestHandler::Outcome RequestHandler::run(TokenWriter& out, std::string_view text, std::span<const Param> params,
+                                            Token statement_done) {
   std::string database = session_.current_database();
   BatchResult result = session_.execute(text, params);
   Outcome outcome;
@@ -108,13 +108,13 @@ RequestHandler::Outcome RequestHandler::execute_sql(TokenWriter& out, const RpcC
     return o;
   }
   bool declared = call.parameters.size() > 1;
-  return execute_with(out, call, declared ? 2 : 1, text_of(call.parameters[0].value),
-                      declared ? declared_parameter_names(text_of(call.parameters[1].value))
-                               : std::vector<std::string>{});
+  return execute_with(
+      out, call, declared ? 2 : 1, text_of(call.parameters[0].value),
+      declared ? declared_parameter_names(text_of(call.parameters[1].value)) : std::vector<std::string>{});
 }
 
 RequestHandler::Outcome RequestHandler::prepare_call(TokenWriter& out, const RpcCall& call, bool execute,
-                                                      int32_t* handle) {
+                                                     int32_t* handle) {
   // sp_prepare / sp_prepexec @handle OUTPUT, @params, @stmt [, values...]
   Outcome o;
   bool params_ok = is_text(call, 1) || (call.parameters.size() > 1 && call.parameters[1].value.is_null());

@@ -19,8 +19,7 @@ namespace standin::server {
 
 class RequestHandler {
  public:
-  RequestHandler(Session& session, tds::WireDialect dialect)
-      : session_(session), dialect_(dialect) {}
+  RequestHandler(Session& session, tds::WireDialect dialect) : session_(session), dialect_(dialect) {}
 
   // The tokens answering a SQL batch / an RPC message, up to the final DONE.
   std::string batch(std::string_view text);
@@ -38,13 +37,12 @@ class RequestHandler {
     int64_t rows_affected = -1;
   };
 
-  Outcome run(tds::TokenWriter& out, std::string_view text, std::span<const Param> params,
-              tds::Token statement_done);
+  Outcome run(tds::TokenWriter& out, std::string_view text, std::span<const Param> params, tds::Token statement_done);
   void call(tds::TokenWriter& out, const tds::RpcCall& call, bool more);
   // Runs `statement` with values after the first `skip` parameters of
   // `call`, named by themselves or by position in `names`.
-  Outcome execute_with(tds::TokenWriter& out, const tds::RpcCall& call, size_t skip,
-                       const std::string& statement, const std::vector<std::string>& names);
+  Outcome execute_with(tds::TokenWriter& out, const tds::RpcCall& call, size_t skip, const std::string& statement,
+                       const std::vector<std::string>& names);
   Outcome execute_sql(tds::TokenWriter& out, const tds::RpcCall& call);
   Outcome prepare_call(tds::TokenWriter& out, const tds::RpcCall& call, bool execute, int32_t* handle);
   Outcome execute_prepared(tds::TokenWriter& out, const tds::RpcCall& call);

@@ -41,9 +41,12 @@ std::optional<ServerOptions> parse_server_options(const std::vector<std::string>
       return std::nullopt;
     }
     const std::string& value = args[++i];
-    if (a == "--data") options.data_directory = value;
-    else if (a == "--login") options.login = value;
-    else if (a == "--password-file") options.password_file = value;
+    if (a == "--data")
+      options.data_directory = value;
+    else if (a == "--login")
+      options.login = value;
+    else if (a == "--password-file")
+      options.password_file = value;
     else if (a == "--max-query-memory") {
       if (!QueryMemory::parse_size(value, &options.max_query_memory)) {
         *problem = "--max-query-memory wants a size such as 512M or 2G, not " + value;

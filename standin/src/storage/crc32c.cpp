@@ -35,8 +35,7 @@ uint32_t crc32c_extend(uint32_t crc, std::string_view data) {
   uint32_t c = ~crc;
   while (n >= 4) {
     c ^= uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-    c = kTables[3][c & 0xFFu] ^ kTables[2][(c >> 8) & 0xFFu] ^ kTables[1][(c >> 16) & 0xFFu] ^
-        kTables[0][c >> 24];
+    c = kTables[3][c & 0xFFu] ^ kTables[2][(c >> 8) & 0xFFu] ^ kTables[1][(c >> 16) & 0xFFu] ^ kTables[0][c >> 24];
     p += 4;
     n -= 4;
   }

@@ -18,15 +18,11 @@ bool ends_with(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
-bool starts_with(std::string_view s, std::string_view prefix) {
-  return s.substr(0, prefix.size()) == prefix;
-}
+bool starts_with(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 bool is_snapshot_file(std::string_view name) { return ends_with(name, ".snap"); }
 
-bool is_journal_file(std::string_view name) {
-  return starts_with(name, "journal.") && ends_with(name, ".log");
-}
+bool is_journal_file(std::string_view name) { return starts_with(name, "journal.") && ends_with(name, ".log"); }
 
 bool is_temp_file(std::string_view name) { return ends_with(name, kTempSuffix); }
 
@@ -51,8 +47,7 @@ void require_existing(const std::filesystem::path& dir) {
     throw OpenError(dir.string() + " is no data directory: it is not a directory");
   }
   if (!std::filesystem::exists(dir / std::string(kManifestFileName))) {
-    throw OpenError(dir.string() + " is no data directory: it holds no " +
-                    std::string(kManifestFileName));
+    throw OpenError(dir.string() + " is no data directory: it holds no " + std::string(kManifestFileName));
   }
 }
 
@@ -63,8 +58,7 @@ DataDirectory::DataDirectory(std::filesystem::path dir, FileHandle lock)
 
 DataDirectory::~DataDirectory() = default;
 
-std::unique_ptr<DataDirectory> DataDirectory::open(const std::filesystem::path& dir,
-                                                   OpenMode mode) {
+std::unique_ptr<DataDirectory> DataDirectory::open(const std::filesystem::path& dir, OpenMode mode) {
   if (mode == OpenMode::MustExist) require_existing(dir);
   std::filesystem::create_directories(dir);
   FileHandle lock = lock_directory(dir);
@@ -110,8 +104,8 @@ void DataDirectory::remove_unreferenced_files() {
     std::string name = entry.path().filename().string();
     bool referenced = std::any_of(manifest_.entries.begin(), manifest_.entries.end(),
                                   [&](const Manifest::Entry& e) { return e.file == name; });
-    bool staged = std::any_of(staged_.begin(), staged_.end(),
-                              [&](const auto& s) { return s.second && *s.second == name; });
+    bool staged =
+        std::any_of(staged_.begin(), staged_.end(), [&](const auto& s) { return s.second && *s.second == name; });
     if (is_temp_file(name) || (is_snapshot_file(name) && !referenced && !staged) ||
         (is_journal_file(name) && name != current_journal)) {
       obsolete.push_back(entry.path());
@@ -138,13 +132,12 @@ std::vector<std::pair<std::string, std::string>> DataDirectory::read_snapshots()
   for (const auto& entry : manifest_.entries) {
     std::filesystem::path path = file(entry.file);
     if (!std::filesystem::exists(path)) {
-      throw OpenError("snapshot file " + path.string() + " of database " + entry.database +
-                      " is missing");
+      throw OpenError("snapshot file " + path.string() + " of database " + entry.database + " is missing");
     }
     Snapshot snapshot = decode_snapshot(read_whole_file(path), path);
     if (snapshot.database != entry.database) {
-      throw OpenError("snapshot file " + path.string() + " holds database " + snapshot.database +
-                      ", expected " + entry.database);
+      throw OpenError("snapshot file " + path.string() + " holds database " + snapshot.database + ", expected " +
+                      entry.database);
     }
     snapshots.emplace_back(std::move(snapshot.database), std::move(snapshot.payload));
   }
@@ -159,15 +152,12 @@ std::vector<std::string> DataDirectory::snapshot_names() const {
 
 void DataDirectory::append_journal(std::string_view payload) { journal_->append(payload); }
 
-void DataDirectory::append_journal_group(const std::vector<std::string>& payloads) {
-  journal_->append_group(payloads);
-}
+void DataDirectory::append_journal_group(const std::vector<std::string>& payloads) { journal_->append_group(payloads); }
 
 void DataDirectory::sync_journal() { journal_->sync(); }
 
 std::vector<std::string> DataDirectory::read_journal() {
-  return scan_journal(read_whole_file(journal_->path()), manifest_.generation, journal_->path())
-      .records;
+  return scan_journal(read_whole_file(journal_->path()), manifest_.generation, journal_->path()).records;
 }
 
 // The committed entries with the staged changes applied: replaced files in
@@ -176,8 +166,7 @@ Manifest DataDirectory::next_manifest() const {
   Manifest next;
   next.generation = manifest_.generation + 1;
   auto staged_for = [&](const std::string& database) {
-    return std::find_if(staged_.begin(), staged_.end(),
-                        [&](const auto& s) { return s.first == database; });
+    return std::find_if(staged_.begin(), staged_.end(), [&](const auto& s) { return s.first == database; });
   };
   for (const auto& entry : manifest_.entries) {
     auto staged = staged_for(entry.database);

@@ -5,8 +5,7 @@
 
 namespace standin::storage {
 
-void throw_damaged(const FileKind& kind, const std::filesystem::path& path,
-                   const std::string& reason) {
+void throw_damaged(const FileKind& kind, const std::filesystem::path& path, const std::string& reason) {
   throw OpenError(std::string(kind.noun) + " " + path.string() + ": " + reason);
 }
 

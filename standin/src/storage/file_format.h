@@ -42,7 +42,6 @@ std::string seal(Writer out);
 Reader unseal(std::string_view file, const FileKind& kind, const std::filesystem::path& path);
 
 // OpenError "<noun> <path>: <reason>".
-[[noreturn]] void throw_damaged(const FileKind& kind, const std::filesystem::path& path,
-                                const std::string& reason);
+[[noreturn]] void throw_damaged(const FileKind& kind, const std::filesystem::path& path, const std::string& reason);
 
 }  // namespace standin::storage

@@ -12,8 +12,7 @@ namespace standin::storage {
 namespace {
 
 [[noreturn]] void throw_errno(const char* what, const std::filesystem::path& path) {
-  throw std::system_error(errno, std::generic_category(),
-                          std::string(what) + " " + path.string());
+  throw std::system_error(errno, std::generic_category(), std::string(what) + " " + path.string());
 }
 
 }  // namespace

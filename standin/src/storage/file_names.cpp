@@ -12,8 +12,7 @@ namespace {
 constexpr size_t kMaxEscapedLength = 200;
 
 bool kept_as_is(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '-';
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
 }
 
 }  // namespace
@@ -47,8 +46,6 @@ std::string snapshot_file_name(std::string_view database, uint64_t generation) {
   return escape_database_name(database) + "." + std::to_string(generation) + ".snap";
 }
 
-std::string journal_file_name(uint64_t generation) {
-  return "journal." + std::to_string(generation) + ".log";
-}
+std::string journal_file_name(uint64_t generation) { return "journal." + std::to_string(generation) + ".log"; }
 
 }  // namespace standin::storage

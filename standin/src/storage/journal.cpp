@@ -55,16 +55,15 @@ bool intact_record_after(std::string_view file, size_t pos) {
 
 }  // namespace
 
-JournalScan scan_journal(std::string_view file, uint64_t generation,
-                         const std::filesystem::path& path) {
+JournalScan scan_journal(std::string_view file, uint64_t generation, const std::filesystem::path& path) {
   if (file.size() < kHeaderSize) throw_damaged(kJournalKind, path, "file is truncated");
   Reader header = unseal(file.substr(0, kHeaderSize), kJournalKind, path);
   uint64_t stored_generation = 0;
   header.u64(&stored_generation);
   if (stored_generation != generation) {
-    throw_damaged(kJournalKind, path,
-                  "belongs to checkpoint " + std::to_string(stored_generation) + ", expected " +
-                      std::to_string(generation));
+    throw_damaged(
+        kJournalKind, path,
+        "belongs to checkpoint " + std::to_string(stored_generation) + ", expected " + std::to_string(generation));
   }
   JournalScan scan;
   size_t pos = kHeaderSize;

@@ -34,8 +34,7 @@ struct JournalScan {
 
 // Parses a journal file's bytes. Throws OpenError (naming `path`) for a bad
 // header, a generation other than `generation`, or damage before valid data.
-JournalScan scan_journal(std::string_view file, uint64_t generation,
-                         const std::filesystem::path& path);
+JournalScan scan_journal(std::string_view file, uint64_t generation, const std::filesystem::path& path);
 
 class Journal {
  public:

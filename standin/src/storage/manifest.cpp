@@ -29,8 +29,7 @@ Manifest decode_manifest(std::string_view file, const std::filesystem::path& pat
       throw_damaged(kManifestKind, path, "malformed content");
     }
     // A file name, never a path: the manifest must not reach outside.
-    if (entry.file.empty() || entry.file == "." || entry.file == ".." ||
-        entry.file.find('/') != std::string::npos) {
+    if (entry.file.empty() || entry.file == "." || entry.file == ".." || entry.file.find('/') != std::string::npos) {
       throw_damaged(kManifestKind, path, "bad file name '" + entry.file + "'");
     }
     manifest.entries.push_back(std::move(entry));

@@ -21,28 +21,20 @@ Payload payload_of(Type t) {
     case Type::TinyInt:
     case Type::SmallInt:
     case Type::Int:
-    case Type::BigInt:
-      return Payload::Integer;
+    case Type::BigInt: return Payload::Integer;
     case Type::Decimal:
-    case Type::Money:
-      return Payload::Exact;
+    case Type::Money: return Payload::Exact;
     case Type::Real:
-    case Type::Float:
-      return Payload::Floating;
+    case Type::Float: return Payload::Floating;
     case Type::DateTime:
     case Type::SmallDateTime:
-    case Type::Date:
-      return Payload::Temporal;
-    case Type::UniqueIdentifier:
-      return Payload::Guid;
-    default:
-      return Payload::Bytes;
+    case Type::Date: return Payload::Temporal;
+    case Type::UniqueIdentifier: return Payload::Guid;
+    default: return Payload::Bytes;
   }
 }
 
-bool is_hex(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool is_hex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // "6F9619FF-8B86-D011-B42D-00C04FC964FF"
 bool is_canonical_guid(std::string_view s) {
@@ -72,23 +64,15 @@ void Writer::value(const Value& v) {
   u8(v.is_null() ? 1 : 0);
   if (v.is_null()) return;
   switch (payload_of(v.type().type)) {
-    case Payload::Integer:
-      svarint(v.int_value());
-      break;
-    case Payload::Exact:
-      svarint128(v.decimal_value().unscaled());
-      break;
-    case Payload::Floating:
-      u64(std::bit_cast<uint64_t>(v.float_value()));
-      break;
+    case Payload::Integer: svarint(v.int_value()); break;
+    case Payload::Exact: svarint128(v.decimal_value().unscaled()); break;
+    case Payload::Floating: u64(std::bit_cast<uint64_t>(v.float_value())); break;
     case Payload::Temporal:
       svarint(v.datetime_value().days);
       svarint(v.datetime_value().ticks);
       break;
     case Payload::Bytes:
-    case Payload::Guid:
-      str(v.string_value());
-      break;
+    case Payload::Guid: str(v.string_value()); break;
   }
 }
 
@@ -105,8 +89,7 @@ bool Reader::type(TypeInfo* t) {
   if (kind == static_cast<uint8_t>(Type::Decimal) && precision > Decimal::kMaxPrecision) {
     return fail();
   }
-  *t = TypeInfo{static_cast<Type>(kind), static_cast<int32_t>(length), precision, scale,
-                static_cast<TypeAlias>(alias)};
+  *t = TypeInfo{static_cast<Type>(kind), static_cast<int32_t>(length), precision, scale, static_cast<TypeAlias>(alias)};
   return true;
 }
 
@@ -134,8 +117,7 @@ bool Reader::value_payload(const TypeInfo& t, Value* v) {
       __int128 n = 0;
       if (!svarint128(&n)) return false;
       if (n > kMaxDecimal || n < -kMaxDecimal) return fail();
-      *v = t.type == Type::Money ? Value::money(Decimal(n, t.scale))
-                                 : Value::decimal(Decimal(n, t.scale), t);
+      *v = t.type == Type::Money ? Value::money(Decimal(n, t.scale)) : Value::decimal(Decimal(n, t.scale), t);
       break;
     }
     case Payload::Floating: {

@@ -35,32 +35,57 @@ Declared read_type_info(WireReader& in) {
   Declared d;
   d.wire = in.u8();
   switch (d.wire) {
-    case kNull: case kInt1: case kBit: case kInt2: case kInt4: case kDateTime4: case kFloat4:
-    case kMoney: case kDateTime: case kFloat8: case kMoney4: case kInt8: case kDateN:
-      return d;
-    case kTimeN: case kDateTime2N: case kDateTimeOffsetN:
+    case kNull:
+    case kInt1:
+    case kBit:
+    case kInt2:
+    case kInt4:
+    case kDateTime4:
+    case kFloat4:
+    case kMoney:
+    case kDateTime:
+    case kFloat8:
+    case kMoney4:
+    case kInt8:
+    case kDateN: return d;
+    case kTimeN:
+    case kDateTime2N:
+    case kDateTimeOffsetN:
       d.scale = in.u8();
       if (d.scale > 7) throw ProtocolError("time scale above 7");
       return d;
-    case kGuid: case kIntN: case kBitN: case kFloatN: case kMoneyN: case kDateTimeN:
-    case kChar: case kVarChar: case kBinary: case kVarBinary:
-      d.max_length = in.u8();
-      return d;
-    case kDecimal: case kNumeric: case kDecimalN: case kNumericN:
+    case kGuid:
+    case kIntN:
+    case kBitN:
+    case kFloatN:
+    case kMoneyN:
+    case kDateTimeN:
+    case kChar:
+    case kVarChar:
+    case kBinary:
+    case kVarBinary: d.max_length = in.u8(); return d;
+    case kDecimal:
+    case kNumeric:
+    case kDecimalN:
+    case kNumericN:
       d.max_length = in.u8();
       d.precision = in.u8();
       d.scale = in.u8();
       if (d.precision < 1 || d.precision > 38 || d.scale > d.precision)
         throw ProtocolError("decimal precision or scale out of range");
       return d;
-    case kBigVarBinary: case kBigBinary:
-      d.max_length = in.u16();
-      return d;
-    case kBigVarChar: case kBigChar: case kNVarChar: case kNChar:
+    case kBigVarBinary:
+    case kBigBinary: d.max_length = in.u16(); return d;
+    case kBigVarChar:
+    case kBigChar:
+    case kNVarChar:
+    case kNChar:
       d.max_length = in.u16();
       in.skip(kCollation.size());
       return d;
-    case kText: case kNText: case kImage:
+    case kText:
+    case kNText:
+    case kImage:
       d.max_length = in.u32();
       if (d.wire != kImage) in.skip(kCollation.size());
       return d;
@@ -71,18 +96,31 @@ Declared read_type_info(WireReader& in) {
 size_t fixed_length(uint8_t wire) {
   switch (wire) {
     case kNull: return 0;
-    case kInt1: case kBit: return 1;
+    case kInt1:
+    case kBit: return 1;
     case kInt2: return 2;
-    case kInt4: case kDateTime4: case kFloat4: case kMoney4: return 4;
+    case kInt4:
+    case kDateTime4:
+    case kFloat4:
+    case kMoney4: return 4;
     default: return 8;  // money, datetime, float, bigint
   }
 }
 
 bool is_fixed(uint8_t wire) {
   switch (wire) {
-    case kNull: case kInt1: case kBit: case kInt2: case kInt4: case kDateTime4: case kFloat4:
-    case kMoney: case kDateTime: case kFloat8: case kMoney4: case kInt8:
-      return true;
+    case kNull:
+    case kInt1:
+    case kBit:
+    case kInt2:
+    case kInt4:
+    case kDateTime4:
+    case kFloat4:
+    case kMoney:
+    case kDateTime:
+    case kFloat8:
+    case kMoney4:
+    case kInt8: return true;
   }
   return false;
 }
@@ -91,8 +129,7 @@ bool is_fixed(uint8_t wire) {
 std::optional<std::string> read_plp(WireReader& in) {
   uint64_t total = in.u64();
   if (total == kPlpNull) return std::nullopt;
-  if (total != kPlpUnknownLength && total > in.remaining())
-    throw ProtocolError("a value is longer than its message");
+  if (total != kPlpUnknownLength && total > in.remaining()) throw ProtocolError("a value is longer than its message");
   std::string bytes;
   for (;;) {
     uint32_t chunk = in.u32();
@@ -103,8 +140,7 @@ std::optional<std::string> read_plp(WireReader& in) {
 }
 
 // The value's bytes, or nothing when the value is NULL.
-std::optional<std::string_view> read_value_bytes(WireReader& in, const Declared& d,
-                                                 std::string* plp_buffer) {
+std::optional<std::string_view> read_value_bytes(WireReader& in, const Declared& d, std::string* plp_buffer) {
   if (is_fixed(d.wire)) {
     if (d.wire == kNull) return std::nullopt;
     return in.bytes(fixed_length(d.wire));
@@ -127,8 +163,7 @@ std::optional<std::string_view> read_value_bytes(WireReader& in, const Declared&
     return in.bytes(n);
   }
   uint8_t n = in.u8();
-  if (n == 0 && d.wire != kChar && d.wire != kVarChar && d.wire != kBinary && d.wire != kVarBinary)
-    return std::nullopt;
+  if (n == 0 && d.wire != kChar && d.wire != kVarChar && d.wire != kBinary && d.wire != kVarBinary) return std::nullopt;
   return in.bytes(n);
 }
 
@@ -139,31 +174,46 @@ TypeInfo engine_type(const Declared& d) {
     case kInt2: return TypeInfo::of(Type::SmallInt);
     case kInt4: return TypeInfo::of(Type::Int);
     case kInt8: return TypeInfo::of(Type::BigInt);
-    case kBit: case kBitN: return TypeInfo::of(Type::Bit);
+    case kBit:
+    case kBitN: return TypeInfo::of(Type::Bit);
     case kIntN:
-      return TypeInfo::of(d.max_length == 1 ? Type::TinyInt : d.max_length == 2 ? Type::SmallInt
-                          : d.max_length == 8 ? Type::BigInt : Type::Int);
+      return TypeInfo::of(d.max_length == 1   ? Type::TinyInt
+                          : d.max_length == 2 ? Type::SmallInt
+                          : d.max_length == 8 ? Type::BigInt
+                                              : Type::Int);
     case kFloat4: return TypeInfo::of(Type::Real);
     case kFloat8: return TypeInfo::of(Type::Float);
     case kFloatN: return TypeInfo::of(d.max_length == 4 ? Type::Real : Type::Float);
-    case kMoney: case kMoney4: case kMoneyN: return TypeInfo::of(Type::Money);
-    case kDecimal: case kNumeric: case kDecimalN: case kNumericN:
-      return TypeInfo::decimal(d.precision, d.scale);
+    case kMoney:
+    case kMoney4:
+    case kMoneyN: return TypeInfo::of(Type::Money);
+    case kDecimal:
+    case kNumeric:
+    case kDecimalN:
+    case kNumericN: return TypeInfo::decimal(d.precision, d.scale);
     case kDateTime4: return TypeInfo::of(Type::SmallDateTime);
     case kDateTimeN: return TypeInfo::of(d.max_length == 4 ? Type::SmallDateTime : Type::DateTime);
     case kDateN: return TypeInfo::of(Type::Date);
-    case kTimeN: case kDateTime2N: case kDateTimeOffsetN: case kDateTime: return TypeInfo::of(Type::DateTime);
+    case kTimeN:
+    case kDateTime2N:
+    case kDateTimeOffsetN:
+    case kDateTime: return TypeInfo::of(Type::DateTime);
     case kGuid: return TypeInfo::of(Type::UniqueIdentifier);
   }
   bool plp = d.max_length == kPlpMarker || d.wire == kText || d.wire == kNText || d.wire == kImage;
   int32_t unit = d.wire == kNVarChar || d.wire == kNChar || d.wire == kNText ? 2 : 1;
   int32_t length = plp ? TypeInfo::kMax : std::max<int32_t>(1, static_cast<int32_t>(d.max_length) / unit);
   switch (d.wire) {
-    case kChar: case kBigChar: return {Type::Char, length};
-    case kVarChar: case kBigVarChar: case kText: return {Type::VarChar, length};
+    case kChar:
+    case kBigChar: return {Type::Char, length};
+    case kVarChar:
+    case kBigVarChar:
+    case kText: return {Type::VarChar, length};
     case kNChar: return {Type::NChar, length};
-    case kNVarChar: case kNText: return {Type::NVarChar, length};
-    case kBinary: case kBigBinary: return {Type::Binary, length};
+    case kNVarChar:
+    case kNText: return {Type::NVarChar, length};
+    case kBinary:
+    case kBigBinary: return {Type::Binary, length};
     default: return {Type::VarBinary, length};
   }
 }
@@ -207,7 +257,11 @@ Value temporal_value(const Declared& d, const TypeInfo& type, std::string_view b
 Value numeric_value(const TypeInfo& type, std::string_view b) {
   WireReader in(b);
   switch (type.type) {
-    case Type::Bit: case Type::TinyInt: case Type::SmallInt: case Type::Int: case Type::BigInt: {
+    case Type::Bit:
+    case Type::TinyInt:
+    case Type::SmallInt:
+    case Type::Int:
+    case Type::BigInt: {
       if (b.size() != 1 && b.size() != 2 && b.size() != 4 && b.size() != 8)
         throw ProtocolError("integer value of a wrong length");
       __int128 raw = read_le(in, b.size());
@@ -215,15 +269,19 @@ Value numeric_value(const TypeInfo& type, std::string_view b) {
       if (type.type == Type::Bit) v = v != 0;
       return Value::integer(v, type.type);
     }
-    case Type::Real: case Type::Float:
+    case Type::Real:
+    case Type::Float:
       if (b.size() == 4) return Value::floating(std::bit_cast<float>(in.u32()), type.type);
       if (b.size() == 8) return Value::floating(std::bit_cast<double>(in.u64()), type.type);
       throw ProtocolError("float value of a wrong length");
     case Type::Money: {
       int64_t n;
-      if (b.size() == 4) n = static_cast<int32_t>(in.u32());
-      else if (b.size() == 8) n = static_cast<int64_t>(uint64_t{in.u32()} << 32 | in.u32());
-      else throw ProtocolError("money value of a wrong length");
+      if (b.size() == 4)
+        n = static_cast<int32_t>(in.u32());
+      else if (b.size() == 8)
+        n = static_cast<int64_t>(uint64_t{in.u32()} << 32 | in.u32());
+      else
+        throw ProtocolError("money value of a wrong length");
       return Value::money(Decimal(n, 4));
     }
     default: {  // decimal

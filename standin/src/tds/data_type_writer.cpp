@@ -39,9 +39,12 @@ Shape string_shape(const TypeInfo& t) {
   int32_t unit = s.unicode ? 2 : 1;
   bool fixed = t.type == Type::Char || t.type == Type::NChar || t.type == Type::Binary;
   bool max = t.is_lob() || t.length == TypeInfo::kMax || t.length * unit > kMaxNarrowBytes;
-  if (t.is_binary()) s.wire = fixed && !max ? kBigBinary : kBigVarBinary;
-  else if (s.unicode) s.wire = fixed && !max ? kNChar : kNVarChar;
-  else s.wire = fixed && !max ? kBigChar : kBigVarChar;
+  if (t.is_binary())
+    s.wire = fixed && !max ? kBigBinary : kBigVarBinary;
+  else if (s.unicode)
+    s.wire = fixed && !max ? kNChar : kNVarChar;
+  else
+    s.wire = fixed && !max ? kBigChar : kBigVarChar;
   s.max_bytes = max ? kPlpMarker : static_cast<uint16_t>(std::max(1, t.length) * unit);
   return s;
 }
@@ -71,8 +74,7 @@ Shape shape_of(const TypeInfo& t, WireDialect dialect) {
 // that does not convert goes out as NULL rather than as wrong bytes.
 Value coerced(const TypeInfo& type, const Value& value) {
   if (value.is_null()) return value;
-  bool same = value.type().type == type.type &&
-              (type.type != Type::Decimal || value.type().scale == type.scale);
+  bool same = value.type().type == type.type && (type.type != Type::Decimal || value.type().scale == type.scale);
   if (same) return value;
   EvalContext context;
   Value out;
@@ -119,7 +121,7 @@ void write_plp(WireWriter& out, std::string_view bytes) {
 }
 
 void write_bytes(WireWriter& out, const Shape& s, const Value& v) {
-  std::string bytes = s.unicode ? to_utf16le_bytes(v.string_value())
+  std::string bytes = s.unicode    ? to_utf16le_bytes(v.string_value())
                       : s.collated ? to_codepage_bytes(v.string_value())
                                    : v.string_value();
   if (s.max_bytes == kPlpMarker) return write_plp(out, bytes);
@@ -129,11 +131,13 @@ void write_bytes(WireWriter& out, const Shape& s, const Value& v) {
 }
 
 void write_null(WireWriter& out, const Shape& s) {
-  if (s.max_bytes == kPlpMarker) out.u64(kPlpNull);
+  if (s.max_bytes == kPlpMarker)
+    out.u64(kPlpNull);
   else if (s.wire == kBigVarChar || s.wire == kBigChar || s.wire == kNVarChar || s.wire == kNChar ||
            s.wire == kBigVarBinary || s.wire == kBigBinary)
     out.u16(kUShortNull);
-  else out.u8(0);
+  else
+    out.u8(0);
 }
 
 void write_number(WireWriter& out, const Shape& s, const Value& v) {
@@ -166,8 +170,10 @@ void write_type_info(WireWriter& out, const TypeInfo& type, WireDialect dialect)
   Shape s = shape_of(type, dialect);
   out.u8(s.wire);
   if (!s.has_length) return;
-  if (s.wire >= 0x80) out.u16(s.max_bytes);
-  else out.u8(static_cast<uint8_t>(s.max_bytes));
+  if (s.wire >= 0x80)
+    out.u16(s.max_bytes);
+  else
+    out.u8(static_cast<uint8_t>(s.max_bytes));
   if (s.wire == kDecimalN) {
     out.u8(type.precision);
     out.u8(type.scale);

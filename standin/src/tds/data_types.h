@@ -33,8 +33,7 @@ void write_type_info(WireWriter& out, const TypeInfo& type, WireDialect dialect 
 
 // A value of a column of `type`; a value of another type is converted to it
 // first (a result column's values may differ in type from its metadata).
-void write_value(WireWriter& out, const TypeInfo& type, const Value& value,
-                 WireDialect dialect = {});
+void write_value(WireWriter& out, const TypeInfo& type, const Value& value, WireDialect dialect = {});
 
 // Reads a TYPE_INFO and the value after it. Throws ProtocolError on a type
 // this server does not know, an impossible length, or a value past the end.

@@ -8,7 +8,7 @@ namespace standin::tds {
 namespace {
 
 constexpr size_t kFixedPart = 94;
-constexpr size_t kNamesAt = 36;  // the first offset/length pair
+constexpr size_t kNamesAt = 36;                // the first offset/length pair
 constexpr uint8_t kIntegratedSecurity = 0x80;  // OptionFlags2
 constexpr uint8_t kExtension = 0x10;           // OptionFlags3
 

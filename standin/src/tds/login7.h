@@ -22,7 +22,7 @@ struct Login7 {
   uint32_t tds_version = 0;
   uint32_t packet_size = 0;
   bool integrated_security = false;  // the client wants SSPI, which is not offered
-  bool wants_feature_ack = false;     // the client sent a feature extension block
+  bool wants_feature_ack = false;    // the client sent a feature extension block
   std::string host_name;
   std::string user_name;
   std::string password;

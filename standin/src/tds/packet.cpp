@@ -17,8 +17,7 @@ bool known_type(uint8_t type) {
     case PacketType::BulkLoad:
     case PacketType::TransactionManager:
     case PacketType::Login7:
-    case PacketType::PreLogin:
-      return true;
+    case PacketType::PreLogin: return true;
   }
   return false;
 }
@@ -67,8 +66,7 @@ std::optional<Message> MessageReader::next() {
   }
 }
 
-std::string frame_message(PacketType type, std::string_view body, size_t packet_size,
-                          uint8_t* packet_id) {
+std::string frame_message(PacketType type, std::string_view body, size_t packet_size, uint8_t* packet_id) {
   size_t chunk = std::clamp(packet_size, kMinPacketSize, kMaxPacketSize) - kPacketHeaderSize;
   WireWriter out;
   size_t at = 0;

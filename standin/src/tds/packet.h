@@ -71,7 +71,6 @@ class MessageReader {
 
 // The packets of one message of `type`, each at most `packet_size` bytes.
 // `packet_id` numbers them and carries on from call to call.
-std::string frame_message(PacketType type, std::string_view body, size_t packet_size,
-                          uint8_t* packet_id);
+std::string frame_message(PacketType type, std::string_view body, size_t packet_size, uint8_t* packet_id);
 
 }  // namespace standin::tds

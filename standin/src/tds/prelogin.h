@@ -11,8 +11,8 @@
 namespace standin::tds {
 
 enum class Encryption : uint8_t {
-  Off = 0,        // encrypt the login only, if the server can
-  On = 1,         // encrypt everything
+  Off = 0,  // encrypt the login only, if the server can
+  On = 1,   // encrypt everything
   NotSupported = 2,
   Required = 3,
 };

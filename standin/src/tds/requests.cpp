@@ -47,8 +47,10 @@ RpcParameter read_parameter(WireReader& in) {
 RpcCall read_call(WireReader& in) {
   RpcCall call;
   uint16_t name_length = in.u16();
-  if (name_length == kProcIdFollows) call.id = static_cast<ProcId>(in.u16());
-  else call.name = in.utf16(name_length);
+  if (name_length == kProcIdFollows)
+    call.id = static_cast<ProcId>(in.u16());
+  else
+    call.name = in.utf16(name_length);
   in.u16();  // option flags (recompile, no metadata)
   while (!in.at_end()) {
     uint8_t next = static_cast<uint8_t>(in.input()[in.position()]);

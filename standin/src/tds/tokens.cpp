@@ -75,9 +75,7 @@ void TokenWriter::message(const Error& e) {
   close_length(at);
 }
 
-void TokenWriter::info(int number, std::string_view text) {
-  message(Error{number, 0, 1, 1, std::string(text)});
-}
+void TokenWriter::info(int number, std::string_view text) { message(Error{number, 0, 1, 1, std::string(text)}); }
 
 void TokenWriter::columns(const std::vector<ColumnInfo>& columns) {
   out_.u8(kTokenColMetadata);

@@ -151,8 +151,10 @@ class ExtremeAggregate : public Aggregate {
 // The type SUM accumulates in.
 TypeInfo sum_type(const TypeInfo& t) {
   switch (t.type) {
-    case Type::Bit: case Type::TinyInt: case Type::SmallInt: case Type::Int:
-      return TypeInfo::of(Type::Int);
+    case Type::Bit:
+    case Type::TinyInt:
+    case Type::SmallInt:
+    case Type::Int: return TypeInfo::of(Type::Int);
     case Type::BigInt: return TypeInfo::of(Type::BigInt);
     case Type::Decimal: return TypeInfo::decimal(Decimal::kMaxPrecision, t.scale);
     case Type::Money: return TypeInfo::of(Type::Money);
@@ -167,8 +169,8 @@ bool summable(const TypeInfo& t) { return t.is_numeric() && t.type != Type::Bit;
 bool is_aggregate_name(std::string_view name) { return kind_of(name) != Kind::Unknown; }
 
 Error aggregate_argument_error(std::string_view name, const TypeInfo& arg_type) {
-  return make_error(8117, "Operand data type " + std::string(type_message_name(arg_type.type)) +
-                              " is invalid for " + ascii_lowered(name) + " operator.");
+  return make_error(8117, "Operand data type " + std::string(type_message_name(arg_type.type)) + " is invalid for " +
+                              ascii_lowered(name) + " operator.");
 }
 
 TypeInfo aggregate_result_type(std::string_view name, const TypeInfo& arg_type) {
@@ -187,20 +189,19 @@ TypeInfo aggregate_result_type(std::string_view name, const TypeInfo& arg_type) 
   }
 }
 
-std::unique_ptr<Aggregate> make_aggregate(std::string_view name, bool distinct,
-                                          const TypeInfo& arg_type) {
+std::unique_ptr<Aggregate> make_aggregate(std::string_view name, bool distinct, const TypeInfo& arg_type) {
   Kind k = kind_of(name);
   switch (k) {
-    case Kind::Count: case Kind::CountBig:
-      return std::make_unique<CountAggregate>(distinct, k == Kind::CountBig);
-    case Kind::Sum: case Kind::Avg:
+    case Kind::Count:
+    case Kind::CountBig: return std::make_unique<CountAggregate>(distinct, k == Kind::CountBig);
+    case Kind::Sum:
+    case Kind::Avg:
       if (!summable(arg_type)) return nullptr;
       return std::make_unique<SumAggregate>(distinct, k == Kind::Avg, sum_type(arg_type),
                                             aggregate_result_type(name, arg_type));
-    case Kind::Min: case Kind::Max:
-      return std::make_unique<ExtremeAggregate>(k == Kind::Max, arg_type);
-    default:
-      return nullptr;
+    case Kind::Min:
+    case Kind::Max: return std::make_unique<ExtremeAggregate>(k == Kind::Max, arg_type);
+    default: return nullptr;
   }
 }
 

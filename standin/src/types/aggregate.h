@@ -21,8 +21,7 @@ class Aggregate {
 
 // `distinct` for COUNT(DISTINCT x) etc. nullptr for an unknown name and for
 // SUM or AVG of a type that cannot be summed (aggregate_argument_error).
-std::unique_ptr<Aggregate> make_aggregate(std::string_view name, bool distinct,
-                                          const TypeInfo& arg_type);
+std::unique_ptr<Aggregate> make_aggregate(std::string_view name, bool distinct, const TypeInfo& arg_type);
 
 // SUM of int -> int, of decimal(p,s) -> decimal(38,s), of money -> money,
 // of float -> float; AVG likewise (decimal: scale at least 6); COUNT -> int;

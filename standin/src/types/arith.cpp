@@ -32,8 +32,9 @@ const char* op_name(ArithOp op) {
 std::string name_of(const TypeInfo& t) { return std::string(type_message_name(t.type)); }
 
 bool incompatible(const TypeInfo& a, const TypeInfo& b, ArithOp op, Error* err) {
-  return fail(err, 402, "The data types " + name_of(a) + " and " + name_of(b) +
-                            " are incompatible in the " + op_name(op) + " operator.");
+  return fail(
+      err, 402,
+      "The data types " + name_of(a) + " and " + name_of(b) + " are incompatible in the " + op_name(op) + " operator.");
 }
 
 TypeInfo decimal_of(const TypeInfo& t) {
@@ -53,7 +54,8 @@ TypeInfo decimal_result(ArithOp op, const TypeInfo& a, const TypeInfo& b) {
   int p1 = x.precision, s1 = x.scale, p2 = y.precision, s2 = y.scale;
   int p = 0, s = 0;
   switch (op) {
-    case ArithOp::Add: case ArithOp::Subtract:
+    case ArithOp::Add:
+    case ArithOp::Subtract:
       s = std::max(s1, s2);
       p = std::max(p1 - s1, p2 - s2) + s + 1;
       break;
@@ -94,8 +96,7 @@ TypeInfo string_result(const TypeInfo& a, const TypeInfo& b) {
 
 // The result type, or an error for operands the operator does not take.
 bool result_type(ArithOp op, const TypeInfo& a, const TypeInfo& b, TypeInfo* out, Error* err) {
-  if (a.is_lob() || b.is_lob() || a.type == Type::UniqueIdentifier ||
-      b.type == Type::UniqueIdentifier) {
+  if (a.is_lob() || b.is_lob() || a.type == Type::UniqueIdentifier || b.type == Type::UniqueIdentifier) {
     return incompatible(a, b, op, err);
   }
   if (a.is_string() && b.is_string()) {
@@ -105,8 +106,10 @@ bool result_type(ArithOp op, const TypeInfo& a, const TypeInfo& b, TypeInfo* out
   }
   if (a.is_binary() || b.is_binary()) {
     if (op == ArithOp::Add && a.is_binary() && b.is_binary()) {
-      *out = {Type::VarBinary, a.length == TypeInfo::kMax || b.length == TypeInfo::kMax
-                                   ? TypeInfo::kMax : std::min(8000, a.length + b.length), 0, 0};
+      *out = {Type::VarBinary,
+              a.length == TypeInfo::kMax || b.length == TypeInfo::kMax ? TypeInfo::kMax
+                                                                       : std::min(8000, a.length + b.length),
+              0, 0};
       return true;
     }
     return incompatible(a, b, op, err);
@@ -115,21 +118,18 @@ bool result_type(ArithOp op, const TypeInfo& a, const TypeInfo& b, TypeInfo* out
   const TypeInfo& x = a.is_string() ? b : a;
   const TypeInfo& y = b.is_string() ? a : b;
   if (x.type == Type::Date || y.type == Type::Date) {
-    return fail(err, 206, "Operand type clash: " + name_of(a) + " is incompatible with " +
-                              name_of(b));
+    return fail(err, 206, "Operand type clash: " + name_of(a) + " is incompatible with " + name_of(b));
   }
   if (x.is_temporal() || y.is_temporal()) {
     if (op != ArithOp::Add && op != ArithOp::Subtract) {
       const TypeInfo& t = x.is_temporal() ? x : y;
-      return fail(err, 8117, "Operand data type " + name_of(t) + " is invalid for " +
-                                 op_name(op) + " operator.");
+      return fail(err, 8117, "Operand data type " + name_of(t) + " is invalid for " + op_name(op) + " operator.");
     }
     const TypeInfo& t = x.precedence() >= y.precedence() ? x : y;
     *out = TypeInfo::of(t.type);
     return true;
   }
-  bool any_float = x.type == Type::Float || x.type == Type::Real || y.type == Type::Float ||
-                   y.type == Type::Real;
+  bool any_float = x.type == Type::Float || x.type == Type::Real || y.type == Type::Float || y.type == Type::Real;
   if (any_float) {
     if (op == ArithOp::Modulo) return incompatible(a, b, op, err);
     *out = TypeInfo::of(x.type == Type::Float || y.type == Type::Float ? Type::Float : Type::Real);
@@ -151,15 +151,15 @@ bool result_type(ArithOp op, const TypeInfo& a, const TypeInfo& b, TypeInfo* out
 
 bool divide_by_zero(Error* err) { return fail(err, 8134, "Divide by zero error encountered."); }
 
-bool integer_arith(ArithOp op, int64_t a, int64_t b, const TypeInfo& rt, Value* out,
-                   Error* err) {
+bool integer_arith(ArithOp op, int64_t a, int64_t b, const TypeInfo& rt, Value* out, Error* err) {
   int64_t r = 0;
   bool overflow = false;
   switch (op) {
     case ArithOp::Add: overflow = __builtin_add_overflow(a, b, &r); break;
     case ArithOp::Subtract: overflow = __builtin_sub_overflow(a, b, &r); break;
     case ArithOp::Multiply: overflow = __builtin_mul_overflow(a, b, &r); break;
-    case ArithOp::Divide: case ArithOp::Modulo:
+    case ArithOp::Divide:
+    case ArithOp::Modulo:
       if (b == 0) return divide_by_zero(err);
       if (a == INT64_MIN && b == -1) {
         overflow = op == ArithOp::Divide;
@@ -169,8 +169,7 @@ bool integer_arith(ArithOp op, int64_t a, int64_t b, const TypeInfo& rt, Value* 
       }
       break;
   }
-  bool in_range = rt.type == Type::BigInt ||
-                  (rt.type == Type::Int && r >= INT32_MIN && r <= INT32_MAX) ||
+  bool in_range = rt.type == Type::BigInt || (rt.type == Type::Int && r >= INT32_MIN && r <= INT32_MAX) ||
                   (rt.type == Type::SmallInt && r >= -32768 && r <= 32767) ||
                   (rt.type == Type::TinyInt && r >= 0 && r <= 255);
   if (overflow || !in_range) return fail_overflow(err, name_of(rt));
@@ -182,8 +181,7 @@ Decimal exact_of(const Value& v) {
   return v.type().is_integer() ? Decimal::from_int(v.int_value()) : v.decimal_value();
 }
 
-bool decimal_arith(ArithOp op, const Decimal& a, const Decimal& b, const TypeInfo& rt,
-                   Value* out, Error* err) {
+bool decimal_arith(ArithOp op, const Decimal& a, const Decimal& b, const TypeInfo& rt, Value* out, Error* err) {
   Decimal r;
   bool ok = false;
   switch (op) {
@@ -226,13 +224,11 @@ bool float_arith(ArithOp op, double a, double b, const TypeInfo& rt, Value* out,
   return true;
 }
 
-bool datetime_arith(ArithOp op, const DateTime& a, const DateTime& b, const TypeInfo& rt,
-                    Value* out, Error* err) {
+bool datetime_arith(ArithOp op, const DateTime& a, const DateTime& b, const TypeInfo& rt, Value* out, Error* err) {
   int64_t sign = op == ArithOp::Subtract ? -1 : 1;
-  int64_t ticks = (static_cast<int64_t>(a.days) + sign * b.days) * DateTime::kTicksPerDay +
-                  a.ticks + sign * b.ticks;
-  int64_t days = ticks >= 0 ? ticks / DateTime::kTicksPerDay
-                            : -((-ticks + DateTime::kTicksPerDay - 1) / DateTime::kTicksPerDay);
+  int64_t ticks = (static_cast<int64_t>(a.days) + sign * b.days) * DateTime::kTicksPerDay + a.ticks + sign * b.ticks;
+  int64_t days =
+      ticks >= 0 ? ticks / DateTime::kTicksPerDay : -((-ticks + DateTime::kTicksPerDay - 1) / DateTime::kTicksPerDay);
   DateTime r;
   r.days = static_cast<int32_t>(days);
   r.ticks = static_cast<int32_t>(ticks - days * DateTime::kTicksPerDay);
@@ -257,8 +253,7 @@ TypeInfo arith_result_type(ArithOp op, const TypeInfo& a, const TypeInfo& b) {
   return t;
 }
 
-bool arith(ArithOp op, const Value& a, const Value& b, const EvalContext& ctx, Value* out,
-           Error* err) {
+bool arith(ArithOp op, const Value& a, const Value& b, const EvalContext& ctx, Value* out, Error* err) {
   const TypeInfo& ta = a.type();
   const TypeInfo& tb = b.type();
   // int op int: the hot path, no conversion.
@@ -312,9 +307,7 @@ bool negate(const Value& a, Value* out, Error* err) {
       return fail(err, 8117, "Operand data type " + name_of(t) + " is invalid for minus operator.");
     }
     int64_t v = a.int_value();
-    bool fits = t.type == Type::BigInt ? v != INT64_MIN
-                : t.type == Type::Int  ? v != INT32_MIN
-                                       : v != -32768;
+    bool fits = t.type == Type::BigInt ? v != INT64_MIN : t.type == Type::Int ? v != INT32_MIN : v != -32768;
     if (!fits) return fail_overflow(err, name_of(t));
     *out = Value::integer(-v, t.type);
     return true;

@@ -12,8 +12,7 @@ enum class ArithOp { Add, Subtract, Multiply, Divide, Modulo };
 // a op b. NULL operands give a NULL of the result type. String + string
 // concatenates; string + number converts the string to the number's type;
 // datetime + number adds days (fractions as time of day).
-bool arith(ArithOp op, const Value& a, const Value& b, const EvalContext& ctx, Value* out,
-           Error* err);
+bool arith(ArithOp op, const Value& a, const Value& b, const EvalContext& ctx, Value* out, Error* err);
 
 // Unary minus. Unary plus needs no function: it changes nothing, on
 // strings too.

@@ -14,9 +14,9 @@ int days_in_month(int year, int month);
 int weekday(int32_t days);
 
 // The ranges of the date types as day numbers.
-constexpr int32_t kDateTimeMinDays = -53690;  // 1753-01-01
-constexpr int32_t kMaxDays = 2958463;         // 9999-12-31
-constexpr int32_t kDateMinDays = -693595;     // 0001-01-01
+constexpr int32_t kDateTimeMinDays = -53690;      // 1753-01-01
+constexpr int32_t kMaxDays = 2958463;             // 9999-12-31
+constexpr int32_t kDateMinDays = -693595;         // 0001-01-01
 constexpr int32_t kSmallDateTimeMaxDays = 65535;  // 2079-06-06
 
 }  // namespace standin

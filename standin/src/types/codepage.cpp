@@ -8,9 +8,9 @@ namespace {
 
 // Code points of the bytes 0x80..0x9F; 0 where the code page has none.
 constexpr char32_t kHigh[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
-    0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 int byte_of(char32_t cp) {
@@ -80,8 +80,8 @@ std::string to_utf16le_bytes(std::string_view utf8) {
 std::string from_utf16le_bytes(std::string_view bytes) {
   std::string out;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    char32_t u = static_cast<unsigned char>(bytes[i]) |
-                 (static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
+    char32_t u =
+        static_cast<unsigned char>(bytes[i]) | (static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
     if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
       char32_t lo = static_cast<unsigned char>(bytes[i + 2]) |
                     (static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 3])) << 8);

@@ -17,29 +17,40 @@ namespace standin {
 namespace {
 
 enum Accent : uint8_t {
-  kNone = 0, kGrave, kAcute, kCircumflex, kTilde, kDiaeresis, kRing, kCedilla, kStroke,
-  kCaron, kEth, kHook,
+  kNone = 0,
+  kGrave,
+  kAcute,
+  kCircumflex,
+  kTilde,
+  kDiaeresis,
+  kRing,
+  kCedilla,
+  kStroke,
+  kCaron,
+  kEth,
+  kHook,
 };
 
 // Latin-1 letters U+00C0..U+00FF (upper and lower case fold alike).
-struct LatinFold { char base0, base1; uint8_t accent; };
+struct LatinFold {
+  char base0, base1;
+  uint8_t accent;
+};
 constexpr LatinFold kLatin1[32] = {
-    {'a', 0, kGrave}, {'a', 0, kAcute}, {'a', 0, kCircumflex}, {'a', 0, kTilde},
-    {'a', 0, kDiaeresis}, {'a', 0, kRing}, {'a', 'e', kNone}, {'c', 0, kCedilla},
-    {'e', 0, kGrave}, {'e', 0, kAcute}, {'e', 0, kCircumflex}, {'e', 0, kDiaeresis},
-    {'i', 0, kGrave}, {'i', 0, kAcute}, {'i', 0, kCircumflex}, {'i', 0, kDiaeresis},
-    {'d', 0, kEth}, {'n', 0, kTilde}, {'o', 0, kGrave}, {'o', 0, kAcute},
-    {'o', 0, kCircumflex}, {'o', 0, kTilde}, {'o', 0, kDiaeresis}, {0, 0, kNone},  // × ÷
-    {'o', 0, kStroke}, {'u', 0, kGrave}, {'u', 0, kAcute}, {'u', 0, kCircumflex},
-    {'u', 0, kDiaeresis}, {'y', 0, kAcute}, {0, 0, kNone}, {'s', 's', kNone},  // þ ß
+    {'a', 0, kGrave},      {'a', 0, kAcute},     {'a', 0, kCircumflex}, {'a', 0, kTilde},      {'a', 0, kDiaeresis},
+    {'a', 0, kRing},       {'a', 'e', kNone},    {'c', 0, kCedilla},    {'e', 0, kGrave},      {'e', 0, kAcute},
+    {'e', 0, kCircumflex}, {'e', 0, kDiaeresis}, {'i', 0, kGrave},      {'i', 0, kAcute},      {'i', 0, kCircumflex},
+    {'i', 0, kDiaeresis},  {'d', 0, kEth},       {'n', 0, kTilde},      {'o', 0, kGrave},      {'o', 0, kAcute},
+    {'o', 0, kCircumflex}, {'o', 0, kTilde},     {'o', 0, kDiaeresis},  {0, 0, kNone},  // × ÷
+    {'o', 0, kStroke},     {'u', 0, kGrave},     {'u', 0, kAcute},      {'u', 0, kCircumflex}, {'u', 0, kDiaeresis},
+    {'y', 0, kAcute},      {0, 0, kNone},        {'s', 's', kNone},  // þ ß
 };
 
 constexpr char32_t kThorn = 0xFE;
 
 // Simple case folding outside Latin-1.
 char32_t fold_case(char32_t cp) {
-  if (cp >= 0x100 && cp <= 0x17F && cp != 0x130 && cp != 0x131 && cp != 0x138 &&
-      cp != 0x149 && cp != 0x17F) {
+  if (cp >= 0x100 && cp <= 0x17F && cp != 0x130 && cp != 0x131 && cp != 0x138 && cp != 0x149 && cp != 0x17F) {
     bool odd_lower = (cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E);
     if (odd_lower) return (cp & 1) ? cp + 1 : cp;
     return (cp & 1) ? cp : cp + 1;
@@ -54,12 +65,24 @@ char32_t fold_case(char32_t cp) {
 // punctuation it adds to Latin-1 (dashes, quotes, euro sign); 0 otherwise.
 uint8_t cp1252_punctuation_byte(char32_t cp) {
   switch (cp) {
-    case 0x20AC: return 0x80; case 0x201A: return 0x82; case 0x201E: return 0x84;
-    case 0x2026: return 0x85; case 0x2020: return 0x86; case 0x2021: return 0x87;
-    case 0x02C6: return 0x88; case 0x2030: return 0x89; case 0x2039: return 0x8B;
-    case 0x2018: return 0x91; case 0x2019: return 0x92; case 0x201C: return 0x93;
-    case 0x201D: return 0x94; case 0x2022: return 0x95; case 0x2013: return 0x96;
-    case 0x2014: return 0x97; case 0x02DC: return 0x98; case 0x2122: return 0x99;
+    case 0x20AC: return 0x80;
+    case 0x201A: return 0x82;
+    case 0x201E: return 0x84;
+    case 0x2026: return 0x85;
+    case 0x2020: return 0x86;
+    case 0x2021: return 0x87;
+    case 0x02C6: return 0x88;
+    case 0x2030: return 0x89;
+    case 0x2039: return 0x8B;
+    case 0x2018: return 0x91;
+    case 0x2019: return 0x92;
+    case 0x201C: return 0x93;
+    case 0x201D: return 0x94;
+    case 0x2022: return 0x95;
+    case 0x2013: return 0x96;
+    case 0x2014: return 0x97;
+    case 0x02DC: return 0x98;
+    case 0x2122: return 0x99;
     case 0x203A: return 0x9B;
     default: return 0;
   }
@@ -70,10 +93,14 @@ struct AsciiWeights {
   uint16_t w[128];
   constexpr AsciiWeights() : w() {
     for (int c = 0; c < 128; ++c) {
-      if (c >= 'a' && c <= 'z') w[c] = static_cast<uint16_t>(0x200 + (c - 'a') * 2);
-      else if (c >= 'A' && c <= 'Z') w[c] = static_cast<uint16_t>(0x200 + (c - 'A') * 2);
-      else if (c >= '0' && c <= '9') w[c] = static_cast<uint16_t>(0x100 + (c - '0'));
-      else w[c] = static_cast<uint16_t>(c);
+      if (c >= 'a' && c <= 'z')
+        w[c] = static_cast<uint16_t>(0x200 + (c - 'a') * 2);
+      else if (c >= 'A' && c <= 'Z')
+        w[c] = static_cast<uint16_t>(0x200 + (c - 'A') * 2);
+      else if (c >= '0' && c <= '9')
+        w[c] = static_cast<uint16_t>(0x100 + (c - '0'));
+      else
+        w[c] = static_cast<uint16_t>(c);
     }
   }
 };
@@ -146,9 +173,12 @@ CharFold fold_char(char32_t cp) {
     return {{static_cast<char32_t>(f.base0), static_cast<char32_t>(f.base1)}, f.accent};
   }
   switch (cp) {
-    case 0x160: case 0x161: return {{'s', 0}, kCaron};
-    case 0x17D: case 0x17E: return {{'z', 0}, kCaron};
-    case 0x152: case 0x153: return {{'o', 'e'}, kNone};
+    case 0x160:
+    case 0x161: return {{'s', 0}, kCaron};
+    case 0x17D:
+    case 0x17E: return {{'z', 0}, kCaron};
+    case 0x152:
+    case 0x153: return {{'o', 'e'}, kNone};
     case 0x178: return {{'y', 0}, kDiaeresis};
     case 0x192: return {{'f', 0}, kHook};
     default: break;

@@ -28,7 +28,6 @@ bool like_match(std::string_view text, std::string_view pattern);
 bool like_match(std::string_view text, std::string_view pattern, char32_t escape);
 
 // Compares two non-null values after implicit conversion to their common type.
-bool compare_values(const Value& a, const Value& b, const EvalContext& ctx, int* result,
-                    Error* err);
+bool compare_values(const Value& a, const Value& b, const EvalContext& ctx, int* result, Error* err);
 
 }  // namespace standin

@@ -21,25 +21,26 @@ int compare_same(const Value& a, const Value& b) {
   const TypeInfo& t = a.type();
   if (t.is_integer()) return three_way(a.int_value(), b.int_value());
   switch (t.type) {
-    case Type::Decimal: case Type::Money:
-      return compare(a.decimal_value(), b.decimal_value());
-    case Type::Real: case Type::Float:
-      return three_way(a.float_value(), b.float_value());
-    case Type::DateTime: case Type::SmallDateTime: case Type::Date:
-      return three_way(a.datetime_value(), b.datetime_value());
-    case Type::Binary: case Type::VarBinary: case Type::Image: {
+    case Type::Decimal:
+    case Type::Money: return compare(a.decimal_value(), b.decimal_value());
+    case Type::Real:
+    case Type::Float: return three_way(a.float_value(), b.float_value());
+    case Type::DateTime:
+    case Type::SmallDateTime:
+    case Type::Date: return three_way(a.datetime_value(), b.datetime_value());
+    case Type::Binary:
+    case Type::VarBinary:
+    case Type::Image: {
       int c = a.string_value().compare(b.string_value());
       return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
-    default:
-      return collate_compare(a.string_value(), b.string_value());
+    default: return collate_compare(a.string_value(), b.string_value());
   }
 }
 
 }  // namespace
 
-bool compare_values(const Value& a, const Value& b, const EvalContext& ctx, int* result,
-                    Error* err) {
+bool compare_values(const Value& a, const Value& b, const EvalContext& ctx, int* result, Error* err) {
   const TypeInfo& ta = a.type();
   const TypeInfo& tb = b.type();
   // The common cases need no conversion and no allocation.
@@ -63,9 +64,9 @@ bool compare_values(const Value& a, const Value& b, const EvalContext& ctx, int*
   }
   TypeInfo common = common_type(ta, tb);
   if (!implicit_conversion_allowed(ta, common) || !implicit_conversion_allowed(tb, common)) {
-    return fail(err, 206, "Operand type clash: " + std::string(type_message_name(ta.type)) +
-                              " is incompatible with " +
-                              std::string(type_message_name(tb.type)));
+    return fail(err, 206,
+                "Operand type clash: " + std::string(type_message_name(ta.type)) + " is incompatible with " +
+                    std::string(type_message_name(tb.type)));
   }
   Value ca, cb;
   if (!cast_value(a, common, ctx, &ca, err) || !cast_value(b, common, ctx, &cb, err)) {

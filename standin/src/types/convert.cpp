@@ -24,12 +24,17 @@ enum class Family { Number, String, Lob, Image, Binary, DateTime, Date, Guid };
 Family family_of(const TypeInfo& t) {
   if (t.is_numeric()) return Family::Number;
   switch (t.type) {
-    case Type::Char: case Type::VarChar: case Type::NChar: case Type::NVarChar:
-      return Family::String;
-    case Type::Text: case Type::NText: return Family::Lob;
+    case Type::Char:
+    case Type::VarChar:
+    case Type::NChar:
+    case Type::NVarChar: return Family::String;
+    case Type::Text:
+    case Type::NText: return Family::Lob;
     case Type::Image: return Family::Image;
-    case Type::Binary: case Type::VarBinary: return Family::Binary;
-    case Type::DateTime: case Type::SmallDateTime: return Family::DateTime;
+    case Type::Binary:
+    case Type::VarBinary: return Family::Binary;
+    case Type::DateTime:
+    case Type::SmallDateTime: return Family::DateTime;
     case Type::Date: return Family::Date;
     default: return Family::Guid;
   }
@@ -66,9 +71,12 @@ std::string money_text(const Decimal& d, int style) {
 std::string float_text(double d, int style) {
   if (style <= 0) return format_float_default(d);
   char buf[64];
-  if (style == 1) std::snprintf(buf, sizeof buf, "%.7e", d);
-  else if (style == 2) std::snprintf(buf, sizeof buf, "%.15e", d);
-  else std::snprintf(buf, sizeof buf, "%.17g", d);
+  if (style == 1)
+    std::snprintf(buf, sizeof buf, "%.7e", d);
+  else if (style == 2)
+    std::snprintf(buf, sizeof buf, "%.15e", d);
+  else
+    std::snprintf(buf, sizeof buf, "%.17g", d);
   return buf;
 }
 
@@ -87,30 +95,38 @@ bool text_of(const Value& v, const TypeInfo& target, const Conversion& c, std::s
   const TypeInfo& t = v.type();
   switch (family_of(t)) {
     case Family::Number:
-      if (t.is_integer()) *out = std::to_string(v.int_value());
-      else if (t.type == Type::Money) *out = money_text(v.decimal_value(), c.style);
-      else if (t.type == Type::Decimal) *out = v.decimal_value().to_string();
-      else *out = float_text(v.float_value(), c.style);
+      if (t.is_integer())
+        *out = std::to_string(v.int_value());
+      else if (t.type == Type::Money)
+        *out = money_text(v.decimal_value(), c.style);
+      else if (t.type == Type::Decimal)
+        *out = v.decimal_value().to_string();
+      else
+        *out = float_text(v.float_value(), c.style);
       return true;
-    case Family::DateTime: case Family::Date: {
+    case Family::DateTime:
+    case Family::Date: {
       int style = c.style;
       if (style < 0 && t.type != Type::Date) style = 0;
       if (!format_datetime(v.datetime_value(), t.type, style, out)) {
-        return fail(c.err, 281, std::to_string(c.style) +
-                                    " is not a valid style number when converting from " +
-                                    type_name_of(t) + " to a character string.");
+        return fail(c.err, 281,
+                    std::to_string(c.style) + " is not a valid style number when converting from " + type_name_of(t) +
+                        " to a character string.");
       }
       return true;
     }
-    case Family::Binary: case Family::Image:
-      if (c.style == 1 || c.style == 2) *out = hex_text(v.string_value(), c.style == 1);
-      else if (target.is_unicode()) *out = from_utf16le_bytes(v.string_value());
-      else *out = from_codepage_bytes(v.string_value());
+    case Family::Binary:
+    case Family::Image:
+      if (c.style == 1 || c.style == 2)
+        *out = hex_text(v.string_value(), c.style == 1);
+      else if (target.is_unicode())
+        *out = from_utf16le_bytes(v.string_value());
+      else
+        *out = from_codepage_bytes(v.string_value());
       return true;
     default:
       // Only Unicode text can hold characters the code page lacks.
-      *out = target.is_unicode() || !t.is_unicode() ? v.string_value()
-                                                    : to_codepage_text(v.string_value());
+      *out = target.is_unicode() || !t.is_unicode() ? v.string_value() : to_codepage_text(v.string_value());
       return true;
   }
 }
@@ -128,9 +144,10 @@ bool to_string_type(const Value& v, const TypeInfo& target, const Conversion& c,
       const TypeInfo& t = v.type();
       if (c.mode == Mode::Explicit && t.is_numeric()) {
         if (t.type == Type::Decimal || t.type == Type::Money) {
-          return fail(c.err, 8115, "Arithmetic overflow error converting " +
-                                       std::string(t.type == Type::Money ? "expression" : "numeric") +
-                                       " to data type " + type_name_of(target) + ".");
+          return fail(c.err, 8115,
+                      "Arithmetic overflow error converting " +
+                          std::string(t.type == Type::Money ? "expression" : "numeric") + " to data type " +
+                          type_name_of(target) + ".");
         }
         text = "*";
       } else if (c.mode == Mode::Assign && !all_blank(std::string_view(text).substr(cut)) &&
@@ -160,13 +177,18 @@ bool integer_in_range(int64_t v, Type t) {
   }
 }
 
-bool string_to_integer(const Value& v, const TypeInfo& target, const Conversion& c,
-                       int64_t* n) {
+bool string_to_integer(const Value& v, const TypeInfo& target, const Conversion& c, int64_t* n) {
   std::string_view s = v.string_value();
   if (target.type == Type::Bit) {
     std::string_view trimmed = s.substr(0, s.find_last_not_of(' ') + 1);
-    if (trimmed == "true" || trimmed == "TRUE" || trimmed == "True") { *n = 1; return true; }
-    if (trimmed == "false" || trimmed == "FALSE" || trimmed == "False") { *n = 0; return true; }
+    if (trimmed == "true" || trimmed == "TRUE" || trimmed == "True") {
+      *n = 1;
+      return true;
+    }
+    if (trimmed == "false" || trimmed == "FALSE" || trimmed == "False") {
+      *n = 0;
+      return true;
+    }
   }
   if (all_blank(s)) {
     *n = 0;
@@ -175,13 +197,13 @@ bool string_to_integer(const Value& v, const TypeInfo& target, const Conversion&
   bool overflow = false;
   if (parse_integer_text(s, n, &overflow) && integer_in_range(*n, target.type)) return true;
   if (overflow || parse_integer_text(s, n, &overflow)) {
-    return fail(c.err, 248, "The conversion of the " + type_name_of(v.type()) + " value '" +
-                                std::string(s) + "' overflowed an " + type_name_of(target) +
-                                " column.");
+    return fail(c.err, 248,
+                "The conversion of the " + type_name_of(v.type()) + " value '" + std::string(s) + "' overflowed an " +
+                    type_name_of(target) + " column.");
   }
-  return fail(c.err, 245, "Conversion failed when converting the " + type_name_of(v.type()) +
-                              " value '" + std::string(s) + "' to data type " +
-                              type_name_of(target) + ".");
+  return fail(c.err, 245,
+              "Conversion failed when converting the " + type_name_of(v.type()) + " value '" + std::string(s) +
+                  "' to data type " + type_name_of(target) + ".");
 }
 
 bool to_integer_type(const Value& v, const TypeInfo& target, const Conversion& c, Value* out) {
@@ -206,7 +228,8 @@ bool to_integer_type(const Value& v, const TypeInfo& target, const Conversion& c
         n = static_cast<int64_t>(d);
       }
       break;
-    case Family::String: case Family::Lob:
+    case Family::String:
+    case Family::Lob:
       if (!string_to_integer(v, target, c, &n)) return false;
       break;
     case Family::DateTime: {
@@ -214,26 +237,30 @@ bool to_integer_type(const Value& v, const TypeInfo& target, const Conversion& c
       n = d.days + (d.ticks >= DateTime::kTicksPerDay / 2 ? 1 : 0);
       break;
     }
-    case Family::Binary: case Family::Image: {
+    case Family::Binary:
+    case Family::Image: {
       const std::string& b = v.string_value();
       size_t width = static_cast<size_t>(target.length > 0 ? target.length : 8);
       size_t from = b.size() > width ? b.size() - width : 0;
       uint64_t u = 0;
       for (size_t i = from; i < b.size(); ++i) u = (u << 8) | static_cast<unsigned char>(b[i]);
-      n = width == 8 ? static_cast<int64_t>(u)
+      n = width == 8   ? static_cast<int64_t>(u)
           : width == 4 ? static_cast<int32_t>(u)
-          : width == 2 ? static_cast<int16_t>(u) : static_cast<int64_t>(u);
+          : width == 2 ? static_cast<int16_t>(u)
+                       : static_cast<int64_t>(u);
       break;
     }
     default:
-      return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) +
-                                  " to " + type_name_of(target) + " is not allowed.");
+      return fail(
+          c.err, 529,
+          "Explicit conversion from data type " + type_name_of(t) + " to " + type_name_of(target) + " is not allowed.");
   }
   if (target.type == Type::Bit) {
     n = n != 0;
   } else if (!integer_in_range(n, target.type)) {
-    return fail(c.err, 8115, "Arithmetic overflow error converting " + std::string(source_word) +
-                                 " to data type " + type_name_of(target) + ".");
+    return fail(c.err, 8115,
+                "Arithmetic overflow error converting " + std::string(source_word) + " to data type " +
+                    type_name_of(target) + ".");
   }
   Value r = Value::integer(n, target.type);
   r.set_type(target);
@@ -243,13 +270,11 @@ bool to_integer_type(const Value& v, const TypeInfo& target, const Conversion& c
 
 bool fits_money(const Decimal& d, const TypeInfo& target) {
   // money: +-922,337,203,685,477.5807; smallmoney: +-214,748.3647.
-  __int128 limit = target.alias == TypeAlias::SmallMoney ? __int128{2147483647}
-                                                         : __int128{INT64_MAX};
+  __int128 limit = target.alias == TypeAlias::SmallMoney ? __int128{2147483647} : __int128{INT64_MAX};
   return d.unscaled() <= limit && d.unscaled() >= -limit - 1;
 }
 
-bool string_to_decimal(const Value& v, const TypeInfo& target, const Conversion& c,
-                       Decimal* d) {
+bool string_to_decimal(const Value& v, const TypeInfo& target, const Conversion& c, Decimal* d) {
   const std::string& s = v.string_value();
   if (target.type == Type::Money) {
     std::string plain;
@@ -258,12 +283,12 @@ bool string_to_decimal(const Value& v, const TypeInfo& target, const Conversion&
       return true;
     }
     if (parse_money_text(s, &plain) && Decimal::parse(plain, d)) return true;
-    return fail(c.err, 235, "Cannot convert a char value to money. The char value has "
-                            "incorrect syntax.");
+    return fail(c.err, 235,
+                "Cannot convert a char value to money. The char value has "
+                "incorrect syntax.");
   }
   if (Decimal::parse(s, d)) return true;
-  return fail(c.err, 8114, "Error converting data type " + type_name_of(v.type()) +
-                               " to numeric.");
+  return fail(c.err, 8114, "Error converting data type " + type_name_of(v.type()) + " to numeric.");
 }
 
 bool to_decimal_type(const Value& v, const TypeInfo& target, const Conversion& c, Value* out) {
@@ -284,7 +309,8 @@ bool to_decimal_type(const Value& v, const TypeInfo& target, const Conversion& c
         source = "float";
       }
       break;
-    case Family::String: case Family::Lob:
+    case Family::String:
+    case Family::Lob:
       if (!string_to_decimal(v, target, c, &d)) return false;
       source = type_name_of(t);
       break;
@@ -296,17 +322,19 @@ bool to_decimal_type(const Value& v, const TypeInfo& target, const Conversion& c
       break;
     }
     default:
-      return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) +
-                                  " to " + type_name_of(target) + " is not allowed.");
+      return fail(
+          c.err, 529,
+          "Explicit conversion from data type " + type_name_of(t) + " to " + type_name_of(target) + " is not allowed.");
   }
   Decimal r;
   bool ok = d.rescale(target.scale, &r);
-  if (target.type == Type::Money) ok = ok && fits_money(r, target);
-  else ok = ok && decimal_fits(r, target.precision);
+  if (target.type == Type::Money)
+    ok = ok && fits_money(r, target);
+  else
+    ok = ok && decimal_fits(r, target.precision);
   if (!ok) {
     if (target.type == Type::Money) return fail_overflow(c.err, type_name_of(target));
-    return fail(c.err, 8115, "Arithmetic overflow error converting " + source +
-                                 " to data type numeric.");
+    return fail(c.err, 8115, "Arithmetic overflow error converting " + source + " to data type numeric.");
   }
   *out = Value::decimal(r, target);
   return true;
@@ -317,24 +345,27 @@ bool to_float_type(const Value& v, const TypeInfo& target, const Conversion& c, 
   double d = 0;
   switch (family_of(t)) {
     case Family::Number:
-      if (t.is_integer()) d = static_cast<double>(v.int_value());
-      else if (t.type == Type::Decimal || t.type == Type::Money) d = v.decimal_value().to_double();
-      else d = v.float_value();
+      if (t.is_integer())
+        d = static_cast<double>(v.int_value());
+      else if (t.type == Type::Decimal || t.type == Type::Money)
+        d = v.decimal_value().to_double();
+      else
+        d = v.float_value();
       break;
-    case Family::String: case Family::Lob:
+    case Family::String:
+    case Family::Lob:
       if (all_blank(v.string_value())) break;
       if (!parse_float_text(v.string_value(), &d)) {
-        return fail(c.err, 8114, "Error converting data type " + type_name_of(t) + " to " +
-                                     type_name_of(target) + ".");
+        return fail(c.err, 8114, "Error converting data type " + type_name_of(t) + " to " + type_name_of(target) + ".");
       }
       break;
     case Family::DateTime:
-      d = v.datetime_value().days +
-          static_cast<double>(v.datetime_value().ticks) / DateTime::kTicksPerDay;
+      d = v.datetime_value().days + static_cast<double>(v.datetime_value().ticks) / DateTime::kTicksPerDay;
       break;
     default:
-      return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) +
-                                  " to " + type_name_of(target) + " is not allowed.");
+      return fail(
+          c.err, 529,
+          "Explicit conversion from data type " + type_name_of(t) + " to " + type_name_of(target) + " is not allowed.");
   }
   if (target.type == Type::Real && std::fabs(d) > 3.40282346638528859811704183484516925440e+38) {
     return fail_overflow(c.err, "real");
@@ -381,10 +412,20 @@ bool datetime_from_days(long double days, DateTime* out) {
 // The date order a CONVERT style implies for text; the session's without one.
 DateOrder style_order(int style, DateOrder session) {
   switch (style % 100) {
-    case 1: case 10: return DateOrder::MDY;
-    case 3: case 4: case 5: case 6: return DateOrder::DMY;
-    case 2: case 11: case 12: case 20: case 21: case 23: case 26: case 27:
-      return DateOrder::YMD;
+    case 1:
+    case 10: return DateOrder::MDY;
+    case 3:
+    case 4:
+    case 5:
+    case 6: return DateOrder::DMY;
+    case 2:
+    case 11:
+    case 12:
+    case 20:
+    case 21:
+    case 23:
+    case 26:
+    case 27: return DateOrder::YMD;
     default: return session;
   }
 }
@@ -394,22 +435,19 @@ bool to_temporal_type(const Value& v, const TypeInfo& target, const Conversion& 
   DateTime d;
   bool ok = true;
   switch (family_of(t)) {
-    case Family::String: case Family::Lob:
+    case Family::String:
+    case Family::Lob:
       if (!parse_datetime(v.string_value(), target.type,
-                          c.style < 0 ? c.ctx.session().date_order
-                                      : style_order(c.style, c.ctx.session().date_order),
-                          &d, c.err,
-                          type_name_of(t))) {
+                          c.style < 0 ? c.ctx.session().date_order : style_order(c.style, c.ctx.session().date_order),
+                          &d, c.err, type_name_of(t))) {
         return false;
       }
       break;
-    case Family::DateTime: case Family::Date:
-      d = v.datetime_value();
-      break;
+    case Family::DateTime:
+    case Family::Date: d = v.datetime_value(); break;
     case Family::Number:
       if (target.type == Type::Date) {
-        return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) +
-                                    " to date is not allowed.");
+        return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) + " to date is not allowed.");
       }
       if (t.is_integer()) {
         d.days = static_cast<int32_t>(v.int_value());
@@ -448,16 +486,17 @@ bool to_temporal_type(const Value& v, const TypeInfo& target, const Conversion& 
       break;
     }
     default:
-      return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) + " to " +
-                                  type_name_of(target) + " is not allowed.");
+      return fail(
+          c.err, 529,
+          "Explicit conversion from data type " + type_name_of(t) + " to " + type_name_of(target) + " is not allowed.");
   }
   if (target.type == Type::Date) d.ticks = 0;
   if (target.type == Type::SmallDateTime) d = round_to_minute(d);
   if (!ok || !temporal_in_range(d, target.type)) {
     if (family_of(t) == Family::DateTime || family_of(t) == Family::Date) {
-      return fail(c.err, 242, "The conversion of a " + type_name_of(t) + " data type to a " +
-                                  type_name_of(target) +
-                                  " data type resulted in an out-of-range value.");
+      return fail(c.err, 242,
+                  "The conversion of a " + type_name_of(t) + " data type to a " + type_name_of(target) +
+                      " data type resulted in an out-of-range value.");
     }
     return fail_overflow(c.err, type_name_of(target));
   }
@@ -467,9 +506,7 @@ bool to_temporal_type(const Value& v, const TypeInfo& target, const Conversion& 
 
 // ---- uniqueidentifier and binary -----------------------------------------
 
-bool is_hex(char ch) {
-  return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F');
-}
+bool is_hex(char ch) { return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F'); }
 
 // 6F9619FF-8B86-D011-B42D-00C04FC964FF, optionally in braces; longer text
 // is cut to its first 36 characters as SQL Server does.
@@ -518,18 +555,18 @@ bool to_guid(const Value& v, const Conversion& c, Value* out) {
   std::string text;
   switch (family_of(t)) {
     case Family::Guid: *out = v; return true;
-    case Family::String: case Family::Lob:
+    case Family::String:
+    case Family::Lob:
       if (!parse_guid_text(v.string_value(), &text)) {
-        return fail(c.err, 8169, "Conversion failed when converting from a character string "
-                                 "to uniqueidentifier.");
+        return fail(c.err, 8169,
+                    "Conversion failed when converting from a character string "
+                    "to uniqueidentifier.");
       }
       break;
-    case Family::Binary:
-      text = guid_from_bytes(v.string_value());
-      break;
+    case Family::Binary: text = guid_from_bytes(v.string_value()); break;
     default:
-      return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) +
-                                  " to uniqueidentifier is not allowed.");
+      return fail(c.err, 529,
+                  "Explicit conversion from data type " + type_name_of(t) + " to uniqueidentifier is not allowed.");
   }
   *out = Value::guid(std::move(text));
   return true;
@@ -539,19 +576,20 @@ bool to_binary_type(const Value& v, const TypeInfo& target, const Conversion& c,
   const TypeInfo& t = v.type();
   std::string bytes;
   switch (family_of(t)) {
-    case Family::Binary: case Family::Image: bytes = v.string_value(); break;
-    case Family::String: case Family::Lob:
-      bytes = t.is_unicode() ? to_utf16le_bytes(v.string_value())
-                             : to_codepage_bytes(v.string_value());
+    case Family::Binary:
+    case Family::Image: bytes = v.string_value(); break;
+    case Family::String:
+    case Family::Lob:
+      bytes = t.is_unicode() ? to_utf16le_bytes(v.string_value()) : to_codepage_bytes(v.string_value());
       break;
     case Family::Guid: bytes = guid_bytes(v.string_value()); break;
     case Family::Number: {
       if (!t.is_integer()) {
-        return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) +
-                                    " to " + type_name_of(target) + " is not allowed.");
+        return fail(c.err, 529,
+                    "Explicit conversion from data type " + type_name_of(t) + " to " + type_name_of(target) +
+                        " is not allowed.");
       }
-      int width = t.type == Type::BigInt ? 8 : t.type == Type::Int ? 4
-                  : t.type == Type::SmallInt ? 2 : 1;
+      int width = t.type == Type::BigInt ? 8 : t.type == Type::Int ? 4 : t.type == Type::SmallInt ? 2 : 1;
       uint64_t u = static_cast<uint64_t>(v.int_value());
       for (int i = width - 1; i >= 0; --i) bytes += static_cast<char>((u >> (8 * i)) & 0xFF);
       break;
@@ -565,8 +603,9 @@ bool to_binary_type(const Value& v, const TypeInfo& target, const Conversion& c,
       break;
     }
     default:
-      return fail(c.err, 529, "Explicit conversion from data type " + type_name_of(t) + " to " +
-                                  type_name_of(target) + " is not allowed.");
+      return fail(
+          c.err, 529,
+          "Explicit conversion from data type " + type_name_of(t) + " to " + type_name_of(target) + " is not allowed.");
   }
   if (target.length != TypeInfo::kMax) {
     size_t n = static_cast<size_t>(target.length);
@@ -593,24 +632,20 @@ bool convert(const Value& v, const TypeInfo& target, const Conversion& c, Value*
   }
   bool ok;
   switch (family_of(target)) {
-    case Family::String: case Family::Lob:
-      ok = to_string_type(v, target, c, out);
-      break;
+    case Family::String:
+    case Family::Lob: ok = to_string_type(v, target, c, out); break;
     case Family::Number:
-      if (target.is_integer()) ok = to_integer_type(v, target, c, out);
+      if (target.is_integer())
+        ok = to_integer_type(v, target, c, out);
       else if (target.type == Type::Decimal || target.type == Type::Money)
         ok = to_decimal_type(v, target, c, out);
-      else ok = to_float_type(v, target, c, out);
+      else
+        ok = to_float_type(v, target, c, out);
       break;
-    case Family::DateTime: case Family::Date:
-      ok = to_temporal_type(v, target, c, out);
-      break;
-    case Family::Guid:
-      ok = to_guid(v, c, out);
-      break;
-    default:
-      ok = to_binary_type(v, target, c, out);
-      break;
+    case Family::DateTime:
+    case Family::Date: ok = to_temporal_type(v, target, c, out); break;
+    case Family::Guid: ok = to_guid(v, c, out); break;
+    default: ok = to_binary_type(v, target, c, out); break;
   }
   if (ok) out->set_type(target);
   return ok;
@@ -666,26 +701,25 @@ std::string_view type_message_name(Type t) {
   return "?";
 }
 
-bool cast_value(const Value& v, const TypeInfo& target, const EvalContext& ctx, Value* out,
-                Error* err, int style) {
+bool cast_value(const Value& v, const TypeInfo& target, const EvalContext& ctx, Value* out, Error* err, int style) {
   if (!v.is_null() && !explicit_conversion_allowed(v.type(), target)) {
-    return fail(err, 529, "Explicit conversion from data type " +
-                              std::string(type_message_name(v.type().type)) + " to " +
-                              std::string(type_message_name(target.type)) + " is not allowed.");
+    return fail(err, 529,
+                "Explicit conversion from data type " + std::string(type_message_name(v.type().type)) + " to " +
+                    std::string(type_message_name(target.type)) + " is not allowed.");
   }
   return convert(v, target, Conversion{ctx, err, style, Mode::Explicit}, out);
 }
 
-bool assign_value(const Value& v, const TypeInfo& column, const EvalContext& ctx, Value* out,
-                  Error* err) {
+bool assign_value(const Value& v, const TypeInfo& column, const EvalContext& ctx, Value* out, Error* err) {
   if (!v.is_null() && !implicit_conversion_allowed(v.type(), column)) {
     Family f = family_of(v.type()), t = family_of(column);
     std::string from(type_message_name(v.type().type)), to(type_message_name(column.type));
     if (f == Family::Guid || t == Family::Guid || f == Family::Date || t == Family::Date) {
       return fail(err, 206, "Operand type clash: " + from + " is incompatible with " + to);
     }
-    return fail(err, 257, "Implicit conversion from data type " + from + " to " + to +
-                              " is not allowed. Use the CONVERT function to run this query.");
+    return fail(err, 257,
+                "Implicit conversion from data type " + from + " to " + to +
+                    " is not allowed. Use the CONVERT function to run this query.");
   }
   return convert(v, column, Conversion{ctx, err, -1, Mode::Assign}, out);
 }
@@ -721,17 +755,15 @@ TypeInfo common_type(const TypeInfo& a, const TypeInfo& b) {
     const TypeInfo& hi = a.precedence() >= b.precedence() ? a : b;
     TypeInfo r = hi;
     r.alias = TypeAlias::None;
-    r.length = (a.length == TypeInfo::kMax || b.length == TypeInfo::kMax)
-                   ? TypeInfo::kMax
-                   : (a.length > b.length ? a.length : b.length);
+    r.length = (a.length == TypeInfo::kMax || b.length == TypeInfo::kMax) ? TypeInfo::kMax
+                                                                          : (a.length > b.length ? a.length : b.length);
     return r;
   }
   if (a.type == Type::Decimal || b.type == Type::Decimal) {
     if (a.is_exact_numeric() && b.is_exact_numeric()) {
       TypeInfo da = as_decimal(a), db = as_decimal(b);
       int scale = da.scale > db.scale ? da.scale : db.scale;
-      int whole = da.precision - da.scale > db.precision - db.scale ? da.precision - da.scale
-                                                                    : db.precision - db.scale;
+      int whole = da.precision - da.scale > db.precision - db.scale ? da.precision - da.scale : db.precision - db.scale;
       int precision = whole + scale;
       if (precision > Decimal::kMaxPrecision) precision = Decimal::kMaxPrecision;
       return TypeInfo::decimal(static_cast<uint8_t>(precision), static_cast<uint8_t>(scale));

@@ -12,16 +12,14 @@ namespace standin {
 
 // Explicit conversion: CAST(v AS t), CONVERT(t, v [, style]); style -1 = none.
 // A NULL converts to a NULL of the target type.
-bool cast_value(const Value& v, const TypeInfo& target, const EvalContext& ctx, Value* out,
-                Error* err, int style = -1);
+bool cast_value(const Value& v, const TypeInfo& target, const EvalContext& ctx, Value* out, Error* err, int style = -1);
 
 // Storing a value into a column of type `column`: implicit conversion;
 // strings longer than the column give Msg 8152 "String or binary data would
 // be truncated." when ANSI_WARNINGS is on and are cut silently when it is
 // off; decimals are rounded (half away from zero) to the column's scale; a
 // value out of the column's range gives Msg 8115.
-bool assign_value(const Value& v, const TypeInfo& column, const EvalContext& ctx, Value* out,
-                  Error* err);
+bool assign_value(const Value& v, const TypeInfo& column, const EvalContext& ctx, Value* out, Error* err);
 
 // Whether SQL Server converts `from` to `to` without an explicit CAST.
 bool implicit_conversion_allowed(const TypeInfo& from, const TypeInfo& to);
@@ -38,8 +36,8 @@ TypeInfo common_type(const TypeInfo& a, const TypeInfo& b);
 // SmallDateTime or Date. Msg 241 for text that is no date, Msg 242 for a
 // date out of the target's range.
 // `source` names the text's type in the messages ("varchar", "nvarchar").
-bool parse_datetime(std::string_view text, Type target, DateOrder order, DateTime* out,
-                    Error* err, std::string_view source = "varchar");
+bool parse_datetime(std::string_view text, Type target, DateOrder order, DateTime* out, Error* err,
+                    std::string_view source = "varchar");
 
 // A datetime as CONVERT(varchar, d, style) writes it; style -1 is the
 // default form "Mar  4 2015  9:05AM". False for an unknown style.

@@ -35,7 +35,17 @@ namespace standin {
 namespace {
 
 enum class Part {
-  Year, Quarter, Month, DayOfYear, Day, Week, Weekday, Hour, Minute, Second, Millisecond,
+  Year,
+  Quarter,
+  Month,
+  DayOfYear,
+  Day,
+  Week,
+  Weekday,
+  Hour,
+  Minute,
+  Second,
+  Millisecond,
 };
 
 struct PartName {
@@ -44,17 +54,22 @@ struct PartName {
 };
 
 constexpr PartName kPartNames[] = {
-    {"year", Part::Year}, {"yy", Part::Year}, {"yyyy", Part::Year},
-    {"quarter", Part::Quarter}, {"qq", Part::Quarter}, {"q", Part::Quarter},
-    {"month", Part::Month}, {"mm", Part::Month}, {"m", Part::Month},
-    {"dayofyear", Part::DayOfYear}, {"dy", Part::DayOfYear}, {"y", Part::DayOfYear},
-    {"day", Part::Day}, {"dd", Part::Day}, {"d", Part::Day},
-    {"week", Part::Week}, {"wk", Part::Week}, {"ww", Part::Week},
-    {"weekday", Part::Weekday}, {"dw", Part::Weekday}, {"w", Part::Weekday},
-    {"hour", Part::Hour}, {"hh", Part::Hour},
-    {"minute", Part::Minute}, {"mi", Part::Minute}, {"n", Part::Minute},
-    {"second", Part::Second}, {"ss", Part::Second}, {"s", Part::Second},
-    {"millisecond", Part::Millisecond}, {"ms", Part::Millisecond},
+    {"year", Part::Year},       {"yy", Part::Year},
+    {"yyyy", Part::Year},       {"quarter", Part::Quarter},
+    {"qq", Part::Quarter},      {"q", Part::Quarter},
+    {"month", Part::Month},     {"mm", Part::Month},
+    {"m", Part::Month},         {"dayofyear", Part::DayOfYear},
+    {"dy", Part::DayOfYear},    {"y", Part::DayOfYear},
+    {"day", Part::Day},         {"dd", Part::Day},
+    {"d", Part::Day},           {"week", Part::Week},
+    {"wk", Part::Week},         {"ww", Part::Week},
+    {"weekday", Part::Weekday}, {"dw", Part::Weekday},
+    {"w", Part::Weekday},       {"hour", Part::Hour},
+    {"hh", Part::Hour},         {"minute", Part::Minute},
+    {"mi", Part::Minute},       {"n", Part::Minute},
+    {"second", Part::Second},   {"ss", Part::Second},
+    {"s", Part::Second},        {"millisecond", Part::Millisecond},
+    {"ms", Part::Millisecond},
 };
 
 constexpr int64_t kTicksPerHour = 3600LL * DateTime::kTicksPerSecond;
@@ -68,8 +83,7 @@ bool part_arg(const Value& v, const char* function, Part* out, Error* err) {
       return true;
     }
   }
-  return fail(err, 155, "'" + std::string(name) + "' is not a recognized " + function +
-                            " option.", 15);
+  return fail(err, 155, "'" + std::string(name) + "' is not a recognized " + function + " option.", 15);
 }
 
 // A date argument as a datetime value: text and numbers convert.
@@ -81,9 +95,7 @@ bool date_arg(const Value& v, const EvalContext& ctx, Value* out, Error* err) {
   return cast_value(v, TypeInfo::of(Type::DateTime), ctx, out, err);
 }
 
-int64_t total_ticks(const DateTime& d) {
-  return static_cast<int64_t>(d.days) * DateTime::kTicksPerDay + d.ticks;
-}
+int64_t total_ticks(const DateTime& d) { return static_cast<int64_t>(d.days) * DateTime::kTicksPerDay + d.ticks; }
 
 int64_t floor_div(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -108,22 +120,20 @@ bool add_ticks(DateTime* d, int64_t ticks) {
 }
 
 bool dateadd_overflow(const TypeInfo& t, Error* err) {
-  return fail(err, 517, "Adding a value to a '" + std::string(type_message_name(t.type)) +
-                            "' column caused an overflow.");
+  return fail(err, 517,
+              "Adding a value to a '" + std::string(type_message_name(t.type)) + "' column caused an overflow.");
 }
 
 bool fn_dateadd(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err) {
   Part part;
   if (!part_arg(args[0], "dateadd", &part, err)) return false;
-  TypeInfo rt = args[2].type().is_temporal() ? TypeInfo::of(args[2].type().type)
-                                             : TypeInfo::of(Type::DateTime);
+  TypeInfo rt = args[2].type().is_temporal() ? TypeInfo::of(args[2].type().type) : TypeInfo::of(Type::DateTime);
   if (args[1].is_null() || args[2].is_null()) {
     *out = Value::null(rt);
     return true;
   }
   Value nv, dv;
-  if (!cast_value(args[1], TypeInfo::of(Type::BigInt), ctx, &nv, err) ||
-      !date_arg(args[2], ctx, &dv, err)) {
+  if (!cast_value(args[1], TypeInfo::of(Type::BigInt), ctx, &nv, err) || !date_arg(args[2], ctx, &dv, err)) {
     return false;
   }
   int64_t n = nv.int_value();
@@ -134,24 +144,28 @@ bool fn_dateadd(std::span<const Value> args, const EvalContext& ctx, Value* out,
     case Part::Year: ok = add_months(&d, n * 12); break;
     case Part::Quarter: ok = add_months(&d, n * 3); break;
     case Part::Month: ok = add_months(&d, n); break;
-    case Part::DayOfYear: case Part::Day: case Part::Weekday:
-      ok = add_ticks(&d, n * DateTime::kTicksPerDay);
-      break;
+    case Part::DayOfYear:
+    case Part::Day:
+    case Part::Weekday: ok = add_ticks(&d, n * DateTime::kTicksPerDay); break;
     case Part::Week: ok = add_ticks(&d, n * 7 * DateTime::kTicksPerDay); break;
     default:
       if (rt.type == Type::Date) {
-        return fail(err, 9810, "The datepart " + std::string(args[0].string_value()) +
-                                   " is not supported by date function dateadd for data type "
-                                   "date.");
+        return fail(err, 9810,
+                    "The datepart " + std::string(args[0].string_value()) +
+                        " is not supported by date function dateadd for data type "
+                        "date.");
       }
-      if (part == Part::Hour) ok = add_ticks(&d, n * kTicksPerHour);
-      else if (part == Part::Minute) ok = add_ticks(&d, n * kTicksPerMinute);
-      else if (part == Part::Second) ok = add_ticks(&d, n * DateTime::kTicksPerSecond);
-      else ok = add_ticks(&d, (n * 3 + (n >= 0 ? 5 : -5)) / 10);
+      if (part == Part::Hour)
+        ok = add_ticks(&d, n * kTicksPerHour);
+      else if (part == Part::Minute)
+        ok = add_ticks(&d, n * kTicksPerMinute);
+      else if (part == Part::Second)
+        ok = add_ticks(&d, n * DateTime::kTicksPerSecond);
+      else
+        ok = add_ticks(&d, (n * 3 + (n >= 0 ? 5 : -5)) / 10);
       break;
   }
-  int32_t min_days = rt.type == Type::Date ? kDateMinDays
-                     : rt.type == Type::SmallDateTime ? 0 : kDateTimeMinDays;
+  int32_t min_days = rt.type == Type::Date ? kDateMinDays : rt.type == Type::SmallDateTime ? 0 : kDateTimeMinDays;
   int32_t max_days = rt.type == Type::SmallDateTime ? kSmallDateTimeMaxDays : kMaxDays;
   if (!ok || d.days < min_days || d.days > max_days) return dateadd_overflow(rt, err);
   *out = Value::datetime(d, rt.type);
@@ -163,17 +177,12 @@ bool fn_dateadd(std::span<const Value> args, const EvalContext& ctx, Value* out,
 int64_t ordinal(Part part, const DateTime& d) {
   int y, m, day;
   switch (part) {
-    case Part::Year:
-      d.to_civil(&y, &m, &day);
-      return y;
-    case Part::Quarter:
-      d.to_civil(&y, &m, &day);
-      return static_cast<int64_t>(y) * 4 + (m - 1) / 3;
-    case Part::Month:
-      d.to_civil(&y, &m, &day);
-      return static_cast<int64_t>(y) * 12 + (m - 1);
-    case Part::DayOfYear: case Part::Day: case Part::Weekday:
-      return d.days;
+    case Part::Year: d.to_civil(&y, &m, &day); return y;
+    case Part::Quarter: d.to_civil(&y, &m, &day); return static_cast<int64_t>(y) * 4 + (m - 1) / 3;
+    case Part::Month: d.to_civil(&y, &m, &day); return static_cast<int64_t>(y) * 12 + (m - 1);
+    case Part::DayOfYear:
+    case Part::Day:
+    case Part::Weekday: return d.days;
     case Part::Week:
       // Day -1 (1899-12-31) was a Sunday: weeks run Sunday to Saturday.
       return floor_div(static_cast<int64_t>(d.days) + 1, 7);
@@ -200,9 +209,10 @@ bool fn_datediff(std::span<const Value> args, const EvalContext& ctx, Value* out
   if (!date_arg(args[1], ctx, &a, err) || !date_arg(args[2], ctx, &b, err)) return false;
   int64_t diff = ordinal(part, b.datetime_value()) - ordinal(part, a.datetime_value());
   if (diff < INT32_MIN || diff > INT32_MAX) {
-    return fail(err, 535, "The datediff function resulted in an overflow. The number of "
-                          "dateparts separating two date/time instances is too large. Try to "
-                          "use datediff with a less precise datepart.");
+    return fail(err, 535,
+                "The datediff function resulted in an overflow. The number of "
+                "dateparts separating two date/time instances is too large. Try to "
+                "use datediff with a less precise datepart.");
   }
   *out = Value::integer(diff);
   return true;
@@ -260,8 +270,7 @@ DateTime local_now() {
   std::tm tm{};
   localtime_r(&t, &tm);
   int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-  return DateTime::from_civil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                              tm.tm_min, tm.tm_sec, ms);
+  return DateTime::from_civil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, ms);
 }
 
 bool fn_getdate(std::span<const Value>, const EvalContext& ctx, Value* out, Error*) {
@@ -270,12 +279,8 @@ bool fn_getdate(std::span<const Value>, const EvalContext& ctx, Value* out, Erro
 }
 
 constexpr ScalarFunction kDateFunctions[] = {
-    {"DATEADD", 3, 3, fn_dateadd},
-    {"DATEDIFF", 3, 3, fn_datediff},
-    {"DATEPART", 2, 2, fn_datepart},
-    {"YEAR", 1, 1, fn_field<Part::Year>},
-    {"MONTH", 1, 1, fn_field<Part::Month>},
-    {"DAY", 1, 1, fn_field<Part::Day>},
+    {"DATEADD", 3, 3, fn_dateadd},        {"DATEDIFF", 3, 3, fn_datediff},        {"DATEPART", 2, 2, fn_datepart},
+    {"YEAR", 1, 1, fn_field<Part::Year>}, {"MONTH", 1, 1, fn_field<Part::Month>}, {"DAY", 1, 1, fn_field<Part::Day>},
     {"GETDATE", 0, 0, fn_getdate},
 };
 

@@ -59,8 +59,7 @@ int weekday(int32_t days) {
   return (w + 1) % 7 + 1;
 }
 
-DateTime DateTime::from_civil(int year, int month, int day, int hour, int minute, int second,
-                              int millisecond) {
+DateTime DateTime::from_civil(int year, int month, int day, int hour, int minute, int second, int millisecond) {
   DateTime d;
   d.days = days_from_civil(year, month, day);
   // Milliseconds round to the nearest tick: .002 -> .003, .005 -> .007, .009 -> .010.
@@ -71,9 +70,7 @@ DateTime DateTime::from_civil(int year, int month, int day, int hour, int minute
   return d;
 }
 
-void DateTime::to_civil(int* year, int* month, int* day) const {
-  civil_from_days(days, year, month, day);
-}
+void DateTime::to_civil(int* year, int* month, int* day) const { civil_from_days(days, year, month, day); }
 
 void DateTime::time_of_day(int* hour, int* minute, int* second, int* millisecond) const {
   int32_t seconds = ticks / kTicksPerSecond;

@@ -29,9 +29,8 @@ namespace {
 
 constexpr const char* kMonthAbbrev[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr const char* kMonthNames[12] = {"january", "february", "march", "april",
-                                         "may", "june", "july", "august",
-                                         "september", "october", "november", "december"};
+constexpr const char* kMonthNames[12] = {"january", "february", "march",     "april",   "may",      "june",
+                                         "july",    "august",   "september", "october", "november", "december"};
 
 struct Token {
   enum Kind { Number, Word, Sep } kind;
@@ -140,15 +139,12 @@ bool finish_with_time(const std::vector<Token>& t, size_t i, Parsed* p) {
   return false;
 }
 
-bool is_date_sep(const Token& t) {
-  return t.kind == Token::Sep && (t.sep == '.' || t.sep == '/' || t.sep == '-');
-}
+bool is_date_sep(const Token& t) { return t.kind == Token::Sep && (t.sep == '.' || t.sep == '/' || t.sep == '-'); }
 
 // Three numbers with separators, in the order given by the session.
-bool parse_numeric_date(const std::vector<Token>& t, Type target, DateOrder order, Parsed* p,
-                        size_t* end) {
-  if (t.size() < 5 || t[0].kind != Token::Number || !is_date_sep(t[1]) ||
-      t[2].kind != Token::Number || !is_date_sep(t[3]) || t[4].kind != Token::Number) {
+bool parse_numeric_date(const std::vector<Token>& t, Type target, DateOrder order, Parsed* p, size_t* end) {
+  if (t.size() < 5 || t[0].kind != Token::Number || !is_date_sep(t[1]) || t[2].kind != Token::Number ||
+      !is_date_sep(t[3]) || t[4].kind != Token::Number) {
     return false;
   }
   const Token& a = t[0];
@@ -156,8 +152,7 @@ bool parse_numeric_date(const std::vector<Token>& t, Type target, DateOrder orde
   const Token& c = t[4];
   *end = 5;
   if (a.text.size() >= 3) {  // year first
-    bool day_before_month = order == DateOrder::DMY || order == DateOrder::DYM ||
-                            order == DateOrder::YDM;
+    bool day_before_month = order == DateOrder::DMY || order == DateOrder::DYM || order == DateOrder::YDM;
     p->year = full_year(a);
     if (day_before_month && target != Type::Date) {
       p->day = to_int(b.text);
@@ -214,8 +209,8 @@ bool parse_iso8601(const std::vector<Token>& t, Parsed* p) {
   // yyyy-mm-ddThh:mi:ss[.mmm]: the tokenizer sees "dd" then the word "t".
   if (t.size() < 7 || t[0].kind != Token::Number || t[0].text.size() != 4 ||
       !(t[1].kind == Token::Sep && t[1].sep == '-') || t[2].kind != Token::Number ||
-      !(t[3].kind == Token::Sep && t[3].sep == '-') || t[4].kind != Token::Number ||
-      t[5].kind != Token::Word || t[5].text != "t") {
+      !(t[3].kind == Token::Sep && t[3].sep == '-') || t[4].kind != Token::Number || t[5].kind != Token::Word ||
+      t[5].text != "t") {
     return false;
   }
   p->year = to_int(t[0].text);
@@ -230,8 +225,7 @@ bool parse_named_month(const std::vector<Token>& t, Parsed* p, size_t* end) {
   size_t i = 0;
   for (; i < t.size() && items.size() < 3; ++i) {
     if (t[i].kind == Token::Sep) {
-      if (t[i].sep != ' ' && t[i].sep != ',' && t[i].sep != '-' && t[i].sep != '.' &&
-          t[i].sep != '/') {
+      if (t[i].sep != ' ' && t[i].sep != ',' && t[i].sep != '-' && t[i].sep != '.' && t[i].sep != '/') {
         return false;
       }
       continue;
@@ -268,8 +262,8 @@ bool parse_parts(std::string_view text, Type target, DateOrder order, Parsed* p)
     return parse_time(t, 0, p);  // "9AM"
   }
   Parsed q = *p;
-  if (parse_numeric_date(t, target, order, &q, &end) ||
-      parse_unseparated(t, &q, &end) || parse_named_month(t, &q, &end)) {
+  if (parse_numeric_date(t, target, order, &q, &end) || parse_unseparated(t, &q, &end) ||
+      parse_named_month(t, &q, &end)) {
     *p = q;
     return finish_with_time(t, end, p);
   }
@@ -277,17 +271,15 @@ bool parse_parts(std::string_view text, Type target, DateOrder order, Parsed* p)
 }
 
 std::string range_message(std::string_view source, Type target) {
-  const char* name = target == Type::SmallDateTime ? "smalldatetime"
-                     : target == Type::Date        ? "date"
-                                                   : "datetime";
+  const char* name = target == Type::SmallDateTime ? "smalldatetime" : target == Type::Date ? "date" : "datetime";
   return "The conversion of a " + std::string(source) + " data type to a " + name +
          " data type resulted in an out-of-range value.";
 }
 
 }  // namespace
 
-bool parse_datetime(std::string_view text, Type target, DateOrder order, DateTime* out,
-                    Error* err, std::string_view source) {
+bool parse_datetime(std::string_view text, Type target, DateOrder order, DateTime* out, Error* err,
+                    std::string_view source) {
   Parsed p;
   if (!parse_parts(text, target, order, &p)) {
     return fail(err, 241, "Conversion failed when converting date and/or time from character string.");
@@ -299,10 +291,8 @@ bool parse_datetime(std::string_view text, Type target, DateOrder order, DateTim
       p.day > days_in_month(p.year, p.month)) {
     return fail(err, 242, range_message(source, target));
   }
-  DateTime d = DateTime::from_civil(p.year, p.month, p.day, p.hour, p.minute, p.second,
-                                    p.millisecond);
-  int32_t min_days = target == Type::Date ? kDateMinDays
-                     : target == Type::SmallDateTime ? 0 : kDateTimeMinDays;
+  DateTime d = DateTime::from_civil(p.year, p.month, p.day, p.hour, p.minute, p.second, p.millisecond);
+  int32_t min_days = target == Type::Date ? kDateMinDays : target == Type::SmallDateTime ? 0 : kDateTimeMinDays;
   int32_t max_days = target == Type::SmallDateTime ? kSmallDateTimeMaxDays : kMaxDays;
   if (d.days < min_days || d.days > max_days) return fail(err, 242, range_message(source, target));
   if (target == Type::Date) d.ticks = 0;
@@ -325,8 +315,8 @@ bool format_datetime(const DateTime& d, Type source, int style, std::string* out
   d.to_civil(&y, &mo, &da);
   d.time_of_day(&h, &mi, &s, &ms);
   if (source == Type::SmallDateTime) ms = 0;
-  bool century = style >= 100 || style == -1 || style == 0 || style == 9 || style == 13 ||
-                 style == 20 || style == 21 || style == 23 || style == 126 || style == 127;
+  bool century = style >= 100 || style == -1 || style == 0 || style == 9 || style == 13 || style == 20 || style == 21 ||
+                 style == 23 || style == 126 || style == 127;
   int yy = century ? y : y % 100;
   const char* yfmt = century ? "%04d" : "%02d";
   char yb[8];
@@ -341,10 +331,7 @@ bool format_datetime(const DateTime& d, Type source, int style, std::string* out
     return true;
   }
   switch (style < 0 ? 0 : (style == 20 || style == 21 || style == 23 || style == 126 || style == 127 ? style : base)) {
-    case 0:
-      std::snprintf(buf, sizeof buf, "%s %2d %s %2d:%02d%s", kMonthAbbrev[mo - 1], da, yb, h12,
-                    mi, ampm);
-      break;
+    case 0: std::snprintf(buf, sizeof buf, "%s %2d %s %2d:%02d%s", kMonthAbbrev[mo - 1], da, yb, h12, mi, ampm); break;
     case 1: std::snprintf(buf, sizeof buf, "%02d/%02d/%s", mo, da, yb); break;
     case 2: std::snprintf(buf, sizeof buf, "%s.%02d.%02d", yb, mo, da); break;
     case 3: std::snprintf(buf, sizeof buf, "%02d/%02d/%s", da, mo, yb); break;
@@ -354,34 +341,28 @@ bool format_datetime(const DateTime& d, Type source, int style, std::string* out
     case 7: std::snprintf(buf, sizeof buf, "%s %02d, %s", kMonthAbbrev[mo - 1], da, yb); break;
     case 8: std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", h, mi, s); break;
     case 9:
-      std::snprintf(buf, sizeof buf, "%s %2d %s %2d:%02d:%02d:%03d%s", kMonthAbbrev[mo - 1], da,
-                    yb, h12, mi, s, ms, ampm);
+      std::snprintf(buf, sizeof buf, "%s %2d %s %2d:%02d:%02d:%03d%s", kMonthAbbrev[mo - 1], da, yb, h12, mi, s, ms,
+                    ampm);
       break;
     case 10: std::snprintf(buf, sizeof buf, "%02d-%02d-%s", mo, da, yb); break;
     case 11: std::snprintf(buf, sizeof buf, "%s/%02d/%02d", yb, mo, da); break;
     case 12: std::snprintf(buf, sizeof buf, "%s%02d%02d", yb, mo, da); break;
     case 13:
-      std::snprintf(buf, sizeof buf, "%02d %s %s %02d:%02d:%02d:%03d", da, kMonthAbbrev[mo - 1],
-                    yb, h, mi, s, ms);
+      std::snprintf(buf, sizeof buf, "%02d %s %s %02d:%02d:%02d:%03d", da, kMonthAbbrev[mo - 1], yb, h, mi, s, ms);
       break;
     case 14: std::snprintf(buf, sizeof buf, "%02d:%02d:%02d:%03d", h, mi, s, ms); break;
-    case 20:
-      std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, da, h, mi, s);
-      break;
-    case 21:
-      std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", y, mo, da, h, mi, s, ms);
-      break;
+    case 20: std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, da, h, mi, s); break;
+    case 21: std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", y, mo, da, h, mi, s, ms); break;
     case 23: std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, mo, da); break;
-    case 126: case 127:
+    case 126:
+    case 127:
       if (ms == 0) {
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", y, mo, da, h, mi, s);
       } else {
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", y, mo, da, h, mi, s,
-                      ms);
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", y, mo, da, h, mi, s, ms);
       }
       break;
-    default:
-      return false;
+    default: return false;
   }
   *out = buf;
   return true;

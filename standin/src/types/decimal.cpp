@@ -68,8 +68,7 @@ U256 widened(const Decimal& d, int to) {
   return m;
 }
 
-bool add_signed(const Decimal& a, const Decimal& b, bool negate_b, uint8_t scale,
-                Decimal* out) {
+bool add_signed(const Decimal& a, const Decimal& b, bool negate_b, uint8_t scale, Decimal* out) {
   int common = a.scale() > b.scale() ? a.scale() : b.scale();
   U256 ma = widened(a, common), mb = widened(b, common);
   bool na = a.sign() < 0, nb = (b.sign() < 0) != negate_b;
@@ -88,9 +87,7 @@ int digit_count(u128 v) {
   return n;
 }
 
-bool decimal_fits(const Decimal& d, int precision) {
-  return magnitude(d.unscaled()) <= max_unscaled(precision);
-}
+bool decimal_fits(const Decimal& d, int precision) { return magnitude(d.unscaled()) <= max_unscaled(precision); }
 
 bool decimal_add(const Decimal& a, const Decimal& b, uint8_t scale, Decimal* out) {
   return add_signed(a, b, false, scale, out);
@@ -153,8 +150,7 @@ bool decimal_to_int64(const Decimal& d, bool round, int64_t* out) {
   if (!m.fits_u128()) return false;
   u128 limit = d.sign() < 0 ? u128{1} << 63 : (u128{1} << 63) - 1;
   if (m.lo > limit) return false;
-  *out = d.sign() < 0 ? static_cast<int64_t>(-static_cast<__int128>(m.lo))
-                      : static_cast<int64_t>(m.lo);
+  *out = d.sign() < 0 ? static_cast<int64_t>(-static_cast<__int128>(m.lo)) : static_cast<int64_t>(m.lo);
   return true;
 }
 
@@ -169,8 +165,7 @@ bool Decimal::rescale(uint8_t new_scale, Decimal* out) const {
 }
 
 double Decimal::to_double() const {
-  return static_cast<double>(static_cast<long double>(unscaled_) /
-                             std::pow(10.0L, static_cast<int>(scale_)));
+  return static_cast<double>(static_cast<long double>(unscaled_) / std::pow(10.0L, static_cast<int>(scale_)));
 }
 
 std::string Decimal::to_string() const {

@@ -11,8 +11,7 @@ namespace standin {
 
 // Evaluates a call. `args` are already evaluated; NULL handling is the
 // function's own (most return NULL for a NULL argument, ISNULL does not).
-using ScalarFn = bool (*)(std::span<const Value> args, const EvalContext& ctx, Value* out,
-                          Error* err);
+using ScalarFn = bool (*)(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err);
 
 struct ScalarFunction {
   const char* name;

@@ -34,8 +34,7 @@ bool same_char(char32_t a, char32_t b) { return a == b || fold_char(a) == fold_c
 
 class Matcher {
  public:
-  Matcher(const std::vector<char32_t>& text, const std::vector<char32_t>& pattern,
-          char32_t escape)
+  Matcher(const std::vector<char32_t>& text, const std::vector<char32_t>& pattern, char32_t escape)
       : t_(text), p_(pattern), escape_(escape) {}
 
   bool match(size_t ti, size_t pi) const {
@@ -131,8 +130,7 @@ bool match_text(std::string_view text, std::string_view pattern, char32_t escape
       if (ascii) {
         if (text.size() < prefix.size()) return false;
         for (size_t i = 0; i < prefix.size(); ++i) {
-          if (!same_char(static_cast<unsigned char>(text[i]),
-                         static_cast<unsigned char>(prefix[i]))) {
+          if (!same_char(static_cast<unsigned char>(text[i]), static_cast<unsigned char>(prefix[i]))) {
             return false;
           }
         }
@@ -146,9 +144,7 @@ bool match_text(std::string_view text, std::string_view pattern, char32_t escape
 
 }  // namespace
 
-bool like_match(std::string_view text, std::string_view pattern) {
-  return like_impl(text, pattern, kNoEscape);
-}
+bool like_match(std::string_view text, std::string_view pattern) { return like_impl(text, pattern, kNoEscape); }
 
 bool like_match(std::string_view text, std::string_view pattern, char32_t escape) {
   return like_impl(text, pattern, escape);

@@ -99,19 +99,20 @@ bool numeric_arg(const Value& v, const char* function, const EvalContext& ctx, V
     return true;
   }
   if (v.type().is_string()) return cast_value(v, TypeInfo::of(Type::Float), ctx, out, err);
-  return fail(err, 8116, "Argument data type " + std::string(type_message_name(v.type().type)) +
-                             " is invalid for argument 1 of " + function + " function.");
+  return fail(err, 8116,
+              "Argument data type " + std::string(type_message_name(v.type().type)) + " is invalid for argument 1 of " +
+                  function + " function.");
 }
 
 TypeInfo round_type(const TypeInfo& t) {
-  if (t.is_integer()) return TypeInfo::of(t.type == Type::Bit || t.type == Type::TinyInt ||
-                                                  t.type == Type::SmallInt ? Type::Int : t.type);
+  if (t.is_integer())
+    return TypeInfo::of(t.type == Type::Bit || t.type == Type::TinyInt || t.type == Type::SmallInt ? Type::Int
+                                                                                                   : t.type);
   if (t.is_string()) return TypeInfo::of(Type::Float);
   return t;
 }
 
-bool apply_rounding(const Value& x, int digits, Direction dir, const TypeInfo& rt, Value* out,
-                    Error* err) {
+bool apply_rounding(const Value& x, int digits, Direction dir, const TypeInfo& rt, Value* out, Error* err) {
   const TypeInfo& t = x.type();
   if (t.is_integer()) {
     int64_t r;
@@ -124,10 +125,10 @@ bool apply_rounding(const Value& x, int digits, Direction dir, const TypeInfo& r
     Decimal r;
     if (!round_decimal(x.decimal_value(), digits, dir, &r)) return fail_overflow(err, "numeric");
     Decimal scaled;
-    if (!r.rescale(rt.scale, &scaled) ||
-        (rt.type == Type::Decimal && !decimal_fits(scaled, rt.precision))) {
-      return fail(err, 8115, "Arithmetic overflow error converting expression to data type " +
-                                 std::string(type_message_name(rt.type)) + ".");
+    if (!r.rescale(rt.scale, &scaled) || (rt.type == Type::Decimal && !decimal_fits(scaled, rt.precision))) {
+      return fail(err, 8115,
+                  "Arithmetic overflow error converting expression to data type " +
+                      std::string(type_message_name(rt.type)) + ".");
     }
     *out = Value::decimal(scaled, rt);
     return true;
@@ -145,13 +146,12 @@ bool fn_round(std::span<const Value> args, const EvalContext& ctx, Value* out, E
   if (args.size() > 2 && !args[2].is_null() && !int_arg(args[2], ctx, &function, err)) return false;
   if (digits < -100) digits = -100;
   if (digits > 100) digits = 100;
-  return apply_rounding(x, static_cast<int>(digits),
-                        function != 0 ? Direction::TowardZero : Direction::Nearest, rt, out, err);
+  return apply_rounding(x, static_cast<int>(digits), function != 0 ? Direction::TowardZero : Direction::Nearest, rt,
+                        out, err);
 }
 
 template <Direction D>
-bool fn_ceiling_floor(std::span<const Value> args, const EvalContext& ctx, Value* out,
-                      Error* err) {
+bool fn_ceiling_floor(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err) {
   TypeInfo t = args[0].type();
   TypeInfo rt = t.type == Type::Decimal ? TypeInfo::decimal(t.precision, 0) : round_type(t);
   if (null_argument(args, rt, out)) return true;

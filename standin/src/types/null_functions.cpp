@@ -46,8 +46,8 @@ std::string random_guid() {
   static thread_local std::mt19937_64 rng{std::random_device{}()};
   static const char kHex[] = "0123456789ABCDEF";
   uint64_t hi = rng(), lo = rng();
-  hi = (hi & ~0xF000ULL) | 0x4000ULL;           // version 4
-  lo = (lo & ~(3ULL << 62)) | (2ULL << 62);     // variant 10
+  hi = (hi & ~0xF000ULL) | 0x4000ULL;        // version 4
+  lo = (lo & ~(3ULL << 62)) | (2ULL << 62);  // variant 10
   std::string s;
   for (int i = 0; i < 32; ++i) {
     uint64_t word = i < 16 ? hi : lo;

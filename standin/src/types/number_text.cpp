@@ -72,7 +72,7 @@ bool parse_money_text(std::string_view text, std::string* plain) {
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (c == '$' && plain->empty()) continue;
-    if (c == ',' ) continue;
+    if (c == ',') continue;
     if ((c == '-' || c == '+') && plain->empty() && !sign_seen) {
       sign_seen = true;
       *plain += c;

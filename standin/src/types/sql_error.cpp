@@ -20,8 +20,7 @@ bool fail(Error* err, int number, std::string message, int severity) {
 
 bool fail_overflow(Error* err, std::string_view type_name) {
   return fail(err, 8115,
-              "Arithmetic overflow error converting expression to data type " +
-                  std::string(type_name) + ".");
+              "Arithmetic overflow error converting expression to data type " + std::string(type_name) + ".");
 }
 
 }  // namespace standin

@@ -14,8 +14,7 @@ namespace standin {
 namespace {
 
 // A non-string argument is converted to varchar first, as SQL Server does.
-bool text_arg(const Value& v, const EvalContext& ctx, std::string* out, TypeInfo* type,
-              Error* err) {
+bool text_arg(const Value& v, const EvalContext& ctx, std::string* out, TypeInfo* type, Error* err) {
   if (v.type().is_string()) {
     *out = v.string_value();
     *type = v.type();
@@ -24,8 +23,7 @@ bool text_arg(const Value& v, const EvalContext& ctx, std::string* out, TypeInfo
   Value s;
   if (!cast_value(v, TypeInfo::varchar(8000), ctx, &s, err)) return false;
   *out = s.string_value();
-  *type = TypeInfo::varchar(static_cast<int32_t>(utf8_length(*out)) > 0
-                                ? static_cast<int32_t>(utf8_length(*out)) : 1);
+  *type = TypeInfo::varchar(static_cast<int32_t>(utf8_length(*out)) > 0 ? static_cast<int32_t>(utf8_length(*out)) : 1);
   return true;
 }
 
@@ -107,8 +105,8 @@ std::string substring_chars(const std::string& s, int64_t from, int64_t count) {
   if (from < 0) from = 0;
   size_t begin_byte = utf8_prefix_bytes(s, static_cast<size_t>(from));
   if (end <= from) return "";
-  size_t end_byte = begin_byte + utf8_prefix_bytes(std::string_view(s).substr(begin_byte),
-                                                   static_cast<size_t>(end - from));
+  size_t end_byte =
+      begin_byte + utf8_prefix_bytes(std::string_view(s).substr(begin_byte), static_cast<size_t>(end - from));
   return s.substr(begin_byte, end_byte - begin_byte);
 }
 
@@ -126,16 +124,15 @@ bool fn_substring(std::span<const Value> args, const EvalContext& ctx, Value* ou
   return true;
 }
 
-bool left_or_right(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err,
-                   bool left) {
+bool left_or_right(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err, bool left) {
   if (null_argument(args, varying(args[0].type()), out)) return true;
   std::string s;
   TypeInfo t;
   int64_t n;
   if (!text_arg(args[0], ctx, &s, &t, err) || !int_arg(args[1], ctx, &n, err)) return false;
   if (n < 0) {
-    return fail(err, 536, std::string("Invalid length parameter passed to the ") +
-                              (left ? "left" : "right") + " function.");
+    return fail(err, 536,
+                std::string("Invalid length parameter passed to the ") + (left ? "left" : "right") + " function.");
   }
   int64_t chars = static_cast<int64_t>(utf8_length(s));
   std::string r = left ? substring_chars(s, 0, n) : substring_chars(s, chars - n, n);
@@ -164,8 +161,7 @@ bool fn_len(std::span<const Value> args, const EvalContext& ctx, Value* out, Err
   return true;
 }
 
-bool trim(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err,
-          bool leading) {
+bool trim(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err, bool leading) {
   if (null_argument(args, varying(args[0].type()), out)) return true;
   std::string s;
   TypeInfo t;
@@ -198,8 +194,7 @@ std::vector<CharFold> folds(const std::string& s) {
 
 // Index (in characters) of the first occurrence of `needle` in `hay` at or
 // after character `from`, under the collation; -1 when absent.
-int64_t find_folded(const std::vector<CharFold>& hay, const std::vector<CharFold>& needle,
-                    size_t from) {
+int64_t find_folded(const std::vector<CharFold>& hay, const std::vector<CharFold>& needle, size_t from) {
   if (needle.empty() || needle.size() > hay.size()) return -1;
   for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
     size_t k = 0;
@@ -223,8 +218,7 @@ bool fn_replace(std::span<const Value> args, const EvalContext& ctx, Value* out,
   std::vector<size_t> offsets = char_offsets(s);
   std::string r;
   size_t i = 0;
-  for (int64_t at = find_folded(hay, needle, 0); at >= 0;
-       at = find_folded(hay, needle, i)) {
+  for (int64_t at = find_folded(hay, needle, 0); at >= 0; at = find_folded(hay, needle, i)) {
     r.append(s, offsets[i], offsets[static_cast<size_t>(at)] - offsets[i]);
     r += repl;
     i = static_cast<size_t>(at) + needle.size();
@@ -248,16 +242,11 @@ bool fn_charindex(std::span<const Value> args, const EvalContext& ctx, Value* ou
 }
 
 constexpr ScalarFunction kStringFunctions[] = {
-    {"UPPER", 1, 1, map_case<to_upper>},
-    {"LOWER", 1, 1, map_case<to_lower>},
-    {"SUBSTRING", 3, 3, fn_substring},
-    {"LEN", 1, 1, fn_len},
-    {"LTRIM", 1, 1, fn_ltrim},
-    {"RTRIM", 1, 1, fn_rtrim},
-    {"REPLACE", 3, 3, fn_replace},
-    {"LEFT", 2, 2, fn_left},
-    {"RIGHT", 2, 2, fn_right},
-    {"CHARINDEX", 2, 3, fn_charindex},
+    {"UPPER", 1, 1, map_case<to_upper>}, {"LOWER", 1, 1, map_case<to_lower>},
+    {"SUBSTRING", 3, 3, fn_substring},   {"LEN", 1, 1, fn_len},
+    {"LTRIM", 1, 1, fn_ltrim},           {"RTRIM", 1, 1, fn_rtrim},
+    {"REPLACE", 3, 3, fn_replace},       {"LEFT", 2, 2, fn_left},
+    {"RIGHT", 2, 2, fn_right},           {"CHARINDEX", 2, 3, fn_charindex},
 };
 
 }  // namespace

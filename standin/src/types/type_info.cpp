@@ -8,46 +8,40 @@ namespace standin {
 
 bool TypeInfo::is_string() const {
   switch (type) {
-    case Type::Char: case Type::VarChar: case Type::NChar: case Type::NVarChar:
-    case Type::Text: case Type::NText:
-      return true;
-    default:
-      return false;
+    case Type::Char:
+    case Type::VarChar:
+    case Type::NChar:
+    case Type::NVarChar:
+    case Type::Text:
+    case Type::NText: return true;
+    default: return false;
   }
 }
 
-bool TypeInfo::is_unicode() const {
-  return type == Type::NChar || type == Type::NVarChar || type == Type::NText;
-}
+bool TypeInfo::is_unicode() const { return type == Type::NChar || type == Type::NVarChar || type == Type::NText; }
 
-bool TypeInfo::is_binary() const {
-  return type == Type::Binary || type == Type::VarBinary || type == Type::Image;
-}
+bool TypeInfo::is_binary() const { return type == Type::Binary || type == Type::VarBinary || type == Type::Image; }
 
 bool TypeInfo::is_integer() const {
   switch (type) {
-    case Type::Bit: case Type::TinyInt: case Type::SmallInt: case Type::Int: case Type::BigInt:
-      return true;
-    default:
-      return false;
+    case Type::Bit:
+    case Type::TinyInt:
+    case Type::SmallInt:
+    case Type::Int:
+    case Type::BigInt: return true;
+    default: return false;
   }
 }
 
-bool TypeInfo::is_exact_numeric() const {
-  return is_integer() || type == Type::Decimal || type == Type::Money;
-}
+bool TypeInfo::is_exact_numeric() const { return is_integer() || type == Type::Decimal || type == Type::Money; }
 
-bool TypeInfo::is_numeric() const {
-  return is_exact_numeric() || type == Type::Real || type == Type::Float;
-}
+bool TypeInfo::is_numeric() const { return is_exact_numeric() || type == Type::Real || type == Type::Float; }
 
 bool TypeInfo::is_temporal() const {
   return type == Type::DateTime || type == Type::SmallDateTime || type == Type::Date;
 }
 
-bool TypeInfo::is_lob() const {
-  return type == Type::Text || type == Type::NText || type == Type::Image;
-}
+bool TypeInfo::is_lob() const { return type == Type::Text || type == Type::NText || type == Type::Image; }
 
 namespace {
 
@@ -112,11 +106,15 @@ TypeInfo TypeInfo::of(Type t) {
     case Type::Money: return {t, 8, 19, 4};
     case Type::Real: return {t, 4, 24, 0};
     case Type::Float: return {t, 8, 53, 0};
-    case Type::Char: case Type::VarChar: case Type::NChar: case Type::NVarChar:
-    case Type::Binary: case Type::VarBinary:
-      return {t, 1, 0, 0};
-    case Type::Text: case Type::NText: case Type::Image:
-      return {t, kMax, 0, 0};
+    case Type::Char:
+    case Type::VarChar:
+    case Type::NChar:
+    case Type::NVarChar:
+    case Type::Binary:
+    case Type::VarBinary: return {t, 1, 0, 0};
+    case Type::Text:
+    case Type::NText:
+    case Type::Image: return {t, kMax, 0, 0};
     case Type::DateTime: return {t, 8, 23, 3};
     case Type::SmallDateTime: return {t, 4, 16, 0};
     case Type::Date: return {t, 3, 10, 0};

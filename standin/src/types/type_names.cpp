@@ -64,21 +64,21 @@ const NameEntry* find_name(std::string_view name) {
 
 bool no_arguments_allowed(const NameEntry& e, TypeUse use, Error* err) {
   if (use == TypeUse::Cast) {
-    return fail(err, 291,
-                "CAST or CONVERT: invalid attributes specified for type '" +
-                    std::string(e.name) + "'");
+    return fail(err, 291, "CAST or CONVERT: invalid attributes specified for type '" + std::string(e.name) + "'");
   }
   return fail(err, 2716,
               "Column, parameter, or variable #1: Cannot specify a column width on data "
-              "type " + std::string(e.name) + ".");
+              "type " +
+                  std::string(e.name) + ".");
 }
 
-bool resolve_length(const NameEntry& e, std::optional<int> n, bool max_length, TypeUse use,
-                    TypeInfo* out, Error* err) {
+bool resolve_length(const NameEntry& e, std::optional<int> n, bool max_length, TypeUse use, TypeInfo* out, Error* err) {
   if (max_length) {
     if (e.type == Type::Char || e.type == Type::NChar || e.type == Type::Binary) {
-      return fail(err, 2716, "Column, parameter, or variable #1: Cannot specify a column "
-                             "width on data type " + std::string(e.name) + ".");
+      return fail(err, 2716,
+                  "Column, parameter, or variable #1: Cannot specify a column "
+                  "width on data type " +
+                      std::string(e.name) + ".");
     }
     out->length = TypeInfo::kMax;
     return true;
@@ -91,21 +91,18 @@ bool resolve_length(const NameEntry& e, std::optional<int> n, bool max_length, T
   if (*n > e.max_length) {
     return fail(err, 131,
                 "The size (" + std::to_string(*n) + ") given to the type '" + e.name +
-                    "' exceeds the maximum allowed for any data type (" +
-                    std::to_string(e.max_length) + ").",
+                    "' exceeds the maximum allowed for any data type (" + std::to_string(e.max_length) + ").",
                 15);
   }
   out->length = *n;
   return true;
 }
 
-bool resolve_precision(std::optional<int> p, std::optional<int> s, TypeInfo* out,
-                       Error* err) {
+bool resolve_precision(std::optional<int> p, std::optional<int> s, TypeInfo* out, Error* err) {
   int precision = p.value_or(18), scale = s.value_or(0);
   if (precision < 1 || precision > Decimal::kMaxPrecision) {
     return fail(err, 2750,
-                "Column or parameter #1: Specified column precision " +
-                    std::to_string(precision) +
+                "Column or parameter #1: Specified column precision " + std::to_string(precision) +
                     " is greater than the maximum precision of 38.");
   }
   if (scale < 0 || scale > precision) {
@@ -120,12 +117,12 @@ bool resolve_precision(std::optional<int> p, std::optional<int> s, TypeInfo* out
 }  // namespace
 
 Error unknown_column_type_error(int ordinal, std::string_view type_name) {
-  return make_error(2715, "Column, parameter, or variable #" + std::to_string(ordinal) +
-                              ": Cannot find data type " + std::string(type_name) + ".");
+  return make_error(2715, "Column, parameter, or variable #" + std::to_string(ordinal) + ": Cannot find data type " +
+                              std::string(type_name) + ".");
 }
 
-bool parse_type_name(std::string_view name, std::optional<int> arg1, std::optional<int> arg2,
-                     bool max_length, TypeUse use, TypeInfo* out, Error* err) {
+bool parse_type_name(std::string_view name, std::optional<int> arg1, std::optional<int> arg2, bool max_length,
+                     TypeUse use, TypeInfo* out, Error* err) {
   const NameEntry* e = find_name(name);
   if (!e) {
     if (use == TypeUse::Cast) {
@@ -156,9 +153,9 @@ bool parse_type_name(std::string_view name, std::optional<int> arg1, std::option
     case Shape::FloatBits:
       if (arg2 || max_length) return no_arguments_allowed(*e, use, err);
       if (arg1 && (*arg1 < 1 || *arg1 > 53)) {
-        return fail(err, 2750, "Column or parameter #1: Specified column precision " +
-                                   std::to_string(*arg1) +
-                                   " is greater than the maximum precision of 53.");
+        return fail(err, 2750,
+                    "Column or parameter #1: Specified column precision " + std::to_string(*arg1) +
+                        " is greater than the maximum precision of 53.");
       }
       if (arg1 && *arg1 <= 24) t = TypeInfo::of(Type::Real);
       break;

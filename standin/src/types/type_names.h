@@ -19,8 +19,8 @@ enum class TypeUse { Column, Cast };
 // `arg1`/`arg2` are the numbers in parentheses, `max_length` is true for
 // "(max)". Unknown names give Msg 2715 (Column) or Msg 243 (Cast); invalid
 // lengths, precisions and scales give the server's errors for them.
-bool parse_type_name(std::string_view name, std::optional<int> arg1, std::optional<int> arg2,
-                     bool max_length, TypeUse use, TypeInfo* out, Error* err);
+bool parse_type_name(std::string_view name, std::optional<int> arg1, std::optional<int> arg2, bool max_length,
+                     TypeUse use, TypeInfo* out, Error* err);
 
 // Msg 2715 with the ordinal of the offending column, parameter or variable,
 // which only the caller knows: "Column, parameter, or variable #3: Cannot

@@ -69,16 +69,14 @@ Value Value::datetime(DateTime d, Type t) {
 
 Value Value::binary(std::string bytes, TypeInfo t) { return string(std::move(bytes), t); }
 
-Value Value::guid(std::string canonical) {
-  return string(std::move(canonical), TypeInfo::of(Type::UniqueIdentifier));
-}
+Value Value::guid(std::string canonical) { return string(std::move(canonical), TypeInfo::of(Type::UniqueIdentifier)); }
 
 namespace {
 
 std::string shortest_double(double d, bool single) {
   char buf[64];
-  auto res = single ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(d))
-                    : std::to_chars(buf, buf + sizeof buf, d);
+  auto res =
+      single ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(d)) : std::to_chars(buf, buf + sizeof buf, d);
   return std::string(buf, res.ptr);
 }
 
@@ -97,24 +95,22 @@ std::string hex_bytes(const std::string& bytes) {
 std::string Value::to_display() const {
   if (null_) return "NULL";
   switch (type_.type) {
-    case Type::Bit: case Type::TinyInt: case Type::SmallInt: case Type::Int: case Type::BigInt:
-      return std::to_string(int_value());
-    case Type::Decimal: case Type::Money:
-      return decimal_value().to_string();
-    case Type::Real:
-      return shortest_double(f_, true);
-    case Type::Float:
-      return shortest_double(f_, false);
-    case Type::Binary: case Type::VarBinary: case Type::Image:
-      return hex_bytes(s_);
-    case Type::DateTime:
-      return t_.to_string();
-    case Type::SmallDateTime:
-      return t_.to_string().substr(0, 19);
-    case Type::Date:
-      return t_.to_string().substr(0, 10);
-    default:
-      return s_;
+    case Type::Bit:
+    case Type::TinyInt:
+    case Type::SmallInt:
+    case Type::Int:
+    case Type::BigInt: return std::to_string(int_value());
+    case Type::Decimal:
+    case Type::Money: return decimal_value().to_string();
+    case Type::Real: return shortest_double(f_, true);
+    case Type::Float: return shortest_double(f_, false);
+    case Type::Binary:
+    case Type::VarBinary:
+    case Type::Image: return hex_bytes(s_);
+    case Type::DateTime: return t_.to_string();
+    case Type::SmallDateTime: return t_.to_string().substr(0, 19);
+    case Type::Date: return t_.to_string().substr(0, 10);
+    default: return s_;
   }
 }
 

@@ -17,9 +17,7 @@ struct U256 {
   bool fits_u128() const { return hi == 0; }
   bool is_zero() const { return hi == 0 && lo == 0; }
 
-  friend bool operator<(const U256& a, const U256& b) {
-    return a.hi != b.hi ? a.hi < b.hi : a.lo < b.lo;
-  }
+  friend bool operator<(const U256& a, const U256& b) { return a.hi != b.hi ? a.hi < b.hi : a.lo < b.lo; }
 };
 
 // a * b without loss.
@@ -74,8 +72,10 @@ inline U256 divmod_wide(const U256& a, u128 d, u128* remainder) {
     r = (r << 1) | in;
     if (carry || r >= d) {
       r -= d;
-      if (bit >= 128) q.hi |= u128{1} << (bit - 128);
-      else q.lo |= u128{1} << bit;
+      if (bit >= 128)
+        q.hi |= u128{1} << (bit - 128);
+      else
+        q.lo |= u128{1} << bit;
     }
   }
   *remainder = r;

@@ -6,8 +6,8 @@
 #include "app/command_line.h"
 #include "app/console_ui.h"
 #include "app/front_end.h"
-#include "db/tenant_discovery.h"
 #include "db/connections.h"
+#include "db/tenant_discovery.h"
 #include "scripts/catalog.h"
 #include "support/fake_connection.h"
 #include "support/temp_dir.h"
@@ -35,9 +35,9 @@ TEST(CommandLine, OptionsAndUnusableCommandLines) {
   EXPECT_TRUE(admin.status);
   EXPECT_EQ(*admin.log, "/var/log/sqlupdate.log");
 
-  for (std::vector<const char*> bad : {std::vector<const char*>{"sqlupdate", "--settings"},
-                                      std::vector<const char*>{"sqlupdate", "--log"},
-                                      std::vector<const char*>{"sqlupdate", "--bogus"}}) {
+  for (std::vector<const char*> bad :
+       {std::vector<const char*>{"sqlupdate", "--settings"}, std::vector<const char*>{"sqlupdate", "--log"},
+        std::vector<const char*>{"sqlupdate", "--bogus"}}) {
     auto parsed = app::parse_command_line(static_cast<int>(bad.size()), bad.data());
     EXPECT_TRUE(std::holds_alternative<std::string>(parsed)) << bad.back();
   }
@@ -55,8 +55,7 @@ TEST(ConsoleUi, PipedOutputPrintsOneLinePerChangeAndEveryDialog) {
     ui.show_dialog(upgrade::DialogKind::Warning, "one\ntwo", upgrade::Dismissal::Normal);
     ui.show_dialog(upgrade::DialogKind::Error, "bad", upgrade::Dismissal::Normal);
   }
-  EXPECT_EQ(out.str(),
-            "== A\nFortschritt: 1 %\nFortschritt: 100 %\nWarnung: one\n  two\nFehler: bad\n");
+  EXPECT_EQ(out.str(), "== A\nFortschritt: 1 %\nFortschritt: 100 %\nWarnung: one\n  two\nFehler: bad\n");
 }
 
 TEST(ConsoleUi, TerminalRedrawsTheBarInPlaceAndEndsItBeforeADialog) {
@@ -76,8 +75,7 @@ TEST(FrontEnd, InformationCommands) {
   EXPECT_EQ(app::run_information_command(parse({"--console"}), out, err), -1);
   EXPECT_EQ(app::run_information_command(parse({"--version"}), out, err), 0);
   EXPECT_EQ(out.str().rfind("sqlupdate ", 0), 0u);
-  EXPECT_EQ(app::run_information_command(parse({"--print-script", "NoSuchScript"}), out, err),
-            app::kUsageExitCode);
+  EXPECT_EQ(app::run_information_command(parse({"--print-script", "NoSuchScript"}), out, err), app::kUsageExitCode);
 
   ASSERT_FALSE(scripts::all().empty());
   const scripts::Script& first = scripts::all().front();
@@ -134,8 +132,7 @@ TEST(FrontEnd, CleanRunExitsZeroAndReportedFailureExitsOne) {
   server.results[db::kTenantListQuery] = testing_support::FakeServer::rows({"name"}, {{"DRAVOKX"}});
   server.open_errors["DRAVOKX"] = "gone";
   EXPECT_EQ(app::run_console(options, factory, out, false), 1);
-  EXPECT_NE(out.str().find("Zusammenfassung: 1 Datenbank gefunden, 0 Datenbanken aktualisiert, "),
-            std::string::npos);
+  EXPECT_NE(out.str().find("Zusammenfassung: 1 Datenbank gefunden, 0 Datenbanken aktualisiert, "), std::string::npos);
   EXPECT_NE(out.str().find("1 Meldung, "), std::string::npos);
   EXPECT_NE(out.str().find("\n  DRAVOKX: 1 Meldung\n"), std::string::npos);
 }

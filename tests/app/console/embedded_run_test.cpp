@@ -17,8 +17,7 @@ namespace {
 class EmbeddedRun : public ::testing::Test {
  protected:
   void point_at(const std::string& data_source) {
-    std::ofstream(settings()) << "[Datenbank]\nProvider=Embedded\nData Source=" << data_source
-                              << "\n";
+    std::ofstream(settings()) << "[Datenbank]\nProvider=Embedded\nData Source=" << data_source << "\n";
   }
   std::filesystem::path settings() const { return dir.path() / "SysDBAdo.INI"; }
 
@@ -38,19 +37,15 @@ TEST_F(EmbeddedRun, DataSourceWithoutADataDirectoryEndsTheRunWithExitCodeTwo) {
   point_at("dtaa");
   EXPECT_EQ(run_console(), 2);
   std::string path = (dir.path() / "dtaa").string();
-  EXPECT_NE(out.str().find("Fehler: False parameters for database connection."),
-            std::string::npos);
-  EXPECT_NE(out.str().find("Abbruch: data directory " + path + " does not exist."),
-            std::string::npos)
-      << out.str();
+  EXPECT_NE(out.str().find("Fehler: False parameters for database connection."), std::string::npos);
+  EXPECT_NE(out.str().find("Abbruch: data directory " + path + " does not exist."), std::string::npos) << out.str();
   EXPECT_FALSE(std::filesystem::exists(path));
 
   std::filesystem::create_directory(dir.path() / "empty");
   point_at("empty");
   out.str("");
   EXPECT_EQ(run_console(), 2);
-  EXPECT_NE(out.str().find("Abbruch: " + (dir.path() / "empty").string()), std::string::npos)
-      << out.str();
+  EXPECT_NE(out.str().find("Abbruch: " + (dir.path() / "empty").string()), std::string::npos) << out.str();
   EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "empty"));
 }
 
@@ -59,8 +54,7 @@ TEST_F(EmbeddedRun, DataSourceThatIsAFileSaysSoWithItsPath) {
   point_at("data.txt");
   EXPECT_EQ(run_console(), 2);
   std::string path = (dir.path() / "data.txt").string();
-  EXPECT_NE(out.str().find("Abbruch: " + path + " is no data directory: it is not a directory."),
-            std::string::npos)
+  EXPECT_NE(out.str().find("Abbruch: " + path + " is no data directory: it is not a directory."), std::string::npos)
       << out.str();
 }
 
@@ -96,17 +90,14 @@ TEST_F(EmbeddedRun, TenantNamedWithAQuoteIsUpgradedToTheEnd) {
   }
   point_at("data");
   EXPECT_EQ(run_console(), 0) << out.str();
-  EXPECT_NE(out.str().find(std::string("== ") + upgrade::kFinishingCaption + "DRAVOK'Q"),
-            std::string::npos);
+  EXPECT_NE(out.str().find(std::string("== ") + upgrade::kFinishingCaption + "DRAVOK'Q"), std::string::npos);
   EXPECT_NE(out.str().find(upgrade::kCompletionMessage), std::string::npos);
 
   auto server = standin::Server::open(dir.path() / "data", standin::OpenMode::MustExist);
   auto session = server->connect("DRAVOK'Q");
   ASSERT_TRUE(session);
   // The finishing pass's marker: the tax keys of this tenant were converted.
-  EXPECT_EQ(session->execute("SELECT name FROM sysobjects WHERE name='UpdS'").result_sets.at(0)
-                .rows.size(),
-            1u);
+  EXPECT_EQ(session->execute("SELECT name FROM sysobjects WHERE name='UpdS'").result_sets.at(0).rows.size(), 1u);
 }
 
 }  // namespace

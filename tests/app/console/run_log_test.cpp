@@ -4,9 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <ctime>
 #include <fstream>
-#include <cctype>
 #include <sstream>
 
 #include "app/command_line.h"
@@ -48,9 +48,8 @@ bool digits_at(const std::string& text, size_t at, size_t count) {
 
 // "2026-03-09 14:02:11.372 " at the start of a line.
 bool starts_with_time(const std::string& line) {
-  return line.size() > 24 && digits_at(line, 0, 4) && line[4] == '-' && line[10] == ' ' &&
-         line[13] == ':' && line[16] == ':' && line[19] == '.' && digits_at(line, 20, 3) &&
-         line[23] == ' ';
+  return line.size() > 24 && digits_at(line, 0, 4) && line[4] == '-' && line[10] == ' ' && line[13] == ':' &&
+         line[16] == ':' && line[19] == '.' && digits_at(line, 20, 3) && line[23] == ' ';
 }
 
 void replace_suffix(std::string& line, std::string_view suffix, std::string_view by) {
@@ -142,11 +141,9 @@ TEST(RunLog, LogFileThatCannotBeOpenedEndsTheProgramBeforeTheRun) {
   app::Options options = options_for(dir.path() / "SysDBAdo.INI", dir.path() / "no-such-dir" / "run.log");
   std::ostringstream err;
   int runs = 0;
-  EXPECT_EQ(app::with_log(options, err, [&](upgrade::RunLog*) { return ++runs; }),
-            app::kUsageExitCode);
+  EXPECT_EQ(app::with_log(options, err, [&](upgrade::RunLog*) { return ++runs; }), app::kUsageExitCode);
   EXPECT_EQ(runs, 0);
-  EXPECT_THAT(err.str(), HasSubstr("cannot open the log file " +
-                                   (dir.path() / "no-such-dir" / "run.log").string() +
+  EXPECT_THAT(err.str(), HasSubstr("cannot open the log file " + (dir.path() / "no-such-dir" / "run.log").string() +
                                    ": No such file or directory"));
 
   options.log.reset();  // without --log the run goes ahead, without a log

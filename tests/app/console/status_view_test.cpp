@@ -64,11 +64,10 @@ TEST_F(StatusView, ListsEveryTenantAndChangesNothing) {
   std::ostringstream out;
   ASSERT_EQ(status(out), 0) << out.str();
   EXPECT_EQ(dumps(), before);
-  EXPECT_THAT(lines(out.str()),
-              ElementsAre("DRAVOK       version none    UpdS no   tenant",
-                          "DRAVOK01     version none    UpdS no   tenant",
-                          "DRAVOK02     version none    UpdS no   tenant",
-                          "dravokTMP01  version none    UpdS no   TMP copy"));
+  EXPECT_THAT(
+      lines(out.str()),
+      ElementsAre("DRAVOK       version none    UpdS no   tenant", "DRAVOK01     version none    UpdS no   tenant",
+                  "DRAVOK02     version none    UpdS no   tenant", "dravokTMP01  version none    UpdS no   TMP copy"));
 }
 
 TEST_F(StatusView, AfterARunShowsTheVersionAndTheFinishingPassMarker) {
@@ -84,11 +83,10 @@ TEST_F(StatusView, AfterARunShowsTheVersionAndTheFinishingPassMarker) {
   ASSERT_EQ(status(out), 0) << out.str();
   EXPECT_EQ(dumps(), before);
   // The main run skips the TMP copy; the finishing pass converts it.
-  EXPECT_THAT(lines(out.str()),
-              ElementsAre("DRAVOK       version 10      UpdS yes  tenant",
-                          "DRAVOK01     version 10      UpdS yes  tenant",
-                          "DRAVOK02     version 10      UpdS yes  tenant",
-                          "dravokTMP01  version none    UpdS yes  TMP copy"));
+  EXPECT_THAT(
+      lines(out.str()),
+      ElementsAre("DRAVOK       version 10      UpdS yes  tenant", "DRAVOK01     version 10      UpdS yes  tenant",
+                  "DRAVOK02     version 10      UpdS yes  tenant", "dravokTMP01  version none    UpdS yes  TMP copy"));
 }
 
 // Every statement of the view is a read: the probes, the tenant lists and

@@ -12,11 +12,9 @@
 namespace upgrade {
 
 // Inserts one state sports federation. Reported with a warning.
-void AddLandessportbund(db::StatementRunner& runner, std::string_view short_name,
-                        std::string_view full_name);
+void AddLandessportbund(db::StatementRunner& runner, std::string_view short_name, std::string_view full_name);
 
 // Grants right `number` to every user of PASS. Unguarded.
-void AddRight(db::StatementRunner& runner, int number, std::string_view text,
-              std::string_view short_name);
+void AddRight(db::StatementRunner& runner, int number, std::string_view text, std::string_view short_name);
 
 }  // namespace upgrade

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "db/connection_factory.h"
-#include "db/statement.h"
 #include "db/connections.h"
 #include "db/primitives.h"
+#include "db/statement.h"
 #include "db/statement_runner.h"
 #include "upgrade/ui.h"
 #include "upgrade/ui_feedback.h"
@@ -26,7 +26,7 @@ struct RunOutcome {
   };
   Ending ending = Ending::Completed;
   std::vector<ReportedFailure> failures;
-  std::string abort_text;  // Aborted: the text of the error box
+  std::string abort_text;    // Aborted: the text of the error box
   int tenants_found = 0;     // listed for the main run (no TMP copies)
   int tenants_upgraded = 0;  // whose per-tenant sequence ran to its end
 

@@ -25,13 +25,9 @@ struct Tenant {
   void step() { progress.step(); }
 
   // A statement given as one text (qryExec).
-  bool exec(std::string_view text, db::Guard guard) {
-    return sql.runner().run(db::Channel::Single, text, guard);
-  }
+  bool exec(std::string_view text, db::Guard guard) { return sql.runner().run(db::Channel::Single, text, guard); }
   // A statement built line by line (qryUpd): every line ended by CR LF.
-  bool lines(const std::vector<std::string>& text, db::Guard guard) {
-    return sql.runner().run_lines(text, guard);
-  }
+  bool lines(const std::vector<std::string>& text, db::Guard guard) { return sql.runner().run_lines(text, guard); }
   // Rows of a query; unguarded.
   db::Rowset read(std::string_view query) {
     return sql.runner().query(db::Channel::Probe, query, db::Guard::unguarded());

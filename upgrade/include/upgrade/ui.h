@@ -40,8 +40,7 @@ class Ui {
   virtual void process_messages() = 0;
 
   // A modal message dialog with one OK button; returns when it is closed.
-  virtual void show_dialog(DialogKind kind, const std::string& text,
-                           Dismissal dismissal = Dismissal::Normal) = 0;
+  virtual void show_dialog(DialogKind kind, const std::string& text, Dismissal dismissal = Dismissal::Normal) = 0;
 
   // Asks the window to close once the run is over; never interrupts the run.
   virtual void request_close() = 0;

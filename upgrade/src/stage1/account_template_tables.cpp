@@ -8,7 +8,6 @@
 namespace upgrade {
 namespace {
 
-
 // In the order of the club kinds: single-sport, sports without and with
 // fixed assets, paid sport, cultural, cultural and sports, other. The
 // cultural-and-sports tax-key table has always had the shorter name.
@@ -35,7 +34,7 @@ constexpr std::string_view kTaxKeyTemplates[] = {
 void ensure_template(Tenant& t, std::string_view table, std::span<const scripts::LayoutColumn> layout,
                      std::string_view first_key, std::string_view second_key) {
   const steps::Lines statements[] = {steps::create_statement(table, layout),
-                                      steps::key_statement(table, first_key, second_key)};
+                                     steps::key_statement(table, first_key, second_key)};
   steps::create_if_missing(t, table, statements);
   t.step();
 }

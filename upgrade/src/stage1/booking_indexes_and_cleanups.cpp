@@ -54,8 +54,7 @@ void run_unguarded(Tenant& t, std::span<const char* const> statements) {
 // a number a second time.
 void merge_area_codes(Tenant& t) {
   t.atomically([&] {
-    if (t.exec("UPDATE Adresse SET Telefon1=ISNULL(Vorwahl,'')+ + ISNULL(Telefon1,'')",
-               db::Guard::silent()))
+    if (t.exec("UPDATE Adresse SET Telefon1=ISNULL(Vorwahl,'')+ + ISNULL(Telefon1,'')", db::Guard::silent()))
       t.exec("UPDATE Adresse SET Vorwahl=NULL", db::Guard::unguarded());
   });
 }

@@ -10,9 +10,9 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
 using steps::kStepBefore;
+using steps::Lines;
 
 constexpr ColumnAddition kClubAndAddressColumns[] = {
     {kStepBefore, "Mandstam", "VereinUebUntgliedAbt", "smallint", "", "Null"},
@@ -56,8 +56,8 @@ constexpr ColumnAddition kClubAndAddressColumns[] = {
 // The functions an address holds; taken over once from Adresse.Funktion.
 // The filter lets an empty Funktion through: every non-NULL value counts.
 const Lines kAdrFunktion[] = {
-    {"CREATE TABLE dbo.AdrFunktion (", "AdrNr integer NOT NULL,", "Funktion Varchar(80) NOT NULL,",
-     "Nr integer NULL,", "DatumVon datetime NULL,", "DatumBis datetime NULL)"},
+    {"CREATE TABLE dbo.AdrFunktion (", "AdrNr integer NOT NULL,", "Funktion Varchar(80) NOT NULL,", "Nr integer NULL,",
+     "DatumVon datetime NULL,", "DatumBis datetime NULL)"},
     {"ALTER TABLE [dbo].[AdrFunktion]  ADD", "CONSTRAINT [PK_AdrFunktion] PRIMARY KEY CLUSTERED",
      "([AdrNr],[Funktion]) ON [PRIMARY]"},
     {"ALTER TABLE [dbo].[AdrFunktion]  WITH CHECK ADD  CONSTRAINT [FK_AdrFunktion_Adresse] FOREIGN KEY([AdrNr])",

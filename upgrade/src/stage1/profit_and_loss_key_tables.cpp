@@ -2,17 +2,17 @@
 // profit-and-loss sections GuVKennz with their fixed thirteen rows, the
 // section details GuVKennzD, the EUR key of F5Kont and the monthly columns
 // of the cost centres.
-#include "steps/schema_steps.h"
 #include "section_reload.h"
+#include "steps/schema_steps.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
 using steps::kStepBefore;
+using steps::Lines;
 
 const Lines kF5kennzD[] = {
     {"CREATE TABLE dbo.F5kennzD (", "BILANZ_GUV varchar (6) NOT NULL,", "KENNZAHLH varchar (4) NOT NULL,",
@@ -31,8 +31,8 @@ const Lines kGuVKennz[] = {
 };
 
 const Lines kGuVKennzD[] = {
-    {"CREATE TABLE dbo.GuVKennzD (", "RimNr varchar (4) NOT NULL,", "Kennz Varchar (1) NOT NULL,",
-     "Nr int NOT NULL,", "Bezeichnung varchar (50) NOT NULL)"},
+    {"CREATE TABLE dbo.GuVKennzD (", "RimNr varchar (4) NOT NULL,", "Kennz Varchar (1) NOT NULL,", "Nr int NOT NULL,",
+     "Bezeichnung varchar (50) NOT NULL)"},
     {"ALTER TABLE [dbo].[GuVKennzD]  ADD", "CONSTRAINT [PK_GuVKennzD] PRIMARY KEY CLUSTERED",
      "([Nr], [RimNr], [Kennz]) ON [PRIMARY]"},
     {"ALTER TABLE [dbo].[GuVKennzD]  WITH CHECK ADD  CONSTRAINT [FK_GuVKennzD_GuVKennz] FOREIGN KEY([RimNr],[Kennz])",
@@ -77,8 +77,7 @@ void profit_and_loss_key_tables(Tenant& t) {
   // The VII row marks the list as loaded; once it is there the application
   // owns the table. The reload is one transaction, so that the marker never
   // stands beside a list that is only partly there.
-  if (!t.sql.RowsExist("SELECT * FROM GuVKennz WHERE RimNr='VII'"))
-    t.atomically([&] { stage1::reload_sections(t); });
+  if (!t.sql.RowsExist("SELECT * FROM GuVKennz WHERE RimNr='VII'")) t.atomically([&] { stage1::reload_sections(t); });
   t.step();
 
   steps::create_if_missing(t, "GuVKennzD", kGuVKennzD);

@@ -70,9 +70,7 @@ bool is_listed(const StoredSection& row) {
   return false;
 }
 
-bool details_exist(Tenant& t) {
-  return t.sql.TableExists("GuVKennzD") && t.sql.RowsExist("SELECT * FROM GuVKennzD");
-}
+bool details_exist(Tenant& t) { return t.sql.TableExists("GuVKennzD") && t.sql.RowsExist("SELECT * FROM GuVKennzD"); }
 
 void empty_and_refill(Tenant& t) {
   t.exec("DELETE FROM  dbo.GuVKennz", db::Guard::warning());
@@ -87,8 +85,7 @@ void reconcile(Tenant& t) {
   std::vector<StoredSection> stored = stored_sections(t);
   for (const StoredSection& row : stored) {
     if (is_listed(row)) continue;
-    t.exec("DELETE FROM dbo.GuVKennz WHERE RimNr=" + db::quoted(row.rim_nr) +
-               " AND Kennz=" + db::quoted(row.kennz),
+    t.exec("DELETE FROM dbo.GuVKennz WHERE RimNr=" + db::quoted(row.rim_nr) + " AND Kennz=" + db::quoted(row.kennz),
            db::Guard::warning());
   }
   for (const Section& s : kSections) {
@@ -97,8 +94,7 @@ void reconcile(Tenant& t) {
       t.lines(insert_statement(s), db::Guard::warning());
       continue;
     }
-    if (row->rim_nr == s.rim_nr && row->kennz == s.kennz && row->bezeichnung == s.bezeichnung)
-      continue;
+    if (row->rim_nr == s.rim_nr && row->kennz == s.kennz && row->bezeichnung == s.bezeichnung) continue;
     // The key is written only when its spelling differs, so that the usual
     // case (a renamed section) does not touch the details at all.
     std::string set;

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "steps/schema_steps.h"
 #include "scripts/catalog.h"
+#include "steps/schema_steps.h"
 #include "upgrade/reference_rows.h"
 #include "upgrade/stages.h"
 
@@ -14,8 +14,8 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 constexpr ColumnAddition kPassPathColumns[] = {
     {kNoStep, "PASS", "Vorlage_V", "varchar", "(240)", "Null"},
@@ -42,14 +42,12 @@ constexpr const char* kStartTime =
 
 const Lines kF6KoStGr[] = {
     {"CREATE TABLE dbo.F6KoStGr (", "KoStGr integer NOT NULL,", "Bezeichnung varchar (60) NOT NULL)"},
-    {"ALTER TABLE [dbo].[F6KoStGr]  ADD", "CONSTRAINT [PK_F6KoStGr] PRIMARY KEY CLUSTERED",
-     "([KoStGr]) ON [PRIMARY]"},
+    {"ALTER TABLE [dbo].[F6KoStGr]  ADD", "CONSTRAINT [PK_F6KoStGr] PRIMARY KEY CLUSTERED", "([KoStGr]) ON [PRIMARY]"},
 };
 
 const Lines kTblLSB[] = {
     {"CREATE TABLE dbo.tblLSB (", "Kennung varchar (50) NOT NULL,", "Bezeichnung varchar (50) NOT NULL)"},
-    {"ALTER TABLE [dbo].[tblLSB]  ADD", "CONSTRAINT [PK_tblLSB] PRIMARY KEY CLUSTERED",
-     "([Kennung]) ON [PRIMARY]"},
+    {"ALTER TABLE [dbo].[tblLSB]  ADD", "CONSTRAINT [PK_tblLSB] PRIMARY KEY CLUSTERED", "([Kennung]) ON [PRIMARY]"},
 };
 
 struct Federation {
@@ -86,8 +84,7 @@ void run_template_scripts(Tenant& t) {
 
 void add_directory_keys(Tenant& t) {
   // Silent: from the second run on the keys exist and the server refuses.
-  t.exec("ALTER TABLE d_str ADD CONSTRAINT [PK_d_str] PRIMARY KEY CLUSTERED ([Nr]) ON [PRIMARY]",
-         db::Guard::silent());
+  t.exec("ALTER TABLE d_str ADD CONSTRAINT [PK_d_str] PRIMARY KEY CLUSTERED ([Nr]) ON [PRIMARY]", db::Guard::silent());
   t.exec("ALTER TABLE d_orte ADD CONSTRAINT [PK_d_orte] PRIMARY KEY CLUSTERED ([Nr]) ON [PRIMARY]",
          db::Guard::silent());
 }

@@ -13,8 +13,8 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 // ID comes last: the run that creates it rebuilds the directory. The size
 // "identity" makes the server number the rows already there.
@@ -49,8 +49,7 @@ constexpr const char* kNameAndTownWidening[] = {
     "ALTER TABLE dbo.D_BLZ ALTER COLUMN Ort varchar(255) NULL",
 };
 
-const Lines kBankDirectoryKey = {"ALTER TABLE [dbo].[D_BLZ] ADD",
-                                 "CONSTRAINT [PK_D_BLZ] PRIMARY KEY CLUSTERED",
+const Lines kBankDirectoryKey = {"ALTER TABLE [dbo].[D_BLZ] ADD", "CONSTRAINT [PK_D_BLZ] PRIMARY KEY CLUSTERED",
                                  "([BLZ],[ID]) ON [PRIMARY]"};
 
 constexpr ColumnAddition kClubOnlineSettings[] = {
@@ -61,23 +60,35 @@ constexpr ColumnAddition kClubOnlineSettings[] = {
 // The statement lines a user fetched online, kept apart until he takes them
 // over. WZ1 is wider here than in MgKontoUms.
 const Lines kTmpMgKontoUms[] = {
-    {"CREATE TABLE dbo.tmpMgKontoUms (", "LfdNr int IDENTITY (1,1) NOT NULL,",
-     "Benutzer varchar(40) NOT NULL,", "Status VARCHAR (50) NULL,", "Datum DateTime NULL,",
-     "Werstellung varchar(120) NULL,", "Empfanger varchar(120) NULL,", "WZ1 varchar(140) NULL,",
-     "Soll numeric (18,8) NULL,", "Haben numeric (18,8) NULL,", "Fibukonto int NULL,",
-     "KoSt int NULL,", "AdrNr int NULL,", "WZ2 varchar (120) NULL,", "ID varchar (40) NULL,",
-     "Bank varchar (80) NULL,", "OnlineBlz varchar (40) NULL,", "OnlineKonto varchar (40) NULL,",
-     "Lastschrift char (1) NULL,", "IBAN varchar (30) NULL,", "BIC varchar (30) NULL)"},
+    {"CREATE TABLE dbo.tmpMgKontoUms (",
+     "LfdNr int IDENTITY (1,1) NOT NULL,",
+     "Benutzer varchar(40) NOT NULL,",
+     "Status VARCHAR (50) NULL,",
+     "Datum DateTime NULL,",
+     "Werstellung varchar(120) NULL,",
+     "Empfanger varchar(120) NULL,",
+     "WZ1 varchar(140) NULL,",
+     "Soll numeric (18,8) NULL,",
+     "Haben numeric (18,8) NULL,",
+     "Fibukonto int NULL,",
+     "KoSt int NULL,",
+     "AdrNr int NULL,",
+     "WZ2 varchar (120) NULL,",
+     "ID varchar (40) NULL,",
+     "Bank varchar (80) NULL,",
+     "OnlineBlz varchar (40) NULL,",
+     "OnlineKonto varchar (40) NULL,",
+     "Lastschrift char (1) NULL,",
+     "IBAN varchar (30) NULL,",
+     "BIC varchar (30) NULL)"},
     {"ALTER TABLE [dbo].[tmpMgKontoUms]  ADD", "CONSTRAINT [PK_tmpMgKontoUms] PRIMARY KEY CLUSTERED",
      "([LfdNr]) ON [PRIMARY]"},
 };
 
 const Lines kTblOnlLog[] = {
-    {"CREATE TABLE dbo.tblOnlLog (", "ID int IDENTITY (1,1) NOT NULL,", "NR int NOT NULL,",
-     "Status int NOT NULL,", "Vorgang varchar (200) NULL,", "Komentar varchar (200) NULL,",
-     "Ergebnis varchar (200) NULL)"},
-    {"ALTER TABLE [dbo].[tblOnlLog]  ADD", "CONSTRAINT [PK_tblOnlLog] PRIMARY KEY CLUSTERED",
-     "([ID]) ON [PRIMARY]"},
+    {"CREATE TABLE dbo.tblOnlLog (", "ID int IDENTITY (1,1) NOT NULL,", "NR int NOT NULL,", "Status int NOT NULL,",
+     "Vorgang varchar (200) NULL,", "Komentar varchar (200) NULL,", "Ergebnis varchar (200) NULL)"},
+    {"ALTER TABLE [dbo].[tblOnlLog]  ADD", "CONSTRAINT [PK_tblOnlLog] PRIMARY KEY CLUSTERED", "([ID]) ON [PRIMARY]"},
 };
 
 // One balance per account and day.
@@ -95,9 +106,7 @@ constexpr ColumnAddition kBalanceDates[] = {
 
 // Unguarded: a directory that cannot take the longer names would truncate
 // every bank that stage III loads, so the run stops here.
-void widen_name_and_town(Tenant& t) {
-  steps::exec_each(t, kNameAndTownWidening, db::Guard::unguarded());
-}
+void widen_name_and_town(Tenant& t) { steps::exec_each(t, kNameAndTownWidening, db::Guard::unguarded()); }
 
 void run_bank_directory_script(Tenant& t) {
   std::string_view text = steps::stored_script("MemoBLZ1");
@@ -105,8 +114,7 @@ void run_bank_directory_script(Tenant& t) {
   // and the client layer refuses an empty command: sending it would put a
   // warning in front of the user on every tenant for nothing.
   if (text.empty()) {
-    t.sql.runner().skip(db::Channel::Lines, "MemoBLZ1: the stored script is empty",
-                        db::Guard::warning());
+    t.sql.runner().skip(db::Channel::Lines, "MemoBLZ1: the stored script is empty", db::Guard::warning());
     return;
   }
   t.sql.Execute(text, db::Channel::Lines, db::Guard::warning());

@@ -11,8 +11,8 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 // Telefon3 holds e-mail addresses too, which outgrew the old width.
 // AdresseZukunft is unguarded: the application cannot work without it, so a
@@ -20,8 +20,7 @@ using steps::kNoStep;
 void widen_contact_column(Tenant& t) {
   t.exec("ALTER TABLE dbo.Adresse ALTER COLUMN Telefon3 varchar(240) Null", db::Guard::silent());
   t.exec("ALTER TABLE dbo.HyAdresse ALTER COLUMN Telefon3 varchar(240) Null", db::Guard::silent());
-  t.exec("ALTER TABLE dbo.AdresseZukunft ALTER COLUMN Telefon3 varchar(240) Null",
-         db::Guard::unguarded());
+  t.exec("ALTER TABLE dbo.AdresseZukunft ALTER COLUMN Telefon3 varchar(240) Null", db::Guard::unguarded());
   t.exec("ALTER TABLE dbo.LogAdr ALTER COLUMN Telefon3 varchar(240) Null", db::Guard::silent());
 }
 
@@ -66,9 +65,9 @@ constexpr InvoiceLineField kInvoiceLineFields[] = {
     {"Rabatt_", "numeric", "(19,8)"},  // discount
     {"VK_Art_", "numeric", "(19,8)"},  // sales price of the article
     {"VK_Preis_", "numeric", "(19,8)"},
-    {"Konto", "int", ""},     // ledger account
+    {"Konto", "int", ""},         // ledger account
     {"KoSt", "varchar", "(10)"},  // cost centre
-    {"KoTr", "int", ""},      // cost unit
+    {"KoTr", "int", ""},          // cost unit
 };
 
 // Invoices had ten lines; lines 11 to 15 are new.
@@ -82,11 +81,10 @@ void add_invoice_lines(Tenant& t) {
 
 // The log of the contribution assistant.
 const Lines kTblBeitassProt[] = {
-    {"CREATE TABLE dbo.tblBeitassProt (", "ID INT IDENTITY (1,1) NOT NULL,",
-     "Bezeichnung varchar (120) NOT NULL,", "Datum datetime NOT NULL,", "AdrNr int NOT NULL,",
-     "VertragNr VarChar (10) NOT NULL,", "Art smallint NOT NULL,", "ArtName VarChar (120) NULL,",
-     "Sollstellung VarChar (10) NULL,", "VertragBegin datetime NULL,", "VertragEnde datetime NULL,",
-     "Betrag numeric (19,8) NULL)"},
+    {"CREATE TABLE dbo.tblBeitassProt (", "ID INT IDENTITY (1,1) NOT NULL,", "Bezeichnung varchar (120) NOT NULL,",
+     "Datum datetime NOT NULL,", "AdrNr int NOT NULL,", "VertragNr VarChar (10) NOT NULL,", "Art smallint NOT NULL,",
+     "ArtName VarChar (120) NULL,", "Sollstellung VarChar (10) NULL,", "VertragBegin datetime NULL,",
+     "VertragEnde datetime NULL,", "Betrag numeric (19,8) NULL)"},
     {"ALTER TABLE [dbo].[tblBeitassProt]  ADD", "CONSTRAINT [PK_tblBeitassProt] PRIMARY KEY CLUSTERED",
      "([ID]) ON [PRIMARY]"},
 };

@@ -13,8 +13,8 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 constexpr ColumnAddition kCardColumns[] = {
     {kNoStep, "Adresse", "DSAKennziffer", "varchar", "(30)", "Null"},
@@ -25,16 +25,18 @@ constexpr ColumnAddition kCardColumns[] = {
 };
 
 const Lines kTblDSA7[] = {
-    {"CREATE TABLE tblDSA7 (", "[LfdNr] [int] IDENTITY(1,1) NOT NULL,", "MitglNr varchar (15) NULL,",
-     "DSAKennziffer varchar (20)  NULL,", "DSAMitglNr varchar (10)  NULL,",
-     "Ausweisnummer varchar (20) NULL,", "Gueltigkeitsdatum datetime NULL,",
-     "Anrede varchar (20) NULL,", "Anredetitel varchar (60) NULL,", "Vorname varchar (30) NULL,",
-     "Nachname varchar (40) NULL,", "Geburtsdatum datetime NULL,", "Strasse varchar (40) NULL,",
-     "Hausnummer varchar (10) NULL,", "LandISO varchar (2) NULL,", "PLZ varchar (15) NULL,",
-     "Ort varchar (40) NULL,", "Telefon1 varchar (40) NULL,", "Telefon5 varchar (40) NULL,",
-     "Telefon6 varchar (40) NULL,", "Fax varchar (40) NULL,", "Telefon3 varchar (40) NULL)"},
-    {"ALTER TABLE [dbo].[tblDSA7]  ADD", "CONSTRAINT [PK_tblDSA7] PRIMARY KEY CLUSTERED",
-     "([LfdNr]) ON [PRIMARY]"},
+    {"CREATE TABLE tblDSA7 (",           "[LfdNr] [int] IDENTITY(1,1) NOT NULL,",
+     "MitglNr varchar (15) NULL,",       "DSAKennziffer varchar (20)  NULL,",
+     "DSAMitglNr varchar (10)  NULL,",   "Ausweisnummer varchar (20) NULL,",
+     "Gueltigkeitsdatum datetime NULL,", "Anrede varchar (20) NULL,",
+     "Anredetitel varchar (60) NULL,",   "Vorname varchar (30) NULL,",
+     "Nachname varchar (40) NULL,",      "Geburtsdatum datetime NULL,",
+     "Strasse varchar (40) NULL,",       "Hausnummer varchar (10) NULL,",
+     "LandISO varchar (2) NULL,",        "PLZ varchar (15) NULL,",
+     "Ort varchar (40) NULL,",           "Telefon1 varchar (40) NULL,",
+     "Telefon5 varchar (40) NULL,",      "Telefon6 varchar (40) NULL,",
+     "Fax varchar (40) NULL,",           "Telefon3 varchar (40) NULL)"},
+    {"ALTER TABLE [dbo].[tblDSA7]  ADD", "CONSTRAINT [PK_tblDSA7] PRIMARY KEY CLUSTERED", "([LfdNr]) ON [PRIMARY]"},
 };
 
 // Only the application fills it; it needs no key.
@@ -53,10 +55,9 @@ const Lines kTblDSAExport[] = {
     {"CREATE TABLE tblDSAExport (", "Benutzer varchar (50) NOT NULL,", "AdrNr int NOT NULL,",
      "MitglNr varchar (15) NULL,", "Anrede varchar (20) NULL,", "Anredetitel varchar (60) NULL,",
      "Vorname varchar (30) NULL,", "Nachname varchar (40) NULL,", "Geburtsdatum datetime NULL,",
-     "Strasse varchar (40) NULL,", "PLZ varchar (15) NULL,", "Ort varchar (40) NULL,",
-     "Telefon1 varchar (40) NULL,", "Telefon5 varchar (40) NULL,", "Telefon6 varchar (40) NULL,",
-     "Fax varchar (40) NULL,", "Telefon3 varchar (40) NULL,", "Sportart numeric (18,0) NULL,",
-     "Auswahl char (1) NOT NULL)"},
+     "Strasse varchar (40) NULL,", "PLZ varchar (15) NULL,", "Ort varchar (40) NULL,", "Telefon1 varchar (40) NULL,",
+     "Telefon5 varchar (40) NULL,", "Telefon6 varchar (40) NULL,", "Fax varchar (40) NULL,",
+     "Telefon3 varchar (40) NULL,", "Sportart numeric (18,0) NULL,", "Auswahl char (1) NOT NULL)"},
     {"ALTER TABLE [dbo].[tblDSAExport]  ADD", "CONSTRAINT [PK_tblDSAExport] PRIMARY KEY CLUSTERED",
      "([Benutzer],[AdrNr]) ON [PRIMARY]"},
 };
@@ -90,9 +91,8 @@ constexpr ColumnAddition kAssociationColumns[] = {
 
 // The list is loaded only with its table; an existing list is left as it is.
 void create_association_list(Tenant& t) {
-  steps::create_if_missing(t, "DSAFachverband", kDSAFachverband, db::Guard::warning(), [&] {
-    t.lines({std::string(steps::stored_script("MemoDSAFach"))}, db::Guard::warning());
-  });
+  steps::create_if_missing(t, "DSAFachverband", kDSAFachverband, db::Guard::warning(),
+                           [&] { t.lines({std::string(steps::stored_script("MemoDSAFach"))}, db::Guard::warning()); });
 }
 
 // Landname marks the export table as of this release; the run that adds it
@@ -117,8 +117,7 @@ void link_export_rows(Tenant& t) {
 void add_association_columns(Tenant& t) {
   t.atomically([&] {
     steps::add_columns(t, kAssociationColumns);
-    if (t.sql.added())
-      t.exec("UPDATE Adresse SET DSA_SMK='N', DSA_SVK='N', DSABeantragt='N'", db::Guard::unguarded());
+    if (t.sql.added()) t.exec("UPDATE Adresse SET DSA_SMK='N', DSA_SVK='N', DSABeantragt='N'", db::Guard::unguarded());
   });
 }
 

@@ -22,13 +22,11 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 // A one-line statement through qryUpd.
-void send(Tenant& t, const char* statement, db::Guard guard = db::Guard::error()) {
-  t.lines({statement}, guard);
-}
+void send(Tenant& t, const char* statement, db::Guard guard = db::Guard::error()) { t.lines({statement}, guard); }
 
 void create(Tenant& t, std::string_view table, std::span<const Lines> statements) {
   steps::create_if_missing(t, table, statements, db::Guard::error());
@@ -38,8 +36,8 @@ void create(Tenant& t, std::string_view table, std::span<const Lines> statements
 const Lines kTblHelp[] = {
     {"CREATE TABLE [dbo].[tblHelp](", "ID INT IDENTITY (1,1) NOT NULL,", "PARENTID INT NULL,",
      "FORM varchar (50) NOT NULL,", "CID varchar (50) NOT NULL,", "Bezeichnung varchar (80) NOT NULL,",
-     "Memo text NOT NULL,", "Notes text NULL,", "Benutzer varchar (50) NOT NULL,",
-     "RadDat datetime NOT NULL,", "Gruppe varchar (50) NULL,", "PROGRAM varchar (5) NOT NULL)"},
+     "Memo text NOT NULL,", "Notes text NULL,", "Benutzer varchar (50) NOT NULL,", "RadDat datetime NOT NULL,",
+     "Gruppe varchar (50) NULL,", "PROGRAM varchar (5) NOT NULL)"},
     {"ALTER TABLE tblHelp ADD CONSTRAINT [PK_tblHelp1] PRIMARY KEY CLUSTERED (Form, CID, PROGRAM) ON [PRIMARY]"},
 };
 
@@ -139,13 +137,13 @@ void rebuild_club_accounts(Tenant& t) {
 }
 
 const Lines kSepaProtokol[] = {
-    {"CREATE TABLE [dbo].[SEPA_Protokol](", "[ID] INT IDENTITY (1,1) NOT NULL,",
-     "[Auswahl] CHAR (1) NOT NULL,", "[Datum] DateTime NOT NULL,", "[Konto] varchar (50) NOT NULL,",
-     "[Kontoname] varchar (120) NULL,", "[Adr_Nummer] INT NULL,", "[Adr_Name] varchar (120) NULL,",
-     "[Zweck_1] varchar (120) NULL,", "[Zweck_2] varchar (120) NULL,", "[Zeile_13] varchar (120) NULL,",
-     "[Zeile_14] varchar (120) NULL,", "[Betrag_Eu] numeric (18,8) NULL,",
-     "[Auft_IBAN] varchar (30) NULL,", "[Auft_BIC] varchar (30) NULL,", "[Gesamt] numeric (18,8) NULL,",
-     "[Erf] char (1) NOT NULL,", "[ErfBenutzer] varchar (30) NULL,", "[ErfDatum] DateTime NULL)"},
+    {"CREATE TABLE [dbo].[SEPA_Protokol](", "[ID] INT IDENTITY (1,1) NOT NULL,", "[Auswahl] CHAR (1) NOT NULL,",
+     "[Datum] DateTime NOT NULL,", "[Konto] varchar (50) NOT NULL,", "[Kontoname] varchar (120) NULL,",
+     "[Adr_Nummer] INT NULL,", "[Adr_Name] varchar (120) NULL,", "[Zweck_1] varchar (120) NULL,",
+     "[Zweck_2] varchar (120) NULL,", "[Zeile_13] varchar (120) NULL,", "[Zeile_14] varchar (120) NULL,",
+     "[Betrag_Eu] numeric (18,8) NULL,", "[Auft_IBAN] varchar (30) NULL,", "[Auft_BIC] varchar (30) NULL,",
+     "[Gesamt] numeric (18,8) NULL,", "[Erf] char (1) NOT NULL,", "[ErfBenutzer] varchar (30) NULL,",
+     "[ErfDatum] DateTime NULL)"},
     {"ALTER TABLE SEPA_Protokol ADD CONSTRAINT [PK_SEPA_Protokol] PRIMARY KEY CLUSTERED (ID) ON [PRIMARY]"},
 };
 

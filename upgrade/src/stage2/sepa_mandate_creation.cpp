@@ -42,8 +42,7 @@ MandateNumbers CalcSepaMandatsNr(Tenant& t, int member, const std::string& membe
   MandateNumbers result;
   // The address number is an integer written in decimal: nothing a member
   // entered reaches the text.
-  db::Rowset count = t.read("SELECT COUNT(*)+1 AS MaxBr FROM AdrSepa WHERE AdrNr=" +
-                            std::to_string(member));
+  db::Rowset count = t.read("SELECT COUNT(*)+1 AS MaxBr FROM AdrSepa WHERE AdrNr=" + std::to_string(member));
   std::string running = count.text(0, "MaxBr");
   result.key = std::to_string(member);
   result.key += db::trimmed(membership);

@@ -10,15 +10,14 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 // One row per direct-debit mandate of a member.
 const Lines kAdrSepa[] = {
     {"CREATE TABLE AdrSepa (", "[AdrNr] [int] NOT NULL,", "[MandatsNr] [varchar](35) NOT NULL,",
-     "[MandKey] [varchar](35) NOT NULL,", "[Lastschriftart] [varchar](20) NOT NULL,",
-     "[Typ] [char] (1) NOT NULL,", "[Status] [varchar] (20) NOT NULL,",
-     "[AngelegtAm] [datetime] NULL,", "[GultigBis] [datetime] NULL,",
+     "[MandKey] [varchar](35) NOT NULL,", "[Lastschriftart] [varchar](20) NOT NULL,", "[Typ] [char] (1) NOT NULL,",
+     "[Status] [varchar] (20) NOT NULL,", "[AngelegtAm] [datetime] NULL,", "[GultigBis] [datetime] NULL,",
      "[UnterschriftDatum] [datetime] NULL,", "[ErsteVerwendung] [datetime] NULL,",
      "[LetzteVerwendung] [datetime] NULL,", "[WiderrufenAm] [datetime] NULL)"},
     {"ALTER TABLE [dbo].[AdrSepa]  ADD", "CONSTRAINT [PK_AdrSepa] PRIMARY KEY CLUSTERED",
@@ -28,12 +27,10 @@ const Lines kAdrSepa[] = {
 // The versions of a mandate, numbered by LfdNr.
 const Lines kAdrSepaVer[] = {
     {"CREATE TABLE AdrSepaVer (", "[AdrNr] [int] NOT NULL,", "[MandatsNr] [varchar](35) NOT NULL,",
-     "[MandKey] [varchar](35) NOT NULL,", "[LfdNr] [int] NOT NULL,",
-     "[Lastschriftart] [varchar](20) NOT NULL,", "[Typ] [char] (1) NOT NULL,",
-     "[Status] [varchar] (20) NOT NULL,", "[AngelegtAm] [datetime] NULL,",
-     "[GultigBis] [datetime] NULL,", "[UnterschriftDatum] [datetime] NULL,",
-     "[ErsteVerwendung] [datetime] NULL,", "[LetzteVerwendung] [datetime] NULL,",
-     "[WiderrufenAm] [datetime] NULL)"},
+     "[MandKey] [varchar](35) NOT NULL,", "[LfdNr] [int] NOT NULL,", "[Lastschriftart] [varchar](20) NOT NULL,",
+     "[Typ] [char] (1) NOT NULL,", "[Status] [varchar] (20) NOT NULL,", "[AngelegtAm] [datetime] NULL,",
+     "[GultigBis] [datetime] NULL,", "[UnterschriftDatum] [datetime] NULL,", "[ErsteVerwendung] [datetime] NULL,",
+     "[LetzteVerwendung] [datetime] NULL,", "[WiderrufenAm] [datetime] NULL)"},
     {"ALTER TABLE [dbo].[AdrSepaVer]  ADD", "CONSTRAINT [PK_AdrSepaVer] PRIMARY KEY CLUSTERED",
      "([AdrNr],[MandatsNr],[LfdNr]) ON [PRIMARY]"},
 };
@@ -183,8 +180,7 @@ void flag_mandate_holders(Tenant& t) {
   t.atomically([&] {
     t.sql.AddField("adrsepa", "GueltigAb", "datetime", "", "Null");
     if (t.sql.added())
-      t.exec("UPDATE Adresse SET EinzugLastMandLiegtVor='J' WHERE Zahlungsart='L'",
-             db::Guard::unguarded());
+      t.exec("UPDATE Adresse SET EinzugLastMandLiegtVor='J' WHERE Zahlungsart='L'", db::Guard::unguarded());
   });
 }
 
@@ -193,8 +189,7 @@ void add_sepa_settings_and_xml_columns(Tenant& t) {
   t.atomically([&] {
     steps::add_columns(t, kSepaSettingsAndXmlColumns);
     if (!t.sql.added()) return;
-    t.exec("UPDATE MgLast SET IndSepa='J' WHERE SEPAXML IS NOT NULL AND SEPAXML<>''",
-           db::Guard::unguarded());
+    t.exec("UPDATE MgLast SET IndSepa='J' WHERE SEPAXML IS NOT NULL AND SEPAXML<>''", db::Guard::unguarded());
     t.exec("UPDATE MgLast SET IndSepa='N' WHERE IndSepa IS NULL", db::Guard::unguarded());
   });
   steps::exec_each(t, kSepaDefaults, db::Guard::unguarded());

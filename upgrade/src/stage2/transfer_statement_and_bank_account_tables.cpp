@@ -15,42 +15,55 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 // Transfers: the ordering party's account (Auft_), the payee's account and
 // two remittance lines; Erl, BenutzerErl and DatumErl record completion.
 const Lines kMgUeberw[] = {
-    {"CREATE TABLE dbo.MgUeberw (", "LfdNr [int] IDENTITY(1,1) NOT NULL,", "Datum datetime NULL,",
-     "Auft_BLZ varchar(40) NULL,", "Auft_Bank varchar(120) NULL,", "Auft_KontoNr varchar(40) NULL,",
-     "Auftraggeber varchar(120) NULL,", "AdrNr integer NULL,", "Auswahl char(1) NULL,",
-     "Erl char(1) NULL,", "Vorgangsart varchar(80) NULL,", "Empfaenger varchar(120) NULL,",
-     "BLZ varchar(40) NULL,", "Bankname varchar(120) NULL,", "Kontonummer varchar(40) NULL,",
-     "WZ1 varchar(40) NULL,", "WZ2 varchar(40) NULL,", "Betrag float NULL,", "Fibukonto int NULL,",
-     "AusfArt char(1) NULL,", "Benutzer varchar(40) NULL,", "BenutzerErl varchar(40) NULL,",
+    {"CREATE TABLE dbo.MgUeberw (",
+     "LfdNr [int] IDENTITY(1,1) NOT NULL,",
+     "Datum datetime NULL,",
+     "Auft_BLZ varchar(40) NULL,",
+     "Auft_Bank varchar(120) NULL,",
+     "Auft_KontoNr varchar(40) NULL,",
+     "Auftraggeber varchar(120) NULL,",
+     "AdrNr integer NULL,",
+     "Auswahl char(1) NULL,",
+     "Erl char(1) NULL,",
+     "Vorgangsart varchar(80) NULL,",
+     "Empfaenger varchar(120) NULL,",
+     "BLZ varchar(40) NULL,",
+     "Bankname varchar(120) NULL,",
+     "Kontonummer varchar(40) NULL,",
+     "WZ1 varchar(40) NULL,",
+     "WZ2 varchar(40) NULL,",
+     "Betrag float NULL,",
+     "Fibukonto int NULL,",
+     "AusfArt char(1) NULL,",
+     "Benutzer varchar(40) NULL,",
+     "BenutzerErl varchar(40) NULL,",
      "DatumErl datetime NULL)"},
-    {"ALTER TABLE [dbo].[MgUeberw]  ADD", "CONSTRAINT [PK_MgUeberw] PRIMARY KEY CLUSTERED",
-     "([LfdNr]) ON [PRIMARY]"},
+    {"ALTER TABLE [dbo].[MgUeberw]  ADD", "CONSTRAINT [PK_MgUeberw] PRIMARY KEY CLUSTERED", "([LfdNr]) ON [PRIMARY]"},
 };
 
 // Bank-statement lines.
 const Lines kMgKontoUms[] = {
     {"CREATE TABLE dbo.MgKontoUms (", "LfdNr [int] IDENTITY(1,1) NOT NULL,", "Status VARCHAR (50) NULL,",
-     "Datum DateTime NULL,", "Werstellung varchar(120) NULL,", "Empfanger varchar(120) NULL,",
-     "WZ1 varchar(120) NULL,", "Soll numeric (18,8) NULL,", "Haben numeric (18,8) NULL,",
-     "Auswahl char(1) NULL,", "Erl char(1) NULL,", "Fibukonto int NULL,", "Benutzer varchar(40) NULL,",
-     "BenutzerErl varchar(40) NULL,", "DatumErl datetime NULL)"},
+     "Datum DateTime NULL,", "Werstellung varchar(120) NULL,", "Empfanger varchar(120) NULL,", "WZ1 varchar(120) NULL,",
+     "Soll numeric (18,8) NULL,", "Haben numeric (18,8) NULL,", "Auswahl char(1) NULL,", "Erl char(1) NULL,",
+     "Fibukonto int NULL,", "Benutzer varchar(40) NULL,", "BenutzerErl varchar(40) NULL,", "DatumErl datetime NULL)"},
     {"ALTER TABLE [dbo].[MgKontoUms]  ADD", "CONSTRAINT [PK_MgKontoUms] PRIMARY KEY CLUSTERED",
      "([LfdNr]) ON [PRIMARY]"},
 };
 
 // Transfer templates.
 const Lines kMgUeberwVorl[] = {
-    {"CREATE TABLE dbo.MgUeberwVorl (", "LfdNr [int] IDENTITY(1,1) NOT NULL,",
-     "Bezeichnung varchar (120) NULL,", "Auftraggeber varchar (120) NULL,", "AdrNr integer NULL,",
-     "Vorgangsart varchar (80) NULL,", "Empfaenger varchar (120) NULL,", "BLZ varchar (40) NULL,",
-     "Bankname varchar (120) NULL,", "Kontonummer varchar (40) NULL,", "WZ1 varchar (40) NULL,",
-     "WZ2 varchar (40) NULL,", "Betrag float NULL,", "Fibukonto int NULL,", "AusfArt char (1) NULL)"},
+    {"CREATE TABLE dbo.MgUeberwVorl (", "LfdNr [int] IDENTITY(1,1) NOT NULL,", "Bezeichnung varchar (120) NULL,",
+     "Auftraggeber varchar (120) NULL,", "AdrNr integer NULL,", "Vorgangsart varchar (80) NULL,",
+     "Empfaenger varchar (120) NULL,", "BLZ varchar (40) NULL,", "Bankname varchar (120) NULL,",
+     "Kontonummer varchar (40) NULL,", "WZ1 varchar (40) NULL,", "WZ2 varchar (40) NULL,", "Betrag float NULL,",
+     "Fibukonto int NULL,", "AusfArt char (1) NULL)"},
     {"ALTER TABLE [dbo].[MgUeberwVorl]  ADD", "CONSTRAINT [PK_MgUeberwVorl] PRIMARY KEY CLUSTERED",
      "([LfdNr]) ON [PRIMARY]"},
 };
@@ -79,8 +92,7 @@ constexpr ColumnAddition kDebitBankColumns[] = {
 };
 
 const Lines kMgBuText[] = {
-    {"CREATE TABLE dbo.MgBuText (", "Buchungstext [varchar] (120) NOT NULL,", "KontoNr INT NULL,",
-     "KoSt INT NULL)"},
+    {"CREATE TABLE dbo.MgBuText (", "Buchungstext [varchar] (120) NOT NULL,", "KontoNr INT NULL,", "KoSt INT NULL)"},
     {"ALTER TABLE [dbo].[MgBuText]  ADD", "CONSTRAINT [PK_MgBuText] PRIMARY KEY CLUSTERED",
      "([Buchungstext]) ON [PRIMARY]"},
 };
@@ -107,8 +119,7 @@ void create_club_accounts(Tenant& t) {
     for (int i = 1; i <= 3; ++i) {
       std::optional<stage2::BankSlot> slot = stage2::bank_slot(mandstam, i);
       if (!slot) continue;
-      t.lines(mand_konten_row(*slot, mandstam.text(0, "Fibukonto" + std::to_string(i))),
-              db::Guard::warning());
+      t.lines(mand_konten_row(*slot, mandstam.text(0, "Fibukonto" + std::to_string(i))), db::Guard::warning());
     }
   });
 }

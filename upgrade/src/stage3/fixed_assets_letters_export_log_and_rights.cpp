@@ -11,8 +11,8 @@ namespace upgrade {
 namespace {
 
 using steps::ColumnAddition;
-using steps::Lines;
 using steps::kNoStep;
+using steps::Lines;
 
 // Only Anlagegut is probed; where it exists the other two are taken to
 // exist as well.
@@ -47,16 +47,10 @@ const Lines kFixedAssets[] = {
      "Fundstelle varchar(20) NOT NULL)"},
     {"ALTER TABLE [dbo].[Anlagetabelle]  ADD", "CONSTRAINT [PK_Anlagetabelle] PRIMARY KEY CLUSTERED",
      "([Name]) ON [PRIMARY]"},
-    {"CREATE TABLE dbo.AnlageAbschr (",
-     "InventarNr varchar(20) NOT NULL,",
-     "Jahr integer NOT NULL,",
-     "LaufzeitBis integer NOT NULL,",
-     "Anschaffungskosten numeric (18,8) NOT NULL,",
-     "AfaBetrag numeric (18,8) NOT NULL,",
-     "Buchwert numeric (18,8) NOT NULL,",
-     "Kummuliert numeric (18,8) NOT NULL,",
-     "Abschreibungsart char(1) NOT NULL,",
-     "Gerundet char(1) NOT NULL)"},
+    {"CREATE TABLE dbo.AnlageAbschr (", "InventarNr varchar(20) NOT NULL,", "Jahr integer NOT NULL,",
+     "LaufzeitBis integer NOT NULL,", "Anschaffungskosten numeric (18,8) NOT NULL,",
+     "AfaBetrag numeric (18,8) NOT NULL,", "Buchwert numeric (18,8) NOT NULL,", "Kummuliert numeric (18,8) NOT NULL,",
+     "Abschreibungsart char(1) NOT NULL,", "Gerundet char(1) NOT NULL)"},
     {"ALTER TABLE [dbo].[AnlageAbschr]  ADD", "CONSTRAINT [PK_AnlageAbschr] PRIMARY KEY CLUSTERED",
      "([InventarNr],[Jahr]) ON [PRIMARY]"},
 };
@@ -106,21 +100,11 @@ const Lines kExportLog[] = {
 // The booking lines of an export run; DELfdNr is the run's LfdNr. The tab in
 // the last line is part of the text as the application has always sent it.
 const Lines kExportLogLines[] = {
-    {"CREATE TABLE DEEinzelProtS (",
-     "[ID] [int] IDENTITY(1,1) NOT NULL,",
-     "[DELfdNr] [int] NULL,",
-     "[HKonto] [int] NULL,",
-     "[Konto] [int] NULL,",
-     "[InterneNr] [int] NULL,",
-     "[LfdNr] [int] NULL,",
-     "[AktDatum] [datetime] NULL,",
-     "[AktZeit] [datetime] NULL,",
-     "[BelegNr] [int] NULL,",
-     "[Brutto] [numeric](18, 8) NULL,",
-     "[KoSt] [varchar](10) NULL,",
-     "[KoTr] [varchar](24) NULL,",
-     "[BText] [varchar](240) NULL,",
-     "CONSTRAINT [PK_DEEinzelProtS] PRIMARY KEY CLUSTERED",
+    {"CREATE TABLE DEEinzelProtS (", "[ID] [int] IDENTITY(1,1) NOT NULL,", "[DELfdNr] [int] NULL,",
+     "[HKonto] [int] NULL,", "[Konto] [int] NULL,", "[InterneNr] [int] NULL,", "[LfdNr] [int] NULL,",
+     "[AktDatum] [datetime] NULL,", "[AktZeit] [datetime] NULL,", "[BelegNr] [int] NULL,",
+     "[Brutto] [numeric](18, 8) NULL,", "[KoSt] [varchar](10) NULL,", "[KoTr] [varchar](24) NULL,",
+     "[BText] [varchar](240) NULL,", "CONSTRAINT [PK_DEEinzelProtS] PRIMARY KEY CLUSTERED",
      "(\t[ID] ASC) ON [PRIMARY]) ON [PRIMARY]"},
 };
 

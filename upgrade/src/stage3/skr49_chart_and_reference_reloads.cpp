@@ -17,10 +17,10 @@ using steps::Lines;
 
 // The trailing comma after Kennung is accepted by the server.
 const Lines kVerbSportArt[] = {
-    {"CREATE TABLE dbo.VerbSportArt (", "[Nummer] [varchar](3) NOT NULL,",
-     "[Sportart] [varchar](120) NULL,", "[Kennung] [varchar](50) NULL,", ") ON [PRIMARY]"},
-    {"ALTER TABLE [dbo].[VerbSportArt]  ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED (",
-     "[Nummer] ASC", ")WITH (IGNORE_DUP_KEY = OFF) ON [PRIMARY]"},
+    {"CREATE TABLE dbo.VerbSportArt (", "[Nummer] [varchar](3) NOT NULL,", "[Sportart] [varchar](120) NULL,",
+     "[Kennung] [varchar](50) NULL,", ") ON [PRIMARY]"},
+    {"ALTER TABLE [dbo].[VerbSportArt]  ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED (", "[Nummer] ASC",
+     ")WITH (IGNORE_DUP_KEY = OFF) ON [PRIMARY]"},
 };
 
 // One list of a reload: its rows go (through qryUpd), then its script
@@ -88,11 +88,11 @@ void create_chart_tables(Tenant& t) {
 void widen_sport_numbers(Tenant& t) {
   t.atomically([&] {
     t.sql.DropConstraint("VerbSportArt", "PK_VerbSportArt");
-    t.exec("ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20) NOT NULL",
-           db::Guard::unguarded());
+    t.exec("ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20) NOT NULL", db::Guard::unguarded());
     t.sql.Execute(kPadSportNumbers, db::Channel::Separate, db::Guard::unguarded());
-    t.exec("ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED ([NUMMER]) ON [PRIMARY]",
-           db::Guard::warning());
+    t.exec(
+        "ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED ([NUMMER]) ON [PRIMARY]",
+        db::Guard::warning());
   });
 }
 
@@ -119,8 +119,9 @@ void reload_federations_and_bank_codes(Tenant& t) {
   run_script(t, "cmdFachverbaendeNeu");
   t.exec("ALTER TABLE dbo.fachverbaende DROP COLUMN LfdNr", db::Guard::unguarded());
   t.sql.AddField("fachverbaende", "LfdNr", "INT", "IDENTITY (1,1)", "NOT NULL");
-  t.exec("ALTER TABLE [dbo].[fachverbaende] ADD CONSTRAINT [PK_fachverbaende] PRIMARY KEY CLUSTERED ([KZ],[NUMMER],[LfdNr]) ON [PRIMARY]",
-         db::Guard::warning());
+  t.exec(
+      "ALTER TABLE [dbo].[fachverbaende] ADD CONSTRAINT [PK_fachverbaende] PRIMARY KEY CLUSTERED ([KZ],[NUMMER],[LfdNr]) ON [PRIMARY]",
+      db::Guard::warning());
 
   t.lines({"DELETE FROM D_blz"}, db::Guard::warning());
   for (std::string_view script : kBankCodeScripts) run_script(t, script);

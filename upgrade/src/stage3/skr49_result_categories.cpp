@@ -24,8 +24,8 @@ const Lines kGuVKennz49[] = {
 
 // Deleting a category takes its detail lines with it (ON DELETE CASCADE).
 const Lines kGuVKennz49D[] = {
-    {"CREATE TABLE dbo.GuVKennz49D (", "RimNr varchar (4) NOT NULL,", "Kennz Varchar (1) NOT NULL,",
-     "Nr int NOT NULL,", "Bezeichnung varchar (120) NOT NULL,", "EA char (1) NULL)"},
+    {"CREATE TABLE dbo.GuVKennz49D (", "RimNr varchar (4) NOT NULL,", "Kennz Varchar (1) NOT NULL,", "Nr int NOT NULL,",
+     "Bezeichnung varchar (120) NOT NULL,", "EA char (1) NULL)"},
     {"ALTER TABLE [dbo].[GuVKennz49D]  ADD", "CONSTRAINT [PK_GuVKennz49D] PRIMARY KEY CLUSTERED",
      "([Nr], [RimNr], [Kennz]) ON [PRIMARY]"},
     {"ALTER TABLE [dbo].[GuVKennz49D]  WITH CHECK ADD  CONSTRAINT [FK_GuVKennz49D_GuVKennz49] FOREIGN KEY([RimNr],[Kennz])",
@@ -155,11 +155,9 @@ constexpr DetailLine kDetailLines[] = {
 // An earlier release wrote these two categories with the account class of
 // the neighbouring section; they belong to class 5.
 const Lines kNameCorrections[] = {
-    {"UPDATE GuVKennz49 SET Bezeichnung=",
-     "'Zweckbetriebe Sport 2 (Ust-frei) - Kontenklasse 5 Einnahmen/Erträge'",
+    {"UPDATE GuVKennz49 SET Bezeichnung=", "'Zweckbetriebe Sport 2 (Ust-frei) - Kontenklasse 5 Einnahmen/Erträge'",
      " WHERE Bezeichnung= 'Zweckbetriebe Sport 2 (Ust-frei) - Kontenklasse 6 Einnahmen/Erträge'"},
-    {"UPDATE GuVKennz49 SET Bezeichnung=",
-     "'Zweckbetriebe Sport 2 (Ust-frei) - Kontenklasse 5 Ausgaben/Aufwendungen'",
+    {"UPDATE GuVKennz49 SET Bezeichnung=", "'Zweckbetriebe Sport 2 (Ust-frei) - Kontenklasse 5 Ausgaben/Aufwendungen'",
      " WHERE Bezeichnung= 'Zweckbetriebe Sport 2 (Ust-frei) - Kontenklasse 6 Ausgaben/Aufwendungen'"},
 };
 
@@ -195,9 +193,7 @@ const DetailLine* earlier_holder(size_t i) {
   const DetailLine& d = kDetailLines[i];
   for (size_t j = 0; j < i; ++j) {
     const DetailLine& e = kDetailLines[j];
-    if (e.nr == d.nr && std::string_view(e.rim_nr) == d.rim_nr &&
-        std::string_view(e.kennz) == d.kennz)
-      return &e;
+    if (e.nr == d.nr && std::string_view(e.rim_nr) == d.rim_nr && std::string_view(e.kennz) == d.kennz) return &e;
   }
   return nullptr;
 }
@@ -205,10 +201,8 @@ const DetailLine* earlier_holder(size_t i) {
 // Both marker categories must be there, else the set counts as incomplete.
 bool categories_complete(Tenant& t) {
   bool complete = true;
-  if (!t.sql.RowsExist("SELECT * FROM GuVKennz49 WHERE Bezeichnung='Sonstige Zweckbetriebe'"))
-    complete = false;
-  if (!t.sql.RowsExist("SELECT * FROM GuVKennz49 WHERE Bezeichnung='Ideeller Bereich'"))
-    complete = false;
+  if (!t.sql.RowsExist("SELECT * FROM GuVKennz49 WHERE Bezeichnung='Sonstige Zweckbetriebe'")) complete = false;
+  if (!t.sql.RowsExist("SELECT * FROM GuVKennz49 WHERE Bezeichnung='Ideeller Bereich'")) complete = false;
   return complete;
 }
 
@@ -220,8 +214,7 @@ void reload_categories(Tenant& t) {
   if (t.sql.TableExists("GuVKennz49D"))
     t.exec("DELETE FROM  dbo.GuVKennz49D", db::Guard::warning());
   else
-    t.sql.runner().skip(db::Channel::Single,
-                        "DELETE FROM  dbo.GuVKennz49D: the table does not exist yet",
+    t.sql.runner().skip(db::Channel::Single, "DELETE FROM  dbo.GuVKennz49D: the table does not exist yet",
                         db::Guard::warning());
   for (const Category& c : kCategories) t.lines(insert_statement(c), db::Guard::warning());
 }
@@ -233,10 +226,10 @@ void load_detail_lines(Tenant& t) {
     // the line that came first keeps it.
     if (const DetailLine* holder = earlier_holder(i)) {
       Lines statement = insert_statement(d);
-      t.sql.runner().skip(db::Channel::Lines,
-                          statement[0] + " " + statement[1] + ": the key is already taken by '" +
-                              holder->bezeichnung + "'",
-                          db::Guard::warning());
+      t.sql.runner().skip(
+          db::Channel::Lines,
+          statement[0] + " " + statement[1] + ": the key is already taken by '" + holder->bezeichnung + "'",
+          db::Guard::warning());
       continue;
     }
     t.lines(insert_statement(d), db::Guard::warning());

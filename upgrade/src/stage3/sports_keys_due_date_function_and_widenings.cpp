@@ -144,8 +144,9 @@ void rebuild_w_vorl_key(Tenant& t) {
     t.sql.AddField("W_vorl", "LfdNrN", "INT", "", "NULL");
     if (!t.sql.added()) return;
     t.exec("Alter Table W_vorl Drop Constraint PK_W_vorl", db::Guard::plain());
-    t.exec("ALTER TABLE [dbo].[W_vorl] WITH NOCHECK ADD  CONSTRAINT [PK_W_vorl] PRIMARY KEY  CLUSTERED ([G_DATUM],[BENUTZER],[ADRNR],[ZEIT],[LfdNr])  ON [PRIMARY] ",
-           db::Guard::plain());
+    t.exec(
+        "ALTER TABLE [dbo].[W_vorl] WITH NOCHECK ADD  CONSTRAINT [PK_W_vorl] PRIMARY KEY  CLUSTERED ([G_DATUM],[BENUTZER],[ADRNR],[ZEIT],[LfdNr])  ON [PRIMARY] ",
+        db::Guard::plain());
   });
 }
 

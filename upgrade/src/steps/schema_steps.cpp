@@ -18,8 +18,8 @@ void exec_each(Tenant& t, std::span<const char* const> statements, db::Guard gua
   for (const char* statement : statements) t.exec(statement, guard);
 }
 
-bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
-                       db::Guard guard, const std::function<void()>& fill) {
+bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements, db::Guard guard,
+                       const std::function<void()>& fill) {
   if (t.sql.TableExists(table)) return false;
   t.atomically([&] {
     for (const Lines& statement : statements) t.lines(statement, guard);

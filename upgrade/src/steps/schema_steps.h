@@ -46,8 +46,7 @@ using Lines = std::vector<std::string>;
 // leaves a table that later runs take as done but that lacks its key or
 // rows. Returns true when the table was missing.
 bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements,
-                       db::Guard guard = db::Guard::warning(),
-                       const std::function<void()>& fill = nullptr);
+                       db::Guard guard = db::Guard::warning(), const std::function<void()>& fill = nullptr);
 
 // The text of the stored script `name` (a memo's lines joined by CR LF, or a
 // command script's statements). Throws std::logic_error for a name the

@@ -26,11 +26,9 @@ Lines create_statement(std::string_view table, std::span<const scripts::LayoutCo
   return lines;
 }
 
-Lines key_statement(std::string_view table, std::string_view first_key,
-                    std::string_view second_key) {
+Lines key_statement(std::string_view table, std::string_view first_key, std::string_view second_key) {
   std::string name(table);
-  return {"ALTER TABLE [dbo].[" + name + "]  ADD CONSTRAINT [PK_" + name +
-              "] PRIMARY KEY CLUSTERED (",
+  return {"ALTER TABLE [dbo].[" + name + "]  ADD CONSTRAINT [PK_" + name + "] PRIMARY KEY CLUSTERED (",
           "[" + std::string(first_key) + "] ASC,", "[" + std::string(second_key) + "] ASC",
           ")WITH (IGNORE_DUP_KEY = OFF) ON [PRIMARY]"};
 }

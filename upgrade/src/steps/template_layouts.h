@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "steps/schema_steps.h"
 #include "scripts/account_layout.h"
+#include "steps/schema_steps.h"
 
 namespace upgrade::steps {
 
@@ -19,7 +19,6 @@ std::string column_line(const scripts::LayoutColumn& column);
 Lines create_statement(std::string_view table, std::span<const scripts::LayoutColumn> layout);
 
 // The clustered primary key PK_<name> on the two key columns.
-Lines key_statement(std::string_view table, std::string_view first_key,
-                    std::string_view second_key);
+Lines key_statement(std::string_view table, std::string_view first_key, std::string_view second_key);
 
 }  // namespace upgrade::steps

@@ -31,6 +31,7 @@ function(sqlupdate_tests name)
     return()
   endif()
   add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 4)
   target_include_directories(${name} PRIVATE ${T_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}

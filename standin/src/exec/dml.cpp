@@ -142,9 +142,18 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
 void Executor::run_insert(Statement& s, BatchResult& out) {
   Database* db = nullptr;
   Table& t = *resolve_table(s.target, true, &db);
-  int id_col = t.identity_column();
-  bool id_insert = identity_insert_on(session_, *db, t);
+  std::vector<int> targets = s.default_values ? std::vector<int>{} : insert_targets(s, t, *db);
+  std::vector<Row> rows = insert_source_rows(s, targets);
+  int64_t count = 0;
+  insert_rows(t, std::move(targets), std::move(rows), *db, &count);
+  out.rows_affected = count;
+}
 
+// The columns an INSERT fills, in the order of its values: the column list,
+// or every column but the identity.
+std::vector<int> Executor::insert_targets(const Statement& s, const Table& t, const Database& db) {
+  int id_col = t.identity_column();
+  bool id_insert = identity_insert_on(session_, db, t);
   std::vector<int> targets;
   if (!s.columns.empty()) {
     for (const std::string& name : s.columns) {
@@ -167,10 +176,13 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
     for (size_t c = 0; c < t.columns.size(); ++c)
       if (static_cast<int>(c) != id_col) targets.push_back(static_cast<int>(c));
   }
+  return targets;
+}
 
+// The rows of VALUES or of the query, checked against the number of targets.
+std::vector<Row> Executor::insert_source_rows(Statement& s, const std::vector<int>& targets) {
   std::vector<Row> rows;
   if (s.default_values) {
-    targets.clear();
     rows.emplace_back();
   } else if (!s.values.empty()) {
     for (auto& value_row : s.values) {
@@ -206,9 +218,7 @@ void Executor::run_insert(Statement& s, BatchResult& out) {
     }
     rows = std::move(rs.rows);
   }
-  int64_t count = 0;
-  insert_rows(t, std::move(targets), std::move(rows), *db, &count);
-  out.rows_affected = count;
+  return rows;
 }
 
 void Executor::run_update(Statement& s, BatchResult& out) {

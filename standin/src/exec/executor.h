@@ -168,6 +168,11 @@ class Executor {
 
   // Relations (relations.cpp)
   std::unique_ptr<Relation> open_relation(const TableRef& ref, const Scope* outer_scope, const Frame* outer_frame);
+  void open_named(const TableRef& ref, Relation* rel);
+  void open_derived(const TableRef& ref, const Scope* outer_scope, const Frame* outer_frame, Relation* rel);
+  void open_function(const TableRef& ref, const Scope* outer_scope, const Frame* outer_frame, Relation* rel);
+  void set_function_arguments(const TableRef& ref, const FunctionDef& fn, const Scope* outer_scope,
+                              const Frame* outer_frame);
   Table* resolve_table(const std::vector<std::string>& names, bool must_exist, Database** db_out = nullptr);
   Database* resolve_database(const std::vector<std::string>& names, size_t table_parts);
   // Fills `rel` with the rows of the view `names` names; false when it names none (views.cpp).
@@ -192,6 +197,8 @@ class Executor {
  private:
   void run_select(Statement& s, BatchResult& out);
   void run_insert(Statement& s, BatchResult& out);
+  std::vector<int> insert_targets(const Statement& s, const Table& t, const Database& db);
+  std::vector<Row> insert_source_rows(Statement& s, const std::vector<int>& targets);
   void run_update(Statement& s, BatchResult& out);
   void run_delete(Statement& s, BatchResult& out);
   void run_truncate(Statement& s);

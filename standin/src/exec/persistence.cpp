@@ -17,6 +17,7 @@
 // statement of a transaction (with its @@TRANCOUNT); version 3 the commit
 // record, with the number of statement records it commits.
 #include <algorithm>
+#include <functional>
 
 #include "exec/server_impl.h"
 #include "storage/codec.h"
@@ -83,6 +84,79 @@ void read_type_spec(Reader& r, TypeSpec* t) {
   t->max = max != 0;
 }
 
+void write_column(Writer& w, const Column& c) {
+  w.str(c.name);
+  w.type(c.type);
+  w.str(c.type_name);
+  w.u8(c.nullable);
+  w.u8(c.identity);
+  w.svarint(c.seed);
+  w.svarint(c.increment);
+  w.svarint(c.column_id);
+  w.u8(c.default_value.has_value());
+  if (c.default_value) w.value(*c.default_value);
+  w.str(c.default_name);
+}
+
+// The key and reference flags are packed into one byte each.
+void write_keys(Writer& w, const Table& t) {
+  w.varint(t.indexes.size());
+  for (const KeyIndex& k : t.indexes) {
+    w.svarint(k.object_id);
+    w.svarint(k.index_id);
+    w.str(k.name);
+    write_strings(w, k.columns);
+    w.u8(static_cast<uint8_t>(k.primary | (k.unique << 1) | (k.clustered << 2)));
+  }
+  w.varint(t.foreign_keys.size());
+  for (const ForeignKey& f : t.foreign_keys) {
+    w.svarint(f.object_id);
+    w.str(f.name);
+    write_strings(w, f.columns);
+    w.str(f.ref_table);
+    write_strings(w, f.ref_columns);
+    w.u8(static_cast<uint8_t>(f.delete_cascade | (f.update_cascade << 1) | (f.trusted << 2)));
+  }
+}
+
+void write_table(Writer& w, const Table& t) {
+  w.svarint(t.object_id);
+  w.str(t.name);
+  write_datetime(w, t.created);
+  w.svarint(t.next_column_id);
+  w.svarint(t.identity_current);
+  w.u8(t.identity_used);
+  w.varint(t.columns.size());
+  for (const Column& c : t.columns) write_column(w, c);
+  write_keys(w, t);
+  w.varint(t.rows.size());
+  for (const Row& row : t.rows)
+    for (const Value& v : row) w.value(v);
+}
+
+void write_function(Writer& w, const FunctionDef& f) {
+  w.svarint(f.object_id);
+  w.str(f.name);
+  w.varint(f.params.size());
+  for (const auto& [name, spec] : f.params) {
+    w.str(name);
+    write_type_spec(w, spec);
+  }
+  w.str(f.body);
+  w.str(f.source);
+  write_strings(w, f.execute_grantees);
+  write_datetime(w, f.created);
+}
+
+void write_view(Writer& w, const FunctionDef& v) {
+  w.svarint(v.object_id);
+  w.str(v.name);
+  write_strings(w, v.view_columns);
+  w.str(v.body);
+  w.str(v.source);
+  write_datetime(w, v.created);
+}
+
 std::string encode_database(const Database& db) {
   Writer w;
   w.u8(kSnapshotVersion);
@@ -91,75 +165,16 @@ std::string encode_database(const Database& db) {
   w.svarint(db.next_object_id);
   write_datetime(w, db.created);
   w.varint(db.tables.size());
-  for (const auto& t : db.tables) {
-    w.svarint(t->object_id);
-    w.str(t->name);
-    write_datetime(w, t->created);
-    w.svarint(t->next_column_id);
-    w.svarint(t->identity_current);
-    w.u8(t->identity_used);
-    w.varint(t->columns.size());
-    for (const Column& c : t->columns) {
-      w.str(c.name);
-      w.type(c.type);
-      w.str(c.type_name);
-      w.u8(c.nullable);
-      w.u8(c.identity);
-      w.svarint(c.seed);
-      w.svarint(c.increment);
-      w.svarint(c.column_id);
-      w.u8(c.default_value.has_value());
-      if (c.default_value) w.value(*c.default_value);
-      w.str(c.default_name);
-    }
-    w.varint(t->indexes.size());
-    for (const KeyIndex& k : t->indexes) {
-      w.svarint(k.object_id);
-      w.svarint(k.index_id);
-      w.str(k.name);
-      write_strings(w, k.columns);
-      w.u8(static_cast<uint8_t>(k.primary | (k.unique << 1) | (k.clustered << 2)));
-    }
-    w.varint(t->foreign_keys.size());
-    for (const ForeignKey& f : t->foreign_keys) {
-      w.svarint(f.object_id);
-      w.str(f.name);
-      write_strings(w, f.columns);
-      w.str(f.ref_table);
-      write_strings(w, f.ref_columns);
-      w.u8(static_cast<uint8_t>(f.delete_cascade | (f.update_cascade << 1) | (f.trusted << 2)));
-    }
-    w.varint(t->rows.size());
-    for (const Row& row : t->rows)
-      for (const Value& v : row) w.value(v);
-  }
+  for (const auto& t : db.tables) write_table(w, *t);
   // Functions, then views: a snapshot without the views section (written
   // before views existed) reads as a database without views.
-  w.varint(std::count_if(db.functions.begin(), db.functions.end(), [](const auto& f) { return !f->view; }));
-  for (const auto& f : db.functions) {
-    if (f->view) continue;
-    w.svarint(f->object_id);
-    w.str(f->name);
-    w.varint(f->params.size());
-    for (const auto& [name, spec] : f->params) {
-      w.str(name);
-      write_type_spec(w, spec);
-    }
-    w.str(f->body);
-    w.str(f->source);
-    write_strings(w, f->execute_grantees);
-    write_datetime(w, f->created);
-  }
-  w.varint(std::count_if(db.functions.begin(), db.functions.end(), [](const auto& f) { return f->view; }));
-  for (const auto& v : db.functions) {
-    if (!v->view) continue;
-    w.svarint(v->object_id);
-    w.str(v->name);
-    write_strings(w, v->view_columns);
-    w.str(v->body);
-    w.str(v->source);
-    write_datetime(w, v->created);
-  }
+  auto is_view = [](const auto& f) { return f->view; };
+  w.varint(std::count_if(db.functions.begin(), db.functions.end(), std::not_fn(is_view)));
+  for (const auto& f : db.functions)
+    if (!f->view) write_function(w, *f);
+  w.varint(std::count_if(db.functions.begin(), db.functions.end(), is_view));
+  for (const auto& v : db.functions)
+    if (v->view) write_view(w, *v);
   return w.take();
 }
 
@@ -168,6 +183,114 @@ void read_int(Reader& r, T* out) {
   int64_t v = 0;
   r.svarint(&v);
   *out = static_cast<T>(v);
+}
+
+bool read_flag(Reader& r) {
+  uint8_t b = 0;
+  r.u8(&b);
+  return b != 0;
+}
+
+// A count read before its items: each item takes at least one byte, so a
+// count above the bytes left is damage, not a reason to allocate.
+bool read_count(Reader& r, uint64_t* n) { return r.varint(n) && *n <= r.remaining(); }
+
+void read_column(Reader& r, Column* c) {
+  r.str(&c->name);
+  r.type(&c->type);
+  r.str(&c->type_name);
+  c->nullable = read_flag(r);
+  c->identity = read_flag(r);
+  read_int(r, &c->seed);
+  read_int(r, &c->increment);
+  read_int(r, &c->column_id);
+  if (read_flag(r)) {
+    Value v;
+    r.value(&v);
+    c->default_value = v;
+  }
+  r.str(&c->default_name);
+}
+
+bool read_keys(Reader& r, Table* t) {
+  uint64_t n = 0;
+  uint8_t b = 0;
+  if (!read_count(r, &n)) return false;
+  t->indexes.resize(n);
+  for (KeyIndex& k : t->indexes) {
+    read_int(r, &k.object_id);
+    read_int(r, &k.index_id);
+    r.str(&k.name);
+    read_strings(r, &k.columns);
+    r.u8(&b);
+    k.primary = b & 1;
+    k.unique = b & 2;
+    k.clustered = b & 4;
+  }
+  if (!read_count(r, &n)) return false;
+  t->foreign_keys.resize(n);
+  for (ForeignKey& f : t->foreign_keys) {
+    read_int(r, &f.object_id);
+    r.str(&f.name);
+    read_strings(r, &f.columns);
+    r.str(&f.ref_table);
+    read_strings(r, &f.ref_columns);
+    r.u8(&b);
+    f.delete_cascade = b & 1;
+    f.update_cascade = b & 2;
+    f.trusted = b & 4;
+  }
+  return true;
+}
+
+bool read_table(Reader& r, Table* t) {
+  read_int(r, &t->object_id);
+  r.str(&t->name);
+  read_datetime(r, &t->created);
+  read_int(r, &t->next_column_id);
+  read_int(r, &t->identity_current);
+  t->identity_used = read_flag(r);
+  uint64_t ncols = 0;
+  if (!read_count(r, &ncols)) return false;
+  t->columns.resize(ncols);
+  for (Column& c : t->columns) read_column(r, &c);
+  if (!read_keys(r, t)) return false;
+  uint64_t nrows = 0;
+  if (!read_count(r, &nrows)) return false;
+  t->rows.resize(nrows);
+  for (Row& row : t->rows) {
+    row.resize(ncols);
+    for (Value& v : row) r.value(&v);
+    if (!r.ok()) return false;
+  }
+  return true;
+}
+
+bool read_function(Reader& r, FunctionDef* f) {
+  read_int(r, &f->object_id);
+  r.str(&f->name);
+  uint64_t np = 0;
+  if (!read_count(r, &np)) return false;
+  f->params.resize(np);
+  for (auto& [name, spec] : f->params) {
+    r.str(&name);
+    read_type_spec(r, &spec);
+  }
+  r.str(&f->body);
+  r.str(&f->source);
+  read_strings(r, &f->execute_grantees);
+  read_datetime(r, &f->created);
+  return true;
+}
+
+void read_view(Reader& r, FunctionDef* v) {
+  v->view = true;
+  read_int(r, &v->object_id);
+  r.str(&v->name);
+  read_strings(r, &v->view_columns);
+  r.str(&v->body);
+  r.str(&v->source);
+  read_datetime(r, &v->created);
 }
 
 bool decode_database(std::string_view payload, Database* db) {
@@ -179,104 +302,24 @@ bool decode_database(std::string_view payload, Database* db) {
   read_int(r, &db->next_object_id);
   read_datetime(r, &db->created);
   uint64_t ntables = 0;
-  if (!r.varint(&ntables) || ntables > r.remaining()) return false;
+  if (!read_count(r, &ntables)) return false;
   for (uint64_t i = 0; i < ntables && r.ok(); ++i) {
     auto t = std::make_unique<Table>();
-    read_int(r, &t->object_id);
-    r.str(&t->name);
-    read_datetime(r, &t->created);
-    read_int(r, &t->next_column_id);
-    read_int(r, &t->identity_current);
-    uint8_t b = 0;
-    r.u8(&b);
-    t->identity_used = b != 0;
-    uint64_t ncols = 0;
-    if (!r.varint(&ncols) || ncols > r.remaining()) return false;
-    t->columns.resize(ncols);
-    for (Column& c : t->columns) {
-      r.str(&c.name);
-      r.type(&c.type);
-      r.str(&c.type_name);
-      r.u8(&b);
-      c.nullable = b != 0;
-      r.u8(&b);
-      c.identity = b != 0;
-      read_int(r, &c.seed);
-      read_int(r, &c.increment);
-      read_int(r, &c.column_id);
-      r.u8(&b);
-      if (b) {
-        Value v;
-        r.value(&v);
-        c.default_value = v;
-      }
-      r.str(&c.default_name);
-    }
-    uint64_t n = 0;
-    if (!r.varint(&n) || n > r.remaining()) return false;
-    t->indexes.resize(n);
-    for (KeyIndex& k : t->indexes) {
-      read_int(r, &k.object_id);
-      read_int(r, &k.index_id);
-      r.str(&k.name);
-      read_strings(r, &k.columns);
-      r.u8(&b);
-      k.primary = b & 1;
-      k.unique = b & 2;
-      k.clustered = b & 4;
-    }
-    if (!r.varint(&n) || n > r.remaining()) return false;
-    t->foreign_keys.resize(n);
-    for (ForeignKey& f : t->foreign_keys) {
-      read_int(r, &f.object_id);
-      r.str(&f.name);
-      read_strings(r, &f.columns);
-      r.str(&f.ref_table);
-      read_strings(r, &f.ref_columns);
-      r.u8(&b);
-      f.delete_cascade = b & 1;
-      f.update_cascade = b & 2;
-      f.trusted = b & 4;
-    }
-    if (!r.varint(&n) || n > r.remaining() + 1) return false;
-    t->rows.resize(n);
-    for (Row& row : t->rows) {
-      row.resize(ncols);
-      for (Value& v : row) r.value(&v);
-      if (!r.ok()) return false;
-    }
+    if (!read_table(r, t.get())) return false;
     db->tables.push_back(std::move(t));
   }
   uint64_t nfunctions = 0;
-  if (!r.varint(&nfunctions) || nfunctions > r.remaining()) return false;
+  if (!read_count(r, &nfunctions)) return false;
   for (uint64_t i = 0; i < nfunctions && r.ok(); ++i) {
     auto f = std::make_unique<FunctionDef>();
-    read_int(r, &f->object_id);
-    r.str(&f->name);
-    uint64_t np = 0;
-    if (!r.varint(&np) || np > r.remaining()) return false;
-    f->params.resize(np);
-    for (auto& [name, spec] : f->params) {
-      r.str(&name);
-      read_type_spec(r, &spec);
-    }
-    r.str(&f->body);
-    r.str(&f->source);
-    read_strings(r, &f->execute_grantees);
-    read_datetime(r, &f->created);
+    if (!read_function(r, f.get())) return false;
     db->functions.push_back(std::move(f));
   }
   uint64_t nviews = 0;
-  if (!r.at_end() && (!r.varint(&nviews) || nviews > r.remaining())) return false;
+  if (!r.at_end() && !read_count(r, &nviews)) return false;
   for (uint64_t i = 0; i < nviews && r.ok(); ++i) {
     auto v = std::make_unique<FunctionDef>();
-    v->view = true;
-    read_int(r, &v->object_id);
-    r.str(&v->name);
-    read_strings(r, &v->view_columns);
-    r.str(&v->body);
-    r.str(&v->source);
-    read_datetime(r, &v->created);
+    read_view(r, v.get());
     db->functions.push_back(std::move(v));
   }
   return r.at_end();

@@ -127,7 +127,7 @@ namespace {
 // the syntax check for running. A longer one (a data script of thousands of
 // inserts) is parsed a second time, statement by statement, so that its
 // trees never pile up: memory stays near the size of the text.
-constexpr size_t kParseOnceBytes = 64 * 1024;
+constexpr size_t kParseOnceBytes = size_t{64} * 1024;
 
 // A syntax error anywhere in a command text runs none of it.
 bool check_syntax(std::string_view text, std::vector<StatementPtr>* kept, Error* error) {

@@ -318,6 +318,41 @@ void sys_objects(const Database& db, const ViewFilter& filter, Relation* rel, bo
   }
 }
 
+// One row of syscolumns: the column's place in its table is `order`, from 1.
+Row syscolumns_row(const Table& t, const Column& c, int order) {
+  bool text = c.type.is_string();
+  return {str(c.name),
+          num(t.object_id),
+          num(xtype_of(c), Type::TinyInt),
+          num(0, Type::TinyInt),
+          num(xusertype_of(c), Type::SmallInt),
+          num(storage_length(c.type), Type::SmallInt),
+          num(precision_of(c.type), Type::TinyInt),
+          num(scale_of(c.type), Type::TinyInt),
+          num(c.column_id, Type::SmallInt),
+          num(0, Type::SmallInt),
+          num(0, Type::TinyInt),
+          num(0, Type::TinyInt),
+          num(c.identity ? 1 : 0, Type::SmallInt),
+          num(0),
+          num(0),
+          num(0, Type::SmallInt),
+          num(order, Type::SmallInt),
+          Value::null(TypeInfo{Type::VarBinary, 8000, 0, 0}),
+          num(0, Type::SmallInt),
+          text ? num(53256) : nullv(kInt),
+          num((c.nullable ? 8 : 0) | (c.identity ? 128 : 0), Type::TinyInt),
+          num(xtype_of(c), Type::TinyInt),
+          num(0, Type::SmallInt),
+          nullv(TypeInfo::varchar(255)),
+          num(precision_of(c.type), Type::SmallInt),
+          num(scale_of(c.type)),
+          num(0),
+          num(0),
+          num(c.nullable ? 1 : 0),
+          text ? str("Latin1_General_CI_AS") : nullv(kSysname)};
+}
+
 void syscolumns(const Database& db, Relation* rel) {
   ViewBuilder v(rel);
   v.col("name", kSysname)
@@ -354,37 +389,7 @@ void syscolumns(const Database& db, Relation* rel) {
     int order = 0;
     for (const Column& c : t->columns) {
       ++order;
-      bool text = c.type.is_string();
-      v.row({str(c.name),
-             num(t->object_id),
-             num(xtype_of(c), Type::TinyInt),
-             num(text ? 0 : 0, Type::TinyInt),
-             num(xusertype_of(c), Type::SmallInt),
-             num(storage_length(c.type), Type::SmallInt),
-             num(precision_of(c.type), Type::TinyInt),
-             num(scale_of(c.type), Type::TinyInt),
-             num(c.column_id, Type::SmallInt),
-             num(0, Type::SmallInt),
-             num(0, Type::TinyInt),
-             num(0, Type::TinyInt),
-             num(c.identity ? 1 : 0, Type::SmallInt),
-             num(0),
-             num(0),
-             num(0, Type::SmallInt),
-             num(order, Type::SmallInt),
-             Value::null(TypeInfo{Type::VarBinary, 8000, 0, 0}),
-             num(0, Type::SmallInt),
-             text ? num(53256) : nullv(kInt),
-             num((c.nullable ? 8 : 0) | (c.identity ? 128 : 0), Type::TinyInt),
-             num(xtype_of(c), Type::TinyInt),
-             num(0, Type::SmallInt),
-             nullv(TypeInfo::varchar(255)),
-             num(precision_of(c.type), Type::SmallInt),
-             num(scale_of(c.type)),
-             num(0),
-             num(0),
-             num(c.nullable ? 1 : 0),
-             text ? str("Latin1_General_CI_AS") : nullv(kSysname)});
+      v.row(syscolumns_row(*t, c, order));
     }
   }
 }

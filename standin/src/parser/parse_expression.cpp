@@ -122,6 +122,13 @@ ExprPtr Parser::parse_predicate() {
     e->args.push_back(std::move(left));
     return e;
   }
+  return parse_negatable_predicate(std::move(left), line);
+}
+
+// [NOT] LIKE, [NOT] IN or [NOT] BETWEEN after its left operand; the operand
+// alone when none follows.
+ExprPtr Parser::parse_negatable_predicate(ExprPtr left, uint32_t line) {
+  const Token& t = peek();
   bool negated = false;
   if (t.is_word("NOT") && (peek(1).is_word("LIKE") || peek(1).is_word("IN") || peek(1).is_word("BETWEEN"))) {
     take();
@@ -339,29 +346,8 @@ ExprPtr Parser::parse_primary() {
         return e;
       }
       if (t.is_word("CASE")) return parse_case();
-      if ((t.is_word("CAST") || t.is_word("CONVERT") || t.is_word("TRY_CAST")) && peek(1).is_op("(")) {
-        bool is_cast = !t.is_word("CONVERT");
-        take();
-        take();
-        auto e = make_expr(ExprKind::Cast, t.line);
-        if (is_cast) {
-          e->args.push_back(parse_expr());
-          expect_word("AS");
-          e->cast_type = std::make_unique<TypeSpec>(parse_type());
-        } else {
-          e->cast_type = std::make_unique<TypeSpec>(parse_type());
-          expect_op(",");
-          e->args.push_back(parse_expr());
-          if (accept_op(",")) {
-            const Token& st = peek();
-            if (!st.is(TokenKind::Integer)) fail();
-            take();
-            e->style = std::atoi(std::string(st.text).c_str());
-          }
-        }
-        expect_op(")");
-        return e;
-      }
+      if ((t.is_word("CAST") || t.is_word("CONVERT") || t.is_word("TRY_CAST")) && peek(1).is_op("("))
+        return parse_cast();
       if (peek(1).is_op("(") && !t.reserved) {
         take();
         take();
@@ -382,6 +368,31 @@ ExprPtr Parser::parse_primary() {
     }
     default: fail();
   }
+}
+
+// CAST(x AS type), TRY_CAST(x AS type) or CONVERT(type, x [, style]).
+ExprPtr Parser::parse_cast() {
+  const Token& t = take();
+  bool is_cast = !t.is_word("CONVERT");
+  take();
+  auto e = make_expr(ExprKind::Cast, t.line);
+  if (is_cast) {
+    e->args.push_back(parse_expr());
+    expect_word("AS");
+    e->cast_type = std::make_unique<TypeSpec>(parse_type());
+  } else {
+    e->cast_type = std::make_unique<TypeSpec>(parse_type());
+    expect_op(",");
+    e->args.push_back(parse_expr());
+    if (accept_op(",")) {
+      const Token& st = peek();
+      if (!st.is(TokenKind::Integer)) fail();
+      take();
+      e->style = std::atoi(std::string(st.text).c_str());
+    }
+  }
+  expect_op(")");
+  return e;
 }
 
 ExprPtr Parser::parse_function_call(std::string name, uint32_t line) {

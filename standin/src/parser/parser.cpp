@@ -50,11 +50,9 @@ void Parser::fail_at(const Token& t) const {
     e.number = 105;
     e.message = "Unclosed quotation mark after the character string '" +
                 std::string(t.text.substr(t.text.find('\'') + 1)) + "'.";
-  } else if (t.kind == TokenKind::QuotedIdentifier) {
-    e.message = "Incorrect syntax near '" + std::string(t.text) + "'.";
   } else if (t.kind == TokenKind::String) {
     e.message = "Incorrect syntax near " + std::string(t.text) + ".";
-  } else if (t.reserved) {
+  } else if (t.reserved && t.kind != TokenKind::QuotedIdentifier) {
     e.number = 156;
     e.message = "Incorrect syntax near the keyword '" + std::string(t.text) + "'.";
   } else {
@@ -370,11 +368,7 @@ std::unique_ptr<TableRef> Parser::parse_table_primary() {
       expect_op(")");
     }
   }
-  if (accept_word("AS")) {
-    ref->alias = take_name();
-  } else if (peek().is_name() && !peek().reserved) {
-    ref->alias = take_name();
-  }
+  if (accept_word("AS") || (peek().is_name() && !peek().reserved)) ref->alias = take_name();
   if (peek().is_word("WITH") && peek(1).is_op("(")) {
     take();
     take();  // table hints such as (NOLOCK) change nothing here
@@ -576,9 +570,7 @@ ColumnDef Parser::parse_column_def(bool for_alter_column) {
       def.nullable = false;
     } else if (accept_word("NULL")) {
       def.nullable = true;
-    } else if (accept_word("COLLATE")) {
-      take_name();
-    } else if (!for_alter_column && accept_word("CONSTRAINT")) {
+    } else if (accept_word("COLLATE") || (!for_alter_column && accept_word("CONSTRAINT"))) {
       take_name();
     } else if (!for_alter_column && accept_word("PRIMARY")) {
       expect_word("KEY");

@@ -145,6 +145,8 @@ class Parser {
   ExprPtr parse_multiplicative();
   ExprPtr parse_unary();
   ExprPtr parse_primary();
+  ExprPtr parse_cast();
+  ExprPtr parse_negatable_predicate(ExprPtr left, uint32_t line);
   ExprPtr parse_function_call(std::string name, uint32_t line);
   ExprPtr parse_case();
   ExprPtr parse_literal();

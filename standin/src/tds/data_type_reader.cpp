@@ -349,7 +349,7 @@ std::string guid_bytes(std::string_view canonical) {
   }
   if (digits.size() != 32) return {};
   std::string wire(16, '\0');
-  for (int i = 0; i < 16; ++i)
+  for (size_t i = 0; i < 16; ++i)
     wire[kGuidOrder[i]] = static_cast<char>(hex_digit(digits[2 * i]) << 4 | hex_digit(digits[2 * i + 1]));
   return wire;
 }

@@ -64,7 +64,7 @@ Login7 parse_login7(std::string_view body) {
   login.wants_feature_ack = (fixed.u8() & kExtension) != 0;
   login.host_name = name(body, 0);
   login.user_name = name(body, 1);
-  login.password = from_utf16le_bytes(clarify_password(name_bytes(body, kNamesAt + 2 * 4)));
+  login.password = from_utf16le_bytes(clarify_password(name_bytes(body, kNamesAt + size_t{2} * 4)));
   login.app_name = name(body, 3);
   login.server_name = name(body, 4);
   // 5: the feature extension's offset, not a name

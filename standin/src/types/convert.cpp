@@ -430,6 +430,35 @@ DateOrder style_order(int style, DateOrder session) {
   }
 }
 
+// Exact: whole days, then the fraction of a day in ticks.
+bool datetime_from_exact_days(Decimal days, DateTime* d) {
+  Decimal frac, ticks;
+  int64_t w = 0, k = 0;
+  if (!decimal_to_int64(days, false, &w) || w <= -10000000 || w >= 10000000) return false;
+  decimal_subtract(days, Decimal(w, 0), days.scale(), &frac);
+  if (frac.sign() < 0) {
+    --w;
+    decimal_add(frac, Decimal(1, 0), frac.scale(), &frac);
+  }
+  decimal_multiply(frac, Decimal(DateTime::kTicksPerDay, 0), 0, &ticks);
+  decimal_to_int64(ticks, true, &k);
+  d->days = static_cast<int32_t>(w + k / DateTime::kTicksPerDay);
+  d->ticks = static_cast<int32_t>(k % DateTime::kTicksPerDay);
+  return true;
+}
+
+// The last eight bytes, days then ticks, big-endian, as datetime stores them.
+bool datetime_from_binary(const std::string& b, DateTime* d) {
+  auto be32 = [&b](size_t at) {
+    uint32_t u = 0;
+    for (size_t i = at; i < at + 4; ++i) u = (u << 8) | static_cast<unsigned char>(b[i]);
+    return static_cast<int32_t>(u);
+  };
+  d->days = be32(b.size() - 8);
+  d->ticks = be32(b.size() - 4);
+  return d->ticks >= 0 && d->ticks < DateTime::kTicksPerDay;
+}
+
 bool to_temporal_type(const Value& v, const TypeInfo& target, const Conversion& c, Value* out) {
   const TypeInfo& t = v.type();
   DateTime d;
@@ -451,40 +480,17 @@ bool to_temporal_type(const Value& v, const TypeInfo& target, const Conversion& 
       }
       if (t.is_integer()) {
         d.days = static_cast<int32_t>(v.int_value());
-        ok = v.int_value() > -1e7 && v.int_value() < 1e7;
+        ok = v.int_value() > -10000000 && v.int_value() < 10000000;
       } else if (t.type == Type::Decimal || t.type == Type::Money) {
-        // Exact: whole days, then the fraction of a day in ticks.
-        Decimal days = v.decimal_value(), frac, ticks;
-        int64_t w = 0, k = 0;
-        ok = decimal_to_int64(days, false, &w) && w > -10000000 && w < 10000000;
-        if (ok) {
-          decimal_subtract(days, Decimal(w, 0), days.scale(), &frac);
-          if (frac.sign() < 0) {
-            --w;
-            decimal_add(frac, Decimal(1, 0), frac.scale(), &frac);
-          }
-          decimal_multiply(frac, Decimal(DateTime::kTicksPerDay, 0), 0, &ticks);
-          decimal_to_int64(ticks, true, &k);
-          d.days = static_cast<int32_t>(w + k / DateTime::kTicksPerDay);
-          d.ticks = static_cast<int32_t>(k % DateTime::kTicksPerDay);
-        }
+        ok = datetime_from_exact_days(v.decimal_value(), &d);
       } else {
         ok = datetime_from_days(v.float_value(), &d);
       }
       break;
-    case Family::Binary: {
-      const std::string& b = v.string_value();
-      if (b.size() < 8) return fail_overflow(c.err, type_name_of(target));
-      auto be32 = [&b](size_t at) {
-        uint32_t u = 0;
-        for (size_t i = at; i < at + 4; ++i) u = (u << 8) | static_cast<unsigned char>(b[i]);
-        return static_cast<int32_t>(u);
-      };
-      d.days = be32(b.size() - 8);
-      d.ticks = be32(b.size() - 4);
-      ok = d.ticks >= 0 && d.ticks < DateTime::kTicksPerDay;
+    case Family::Binary:
+      if (v.string_value().size() < 8) return fail_overflow(c.err, type_name_of(target));
+      ok = datetime_from_binary(v.string_value(), &d);
       break;
-    }
     default:
       return fail(
           c.err, 529,

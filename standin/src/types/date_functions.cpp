@@ -192,7 +192,7 @@ int64_t ordinal(Part part, const DateTime& d) {
     case Part::Millisecond: {
       int h, mi, s, ms;
       d.time_of_day(&h, &mi, &s, &ms);
-      return (static_cast<int64_t>(d.days) * 86400 + h * 3600 + mi * 60 + s) * 1000 + ms;
+      return (static_cast<int64_t>(d.days) * 86400 + int64_t{h} * 3600 + int64_t{mi} * 60 + s) * 1000 + ms;
     }
   }
   return 0;

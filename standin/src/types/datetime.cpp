@@ -63,7 +63,7 @@ DateTime DateTime::from_civil(int year, int month, int day, int hour, int minute
   DateTime d;
   d.days = days_from_civil(year, month, day);
   // Milliseconds round to the nearest tick: .002 -> .003, .005 -> .007, .009 -> .010.
-  int64_t ticks = (static_cast<int64_t>(hour) * 3600 + minute * 60 + second) * kTicksPerSecond +
+  int64_t ticks = (static_cast<int64_t>(hour) * 3600 + int64_t{minute} * 60 + second) * kTicksPerSecond +
                   (static_cast<int64_t>(millisecond) * 3 + 5) / 10;
   d.days += static_cast<int32_t>(ticks / kTicksPerDay);
   d.ticks = static_cast<int32_t>(ticks % kTicksPerDay);

@@ -11,7 +11,7 @@ set -euo pipefail
 
 packages=(
   # toolchain and test frameworks
-  build-essential cmake ninja-build g++ clang libclang-rt-14-dev
+  build-essential cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev clang-tidy valgrind
   # libraries
   libinih-dev qt6-base-dev libgl-dev libegl-dev

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -111,6 +112,46 @@ uintmax_t bytes_in(const std::filesystem::path& dir) {
   for (const auto& entry : std::filesystem::directory_iterator(dir))
     if (entry.is_regular_file()) total += entry.file_size();
   return total;
+}
+
+// Each file of the directory with its size.
+std::vector<std::string> files_in(const std::filesystem::path& dir) {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    files.push_back(entry.path().filename().string() + " " + std::to_string(entry.file_size()));
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Closing checkpoints only what the journal holds: a server that was only
+// read writes no snapshot and syncs nothing, and one that changed a row
+// still leaves it in the next snapshot.
+TEST(EnginePersistence, ClosingAfterReadingOnlyWritesNothing) {
+  auto dir = fresh_dir("readonly");
+  {
+    auto server = Server::open(dir);
+    server->connect("master")->execute("CREATE DATABASE D");
+    server->connect("D")->execute("CREATE TABLE t (v int) INSERT INTO t VALUES (1)");
+  }
+  const std::vector<std::string> files = files_in(dir);
+  {
+    auto server = Server::open(dir);
+    const uint64_t syncs = storage::syncs_so_far();
+    EXPECT_EQ(display(*server->connect("D"), "SELECT v FROM t"), "1|");
+    server.reset();
+    EXPECT_EQ(storage::syncs_so_far(), syncs);
+  }
+  EXPECT_EQ(files_in(dir), files);
+  {
+    auto server = Server::open(dir);
+    server->connect("D")->execute("UPDATE t SET v = 2");
+  }
+  EXPECT_NE(files_in(dir), files);
+  {
+    auto server = Server::open(dir);
+    EXPECT_EQ(display(*server->connect("D"), "SELECT v FROM t"), "2|");
+  }
+  std::filesystem::remove_all(dir);
 }
 
 // Runs `body` in a child that ends without a checkpoint, as if killed; the

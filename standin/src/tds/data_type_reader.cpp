@@ -31,10 +31,8 @@ int64_t sign_extend(__int128 v, size_t bytes) {
   return static_cast<int64_t>(static_cast<uint64_t>(v) << shift) >> shift;
 }
 
-Declared read_type_info(WireReader& in) {
-  Declared d;
-  d.wire = in.u8();
-  switch (d.wire) {
+bool is_fixed(uint8_t wire) {
+  switch (wire) {
     case kNull:
     case kInt1:
     case kBit:
@@ -46,7 +44,16 @@ Declared read_type_info(WireReader& in) {
     case kDateTime:
     case kFloat8:
     case kMoney4:
-    case kInt8:
+    case kInt8: return true;
+  }
+  return false;
+}
+
+Declared read_type_info(WireReader& in) {
+  Declared d;
+  d.wire = in.u8();
+  if (is_fixed(d.wire)) return d;
+  switch (d.wire) {
     case kDateN: return d;
     case kTimeN:
     case kDateTime2N:
@@ -105,24 +112,6 @@ size_t fixed_length(uint8_t wire) {
     case kMoney4: return 4;
     default: return 8;  // money, datetime, float, bigint
   }
-}
-
-bool is_fixed(uint8_t wire) {
-  switch (wire) {
-    case kNull:
-    case kInt1:
-    case kBit:
-    case kInt2:
-    case kInt4:
-    case kDateTime4:
-    case kFloat4:
-    case kMoney:
-    case kDateTime:
-    case kFloat8:
-    case kMoney4:
-    case kInt8: return true;
-  }
-  return false;
 }
 
 // The bytes of a PLP value, its chunks joined. Nothing when NULL.

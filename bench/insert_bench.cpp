@@ -86,14 +86,15 @@ void print_row(const char* engine, const bench::Measurement& m, size_t statement
     return;
   }
   std::printf("  %-8s %10.1f ms  %9.0f stmt/s  %4d runs  peak %7.1f MB (+%.1f MB)  %6ld rows\n", engine,
-              m.best_seconds * 1e3, statements / m.best_seconds, m.runs, m.peak_rss_kb / 1024.0,
-              (m.peak_rss_kb - m.start_rss_kb) / 1024.0, m.rows);
+              m.best_seconds * 1e3, static_cast<double>(statements) / m.best_seconds, m.runs,
+              static_cast<double>(m.peak_rss_kb) / 1024.0, static_cast<double>(m.peak_rss_kb - m.start_rss_kb) / 1024.0,
+              m.rows);
   if (!m.error.empty()) std::printf("           error: %s\n", m.error.c_str());
 }
 
 void run(const Workload& w) {
   std::printf("%s: %zu statements, %.2f MB of text, one command text\n", w.title.c_str(), w.statements,
-              w.tsql_script.size() / 1e6);
+              static_cast<double>(w.tsql_script.size()) / 1e6);
   std::fflush(stdout);
   auto standin = bench::measure_in_child([&] { return standin_trial(w); }, kMaxRuns, kTimeBudgetSeconds);
   print_row("standin", standin, w.statements);

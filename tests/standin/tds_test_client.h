@@ -46,9 +46,9 @@ inline std::string login7_message(std::string_view user, std::string_view passwo
   out.u32(0);                     // time zone
   out.u32(0x0409);                // locale
   out.raw(pairs.bytes());
-  out.raw(std::string(6, '\0'));      // client id
-  out.raw(std::string(4 * 3, '\0'));  // SSPI, attach file, change password
-  out.u32(0);                         // long SSPI
+  out.raw(std::string(6, '\0'));              // client id
+  out.raw(std::string(size_t{4} * 3, '\0'));  // SSPI, attach file, change password
+  out.u32(0);                                 // long SSPI
   out.raw(variable);
   return out.take();
 }

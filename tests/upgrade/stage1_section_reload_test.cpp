@@ -64,8 +64,7 @@ TEST_F(StageOneTest, ListWithDetailsIsReconciledRowByRow) {
       "DELETE FROM dbo.GuVKennz WHERE RimNr='IX' AND Kennz='A'",
       insert("I", "B", "Ausgaben"),
       insert("II", "A", "Ideeller Bereich"),
-      "UPDATE GuVKennz SET RimNr='II', Bezeichnung='Sonstige wirtschaftliche Gesch\xC3\xA4"
-      "ftsbetriebe' WHERE RimNr='ii' AND Kennz='B'",
+      "UPDATE GuVKennz SET RimNr='II', Bezeichnung='Sonstige wirtschaftliche Gesch\u00e4ftsbetriebe' WHERE RimNr='ii' AND Kennz='B'",
       insert("III", "B", "Ausgaben"),
   };
   ASSERT_EQ(s.size(), 12u);

@@ -13,7 +13,6 @@ namespace {
 using testing::IsEmpty;
 
 constexpr const char* kDeleteCategories = "DELETE FROM  dbo.GuVKennz49";
-constexpr const char* kSonstige = "SELECT * FROM GuVKennz49 WHERE Bezeichnung='Sonstige Zweckbetriebe'";
 constexpr const char* kIdeeller = "SELECT * FROM GuVKennz49 WHERE Bezeichnung='Ideeller Bereich'";
 
 class Skr49Test : public StageOneTest {
@@ -143,8 +142,7 @@ TEST_F(Skr49Test, MissingDosb4ReplacesAllFederationsAndTheBankCodesInOrder) {
       "ALTER TABLE dbo.fachverbaende DROP COLUMN LfdNr",
       "ALTER TABLE dbo.fachverbaende ADD LfdNr  INT  NOT NULL",
       "ALTER TABLE dbo.fachverbaende ADD LfdNr  INT IDENTITY (1,1) NOT NULL",
-      "ALTER TABLE [dbo].[fachverbaende] ADD CONSTRAINT [PK_fachverbaende] PRIMARY KEY CLUSTERED "
-      "([KZ],[NUMMER],[LfdNr]) ON [PRIMARY]",
+      "ALTER TABLE [dbo].[fachverbaende] ADD CONSTRAINT [PK_fachverbaende] PRIMARY KEY CLUSTERED ([KZ],[NUMMER],[LfdNr]) ON [PRIMARY]",
       "DELETE FROM D_blz\r\n",
   };
   int previous = -1;

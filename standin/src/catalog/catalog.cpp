@@ -112,10 +112,26 @@ Database* Catalog::database_of(const Table* t) const {
   return nullptr;
 }
 
-Database* Catalog::find(std::string_view name) const {
+void Database::unload() {
+  tables.clear();
+  functions.clear();
+  last_found = 0;
+  loaded = false;
+}
+
+Database* Catalog::peek(std::string_view name) const {
   for (const auto& d : databases)
     if (names_equal(d->name, name)) return d.get();
   return nullptr;
+}
+
+Database* Catalog::find(std::string_view name) const {
+  Database* db = peek(name);
+  if (db && !db->loaded) {
+    load(*db);
+    db->loaded = true;
+  }
+  return db;
 }
 
 Database* Catalog::create(std::string name) {

@@ -4,6 +4,7 @@
 // under the server collation: case-insensitive, trailing blanks ignored.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -127,13 +128,30 @@ struct Database {
   // is tried first.
   mutable size_t last_found = 0;
   std::unique_ptr<Table> remove_table(const Table* t);
+
+  // A server backed by a data directory keeps only the databases in use in
+  // memory. An unloaded database has its name, id and creation date; its
+  // objects are read from its snapshot when it is next looked up.
+  bool loaded = true;
+  // The committed snapshot holds the database as it is: it may be unloaded
+  // without losing anything. False for a database that has no snapshot yet.
+  bool saved = false;
+  uint64_t last_used = 0;  // when a session last ran a command text in it
+  // Drops the objects, keeping name, id and creation date.
+  void unload();
 };
 
 struct Catalog {
   std::vector<std::unique_ptr<Database>> databases;
   int32_t next_dbid = 1;
+  // Reads an unloaded database's objects; set by a server with a data
+  // directory. Throws OpenError when the snapshot cannot be read.
+  std::function<void(Database&)> load;
 
+  // The database of that name, loaded; null when there is none.
   Database* find(std::string_view name) const;
+  // The same without loading it: an unloaded database has no objects.
+  Database* peek(std::string_view name) const;
   Database* create(std::string name);
   Database* database_of(const Table* t) const;  // null when no database holds `t`
 };

@@ -46,7 +46,7 @@ class StatementUndo {
   // the change (after it, for a created or dropped object, whose entry then
   // undoes it); throws SqlError to refuse the change. `db` is null when the
   // caller only knows the table.
-  using WriteGuard = std::function<void(const Table* table, const Database* db, std::string_view name)>;
+  using WriteGuard = std::function<void(const Table* table, Database* db, std::string_view name)>;
   void set_guard(WriteGuard guard) { guard_ = std::move(guard); }
 
   void before_insert(Table* t);                               // rows are appended: remember the count
@@ -83,7 +83,7 @@ class StatementUndo {
   };
   Entry* find(Table* t, Entry::Kind kind);
   bool covers(const Entry& later);
-  void guard(const Table* t, const Database* db, std::string_view name) {
+  void guard(const Table* t, Database* db, std::string_view name) {
     if (guard_) guard_(t, db, name);
   }
   std::vector<Entry> entries_;

@@ -3,12 +3,13 @@
 // survives a killed process; one fdatasync per command text). A statement
 // inside a transaction is not journaled as it runs: the outermost COMMIT
 // appends the transaction's statement records and then a commit record, all
-// with one write(2). A checkpoint writes a snapshot of every database and
-// empties the journal; it never runs while a transaction is open anywhere,
-// so a snapshot holds committed state only.
+// with one write(2). A checkpoint writes a snapshot of every database changed
+// since its last one and empties the journal; it never runs while a
+// transaction is open anywhere, so a snapshot holds committed state only.
 //
-// Opening loads the snapshots and runs the journaled statements again, with
-// the session settings and the values of GETDATE() and NEWID() they had. The
+// Opening verifies the snapshots, reads each database's objects when it is
+// first used, and runs the journaled statements again, with the session
+// settings and the values of GETDATE() and NEWID() they had. The
 // records of a transaction run only when its commit record follows them; a
 // group without one (cut short by a power loss) is dropped, and a checkpoint
 // right after such a recovery keeps later records from following it.
@@ -32,6 +33,10 @@ constexpr uint8_t kTransactionStatementRecord = 2;
 constexpr uint8_t kCommitRecord = 3;
 constexpr uint8_t kSnapshotVersion = 1;
 constexpr uint64_t kCheckpointBytes = 64u << 20;
+// Idle databases kept in memory after a command text: a database reached by
+// name from another one is not read again for every command text. A session
+// opened into an unloaded database unloads every idle one first.
+constexpr size_t kWarmIdleDatabases = 1;
 
 using storage::Reader;
 using storage::Writer;
@@ -293,14 +298,21 @@ void read_view(Reader& r, FunctionDef* v) {
   read_datetime(r, &v->created);
 }
 
-bool decode_database(std::string_view payload, Database* db) {
-  Reader r(payload);
+// Name, id and creation date: what the server shows of a database that is
+// not loaded.
+bool decode_database_header(Reader& r, Database* db) {
   uint8_t version = 0;
   if (!r.u8(&version) || version != kSnapshotVersion) return false;
   r.str(&db->name);
   read_int(r, &db->dbid);
   read_int(r, &db->next_object_id);
   read_datetime(r, &db->created);
+  return r.ok();
+}
+
+bool decode_database(std::string_view payload, Database* db) {
+  Reader r(payload);
+  if (!decode_database_header(r, db)) return false;
   uint64_t ntables = 0;
   if (!read_count(r, &ntables)) return false;
   for (uint64_t i = 0; i < ntables && r.ok(); ++i) {
@@ -323,6 +335,15 @@ bool decode_database(std::string_view payload, Database* db) {
     db->functions.push_back(std::move(v));
   }
   return r.at_end();
+}
+
+void load_database(storage::DataDirectory& directory, Database& db) {
+  Database loaded;
+  if (!decode_database(directory.read_snapshot(db.name), &loaded))
+    throw OpenError("snapshot of database '" + db.name + "' in " + directory.path().string() + " cannot be read");
+  db.tables = std::move(loaded.tables);
+  db.functions = std::move(loaded.functions);
+  db.next_object_id = loaded.next_object_id;
 }
 
 }  // namespace
@@ -387,26 +408,56 @@ void Server::Impl::sync() {
   if (!directory || replaying) return;
   directory->sync_journal();
   if (directory->journal_bytes() > kCheckpointBytes) checkpoint_locked();
+  unload_idle_databases(kWarmIdleDatabases);
 }
 
 bool Server::Impl::checkpoint_locked() {
   if (!directory || any_open_transaction()) return false;
   // Nothing journaled since the last checkpoint: its snapshots still hold
-  // every database as it is. A reader that opens and closes a directory
-  // writes nothing.
-  if (directory->journal_bytes() == 0) return true;
-  std::vector<std::string> names;
+  // every database as it is (a change rolled back leaves nothing behind). A
+  // reader that opens and closes a directory writes nothing.
+  if (directory->journal_bytes() == 0) {
+    std::vector<std::string> names = directory->snapshot_names();
+    for (const auto& db : catalog.databases)
+      db->saved = db->saved || std::find(names.begin(), names.end(), db->name) != names.end();
+    return true;
+  }
+  // A database that is unloaded, or unchanged since its snapshot, keeps the
+  // snapshot it has.
+  std::vector<Database*> written;
   for (const auto& db : catalog.databases) {
+    if (!db->loaded || db->saved) continue;
     directory->write_snapshot(db->name, encode_database(*db));
-    names.push_back(db->name);
+    written.push_back(db.get());
   }
   for (const std::string& name : directory->snapshot_names()) {
-    bool alive = false;
-    for (const auto& n : names) alive = alive || n == name;
+    bool alive = std::any_of(catalog.databases.begin(), catalog.databases.end(),
+                             [&](const auto& db) { return db->name == name; });
     if (!alive) directory->remove_snapshot(name);
   }
   directory->reset_journal();
+  for (Database* db : written) db->saved = true;
   return true;
+}
+
+// Keeps the databases that sessions are in, and the `warm` ones used last
+// besides them, in memory; the others are unloaded once their snapshots hold
+// them.
+void Server::Impl::unload_idle_databases(size_t warm) {
+  if (!directory || replaying || any_open_transaction()) return;
+  std::vector<Database*> idle;
+  for (const auto& db : catalog.databases) {
+    bool in_use = std::any_of(sessions.begin(), sessions.end(),
+                              [&](const SessionState* s) { return names_equal(s->database, db->name); });
+    if (db->loaded && !in_use) idle.push_back(db.get());
+  }
+  if (idle.size() <= warm) return;
+  std::sort(idle.begin(), idle.end(), [](const Database* a, const Database* b) { return a->last_used > b->last_used; });
+  idle.erase(idle.begin(), idle.begin() + static_cast<std::ptrdiff_t>(warm));
+  bool unsaved = std::any_of(idle.begin(), idle.end(), [](const Database* db) { return !db->saved; });
+  if (unsaved && !checkpoint_locked()) return;
+  for (Database* db : idle)
+    if (db->saved) db->unload();
 }
 
 void Server::checkpoint() {
@@ -506,15 +557,22 @@ bool replay_journal(Server::Impl& impl, const std::vector<std::string>& records,
 std::unique_ptr<Server> Server::open(const std::filesystem::path& dir, OpenMode mode) {
   auto impl = std::make_unique<Impl>();
   impl->directory = storage::DataDirectory::open(dir, mode);
-  auto snapshots = impl->directory->read_snapshots();
-  if (!snapshots.empty()) impl->catalog.databases.clear();
-  for (const auto& [name, payload] : snapshots) {
+  std::vector<std::string> names = impl->directory->snapshot_names();
+  if (!names.empty()) impl->catalog.databases.clear();
+  // Every snapshot is verified now, so that a damaged one refuses the
+  // directory; its objects are read when the database is first used.
+  for (const std::string& name : names) {
+    std::string payload = impl->directory->read_snapshot(name);
+    Reader header(payload);
     auto db = std::make_unique<Database>();
-    if (!decode_database(payload, db.get()))
+    if (!decode_database_header(header, db.get()))
       throw OpenError("snapshot of database '" + name + "' in " + dir.string() + " cannot be read");
+    db->loaded = false;
+    db->saved = true;
     impl->catalog.next_dbid = std::max(impl->catalog.next_dbid, db->dbid + 1);
     impl->catalog.databases.push_back(std::move(db));
   }
+  impl->catalog.load = [directory = impl->directory.get()](Database& db) { load_database(*directory, db); };
   // Replay the statements committed since the last checkpoint.
   impl->replaying = true;
   bool complete = replay_journal(*impl, impl->directory->read_journal(), dir);

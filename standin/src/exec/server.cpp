@@ -165,6 +165,7 @@ void Server::Impl::run_statements(SessionState& state, Transaction& transaction,
 BatchResult Server::Impl::execute(SessionState& state, Transaction& transaction, std::string_view text,
                                   std::span<const Param> params) {
   std::lock_guard<std::mutex> lock(mutex);
+  if (Database* db = catalog.peek(state.database)) db->last_used = ++use_clock;
   BatchResult result;
   std::vector<StatementPtr> statements;
   Error parse_error;
@@ -188,11 +189,12 @@ BatchResult Server::Impl::execute(SessionState& state, Transaction& transaction,
   return result;
 }
 
-void Server::Impl::end_session(Transaction& transaction) {
+void Server::Impl::end_session(const SessionState& state, Transaction& transaction) {
   std::lock_guard<std::mutex> lock(mutex);
   if (transaction.open()) transaction.undo.rollback();
   transaction.end();
   transactions.erase(&transaction);
+  sessions.erase(&state);
 }
 
 bool Server::Impl::any_open_transaction() const {
@@ -214,7 +216,17 @@ Server::~Server() {
 
 std::unique_ptr<Session> Server::connect(std::string_view database, Error* error) {
   std::lock_guard<std::mutex> lock(impl_->mutex);
-  Database* db = impl_->catalog.find(database);
+  Database* db = nullptr;
+  try {
+    // Make room before reading a database: the upgrade moves from tenant to
+    // tenant, and the one it left need not stay beside the next.
+    Database* known = impl_->catalog.peek(database);
+    if (known && !known->loaded) impl_->unload_idle_databases(0);
+    db = impl_->catalog.find(database);
+  } catch (const std::exception& e) {
+    if (error) *error = Error{4060, 11, 1, 1, "Cannot open database \"" + std::string(database) + "\": " + e.what()};
+    return nullptr;
+  }
   if (!db) {
     if (error) {
       error->number = 4060;
@@ -228,6 +240,7 @@ std::unique_ptr<Session> Server::connect(std::string_view database, Error* error
   impl->server = impl_.get();
   impl->state.database = db->name;
   impl_->transactions.insert(&impl->transaction);
+  impl_->sessions.insert(&impl->state);
   return std::unique_ptr<Session>(new Session(std::move(impl)));
 }
 
@@ -239,7 +252,7 @@ std::vector<std::string> Server::database_names() const {
 }
 
 Session::Session(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-Session::~Session() { impl_->server->end_session(impl_->transaction); }
+Session::~Session() { impl_->server->end_session(impl_->state, impl_->transaction); }
 
 BatchResult Session::execute(std::string_view command_text, std::span<const Param> params) {
   return impl_->server->execute(impl_->state, impl_->transaction, command_text, params);

@@ -43,12 +43,18 @@ struct Server::Impl {
   // The outermost COMMIT: journals the transaction's records and a commit
   // record with one write.
   void commit_transaction(Transaction& transaction);
-  void end_session(Transaction& transaction);  // rolls back what is still open
+  // Rolls back what is still open and forgets the session.
+  void end_session(const SessionState& state, Transaction& transaction);
   bool any_open_transaction() const;
   void sync();  // makes the journal durable; once per command text
   // Writes a checkpoint unless a transaction is open anywhere: a snapshot
   // holds committed state only. Returns whether it did.
   bool checkpoint_locked();
+  // Unloads the databases no session is in, but for the `warm` ones used
+  // last; writes a checkpoint first when one of them has changed since its
+  // snapshot. A server upgrading tenant after tenant so holds one of them at
+  // a time, however many there are.
+  void unload_idle_databases(size_t warm);
 
   Catalog catalog;
   std::mutex mutex;
@@ -56,6 +62,8 @@ struct Server::Impl {
   bool replaying = false;
   const Capture* replay_capture = nullptr;  // values to hand out while replaying
   std::set<Transaction*> transactions;      // one per session, open or not
+  std::set<const SessionState*> sessions;   // the database each session is in
+  uint64_t use_clock = 0;                   // ticks once per command text
   // The memory one statement may hold in intermediate results; a statement
   // that needs more fails with error 701 (query_memory.h). Set before the
   // server is shared between threads.

@@ -17,7 +17,7 @@ ObjectKey object_key(std::string_view database, std::string_view name) {
 TransactionScope::TransactionScope(Server::Impl& server, Transaction& transaction, StatementUndo& statement_undo)
     : server_(server), transaction_(transaction), statement_undo_(statement_undo) {
   statement_undo_.set_guard(
-      [this](const Table* table, const Database* db, std::string_view name) { guard_write(table, db, name); });
+      [this](const Table* table, Database* db, std::string_view name) { guard_write(table, db, name); });
 }
 
 void TransactionScope::enter_control() {
@@ -69,7 +69,7 @@ void TransactionScope::check_database_free(const Database& db) {
   }
 }
 
-void TransactionScope::guard_write(const Table* table, const Database* db, std::string_view name) {
+void TransactionScope::guard_write(const Table* table, Database* db, std::string_view name) {
   if (ran_control_)
     throw_error(50000,
                 "A change cannot follow BEGIN TRAN, COMMIT or ROLLBACK in the same IF or BEGIN...END "
@@ -79,6 +79,7 @@ void TransactionScope::guard_write(const Table* table, const Database* db, std::
   ObjectKey key = object_key(db->name, name);
   if (other_owner(key)) throw_lock_timeout();
   touched_.push_back(std::move(key));
+  db->saved = false;  // its snapshot no longer holds it
 }
 
 void TransactionScope::statement_completed() {

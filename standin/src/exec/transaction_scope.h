@@ -34,7 +34,7 @@ class TransactionScope final : public TransactionControl {
   void statement_completed();
 
  private:
-  void guard_write(const Table* table, const Database* db, std::string_view name);
+  void guard_write(const Table* table, Database* db, std::string_view name);
   void enter_control();
   const Transaction* other_owner(const ObjectKey& key) const;
 

@@ -127,21 +127,29 @@ void DataDirectory::remove_snapshot(std::string_view database) {
   staged_.emplace_back(std::string(database), std::nullopt);
 }
 
+std::string DataDirectory::read_entry(const Manifest::Entry& entry) {
+  std::filesystem::path path = file(entry.file);
+  if (!std::filesystem::exists(path)) {
+    throw OpenError("snapshot file " + path.string() + " of database " + entry.database + " is missing");
+  }
+  Snapshot snapshot = decode_snapshot(read_whole_file(path), path);
+  if (snapshot.database != entry.database) {
+    throw OpenError("snapshot file " + path.string() + " holds database " + snapshot.database + ", expected " +
+                    entry.database);
+  }
+  return std::move(snapshot.payload);
+}
+
 std::vector<std::pair<std::string, std::string>> DataDirectory::read_snapshots() {
   std::vector<std::pair<std::string, std::string>> snapshots;
-  for (const auto& entry : manifest_.entries) {
-    std::filesystem::path path = file(entry.file);
-    if (!std::filesystem::exists(path)) {
-      throw OpenError("snapshot file " + path.string() + " of database " + entry.database + " is missing");
-    }
-    Snapshot snapshot = decode_snapshot(read_whole_file(path), path);
-    if (snapshot.database != entry.database) {
-      throw OpenError("snapshot file " + path.string() + " holds database " + snapshot.database + ", expected " +
-                      entry.database);
-    }
-    snapshots.emplace_back(std::move(snapshot.database), std::move(snapshot.payload));
-  }
+  for (const auto& entry : manifest_.entries) snapshots.emplace_back(entry.database, read_entry(entry));
   return snapshots;
+}
+
+std::string DataDirectory::read_snapshot(std::string_view database) {
+  for (const auto& entry : manifest_.entries)
+    if (entry.database == database) return read_entry(entry);
+  throw OpenError("data directory " + dir_.string() + " holds no snapshot of database " + std::string(database));
 }
 
 std::vector<std::string> DataDirectory::snapshot_names() const {

@@ -8,6 +8,7 @@
 // Usage by the engine:
 //   auto dir = DataDirectory::open(path);           // lock, recover
 //   for (auto& [db, payload] : dir->read_snapshots()) load(db, payload);
+//   ... or one database at a time: dir->read_snapshot(db)
 //   for (auto& record : dir->read_journal()) replay(record);
 //   ... per completed statement: dir->append_journal(record);
 //   ... per committed transaction: dir->append_journal_group(records);
@@ -66,6 +67,10 @@ class DataDirectory {
   // a damaged set.
   std::vector<std::pair<std::string, std::string>> read_snapshots();
 
+  // The committed snapshot of one database, verified like those of
+  // read_snapshots(). Throws OpenError when there is none.
+  std::string read_snapshot(std::string_view database);
+
   // Names of the databases of the committed snapshots, in the order of
   // read_snapshots(), without reading the files.
   std::vector<std::string> snapshot_names() const;
@@ -99,6 +104,7 @@ class DataDirectory {
   void load_or_create_manifest();
   void remove_unreferenced_files();
   Manifest next_manifest() const;
+  std::string read_entry(const Manifest::Entry& entry);
 
   std::filesystem::path dir_;
   FileHandle lock_;

@@ -187,7 +187,9 @@ TEST_F(DataDirectoryTest, TornJournalTailIsDroppedAndTruncated) {
     data->append_journal("third, cut short by a power loss");
   }
   fs::path journal = only_file(".log");
-  auto intact_size = fs::file_size(journal);
+  // The file is zero-filled ahead of its records.
+  std::string bytes = read_bytes(journal);
+  auto intact_size = bytes.find_last_not_of('\0') + 1;
   fs::resize_file(journal, intact_size - 5);
   {
     auto data = open();
@@ -197,6 +199,29 @@ TEST_F(DataDirectoryTest, TornJournalTailIsDroppedAndTruncated) {
     data->append_journal("fourth");
   }
   EXPECT_EQ(open()->read_journal(), (std::vector<std::string>{"first", "second", "fourth"}));
+}
+
+// Records overwrite the zeros the journal file is filled with ahead of
+// them; a reopened journal goes on right behind its last record, and a
+// record longer than the room left grows the file.
+TEST_F(DataDirectoryTest, RecordsGoIntoTheZerosAheadOfThem) {
+  {
+    auto data = open();
+    data->append_journal("first");
+    data->sync_journal();
+  }
+  fs::path journal = only_file(".log");
+  const uintmax_t room = fs::file_size(journal);
+  EXPECT_GT(room, 4096u);
+  EXPECT_EQ(read_bytes(journal).find_last_not_of('\0') + 1, 24u + 12 + 5);  // file header, record header, payload
+  {
+    auto data = open();
+    EXPECT_EQ(fs::file_size(journal), room) << "the zeros are kept";
+    data->append_journal("second");
+    data->append_journal(std::string(room, 'x'));
+  }
+  EXPECT_GT(fs::file_size(journal), 2 * room - 1);
+  EXPECT_EQ(open()->read_journal(), (std::vector<std::string>{"first", "second", std::string(room, 'x')}));
 }
 
 TEST_F(DataDirectoryTest, GarbageAfterTheLastRecordIsDropped) {

@@ -1,9 +1,9 @@
 // DataDirectory: the files behind a server that is not purely in memory.
 //
-// The engine keeps every database in memory. On disk it keeps, per
-// database, the snapshot of the last checkpoint, and one journal of the
-// statements committed since then. Opening replays: load the snapshots,
-// then run the journal's statements again.
+// The engine keeps the databases in use in memory. On disk it keeps, per
+// database, the snapshot of the last checkpoint that changed it, and one
+// journal of the statements committed since the last checkpoint. Opening
+// replays: load the snapshots, then run the journal's statements again.
 //
 // Usage by the engine:
 //   auto dir = DataDirectory::open(path);           // lock, recover

@@ -53,6 +53,18 @@ void write_all(int fd, std::string_view data, const std::filesystem::path& path)
   }
 }
 
+void write_all_at(int fd, std::string_view data, uint64_t offset, const std::filesystem::path& path) {
+  while (!data.empty()) {
+    ssize_t n = ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw_errno("cannot write", path);
+    }
+    data.remove_prefix(static_cast<size_t>(n));
+    offset += static_cast<uint64_t>(n);
+  }
+}
+
 namespace {
 std::atomic<uint64_t> sync_calls{0};
 }  // namespace

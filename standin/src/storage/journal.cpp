@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -15,6 +16,11 @@ namespace {
 
 constexpr size_t kHeaderSize = kFileHeaderSize + 8 + 4;
 constexpr size_t kRecordHeaderSize = 12;
+constexpr uint64_t kGrowthStep = uint64_t{1} << 20;  // zeros written ahead of the records
+
+bool all_zero(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
+}
 
 std::string encode_header(uint64_t generation) {
   Writer out;
@@ -72,12 +78,13 @@ JournalScan scan_journal(std::string_view file, uint64_t generation, const std::
     scan.records.emplace_back(payload);
     pos += kRecordHeaderSize + payload.size();
   }
-  if (pos < file.size() && intact_record_after(file, pos)) {
+  scan.valid_length = pos;
+  scan.zero_tail = all_zero(file.substr(pos));
+  if (!scan.zero_tail && intact_record_after(file, pos)) {
     throw_damaged(kJournalKind, path,
                   "damaged record at byte " + std::to_string(pos) +
                       " followed by intact records; refusing to drop committed statements");
   }
-  scan.valid_length = pos;
   return scan;
 }
 
@@ -86,17 +93,17 @@ void Journal::create(const std::filesystem::path& path, uint64_t generation) {
 }
 
 Journal Journal::open(const std::filesystem::path& path, uint64_t generation) {
-  JournalScan scan = scan_journal(read_whole_file(path), generation, path);
-  FileHandle fd = open_file(path, O_WRONLY | O_APPEND);
-  off_t end = ::lseek(fd.get(), 0, SEEK_END);
-  if (end < 0) throw std::system_error(errno, std::generic_category(), "cannot seek " + path.string());
-  if (static_cast<uint64_t>(end) != scan.valid_length) {
-    if (::ftruncate(fd.get(), static_cast<off_t>(scan.valid_length)) != 0) {
-      throw std::system_error(errno, std::generic_category(), "cannot truncate " + path.string());
-    }
-    sync_file(fd.get(), path);
+  std::string bytes = read_whole_file(path);
+  JournalScan scan = scan_journal(bytes, generation, path);
+  FileHandle fd = open_file(path, O_WRONLY);
+  // Zeros after the records are room for more; a torn tail goes, so that no
+  // stale bytes stay behind the records written over it.
+  if (scan.zero_tail) return Journal(path, std::move(fd), scan.valid_length, bytes.size());
+  if (::ftruncate(fd.get(), static_cast<off_t>(scan.valid_length)) != 0) {
+    throw std::system_error(errno, std::generic_category(), "cannot truncate " + path.string());
   }
-  return Journal(path, std::move(fd), scan.valid_length);
+  sync_file(fd.get(), path);
+  return Journal(path, std::move(fd), scan.valid_length, scan.valid_length);
 }
 
 namespace {
@@ -127,16 +134,32 @@ void Journal::append_group(const std::vector<std::string>& payloads) {
 
 void Journal::write_frames(std::string_view frames) {
   try {
-    write_all(fd_.get(), frames, path_);
+    reserve(size_ + frames.size());
+    write_all_at(fd_.get(), frames, size_, path_);
   } catch (...) {
-    // Leave no partial record for the next append to build on.
-    if (::ftruncate(fd_.get(), static_cast<off_t>(size_)) != 0) {
-      // Nothing more to do: the reader drops a torn tail anyway.
-    }
+    cut_back();  // leave no partial record for the next append to build on
     throw;
   }
   size_ += frames.size();
   unsynced_ = true;
+}
+
+void Journal::reserve(uint64_t end) {
+  if (end <= allocated_) return;
+  static const std::string zeros(64 * 1024, '\0');
+  const uint64_t target = (end + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
+  for (uint64_t at = allocated_; at < target; at += zeros.size()) {
+    write_all_at(fd_.get(), std::string_view(zeros).substr(0, std::min<uint64_t>(zeros.size(), target - at)), at,
+                 path_);
+  }
+  allocated_ = target;
+}
+
+void Journal::cut_back() {
+  if (::ftruncate(fd_.get(), static_cast<off_t>(size_)) == 0) {
+    allocated_ = size_;
+  }
+  // Otherwise nothing more to do: the reader drops a torn tail anyway.
 }
 
 // Most command texts of the upgrade are probes that journal nothing; they

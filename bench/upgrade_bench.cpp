@@ -79,7 +79,7 @@ bool seed(const fs::path& data, const fs::path& source, int clubs) {
   auto server = standin::Server::open(data);
   if (!seed_database(*server, "DRAVOK", source, "demo/catalogue.sql")) return false;
   for (int i = 1; i <= clubs; ++i) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "DRAVOK%02d", i);
     if (!seed_database(*server, name, source, "demo/club_01.sql")) return false;
   }

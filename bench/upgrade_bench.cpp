@@ -101,16 +101,21 @@ double cpu_seconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Timed up to the end of the tool's process: the embedded server's closing
+// checkpoint included.
 RunFigures run_tool(const fs::path& ini) {
   SilentUi ui;
-  auto factory = db::make_backend_factory();
-  upgrade::RunDriver driver(ui, *factory, ini);
   RunFigures figures;
-  driver.add_observer([&](const db::StatementRecord& r) { figures.statements += r.skipped ? 0 : 1; });
   const auto syncs = standin::storage::syncs_so_far();
   const double cpu = cpu_seconds();
   const auto start = std::chrono::steady_clock::now();
-  upgrade::RunOutcome outcome = driver.run();
+  upgrade::RunOutcome outcome;
+  {
+    auto factory = db::make_backend_factory();
+    upgrade::RunDriver driver(ui, *factory, ini);
+    driver.add_observer([&](const db::StatementRecord& r) { figures.statements += r.skipped ? 0 : 1; });
+    outcome = driver.run();
+  }
   figures.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   figures.syncs = standin::storage::syncs_so_far() - syncs;
   figures.cpu_seconds = cpu_seconds() - cpu;

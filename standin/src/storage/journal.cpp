@@ -146,7 +146,7 @@ void Journal::write_frames(std::string_view frames) {
 
 void Journal::reserve(uint64_t end) {
   if (end <= allocated_) return;
-  static const std::string zeros(64 * 1024, '\0');
+  static const std::string zeros(size_t{64} * 1024, '\0');
   const uint64_t target = (end + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
   for (uint64_t at = allocated_; at < target; at += zeros.size()) {
     write_all_at(fd_.get(), std::string_view(zeros).substr(0, std::min<uint64_t>(zeros.size(), target - at)), at,

@@ -3,7 +3,6 @@
 // into an Error at the entry points.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,15 +37,15 @@ class Parser {
   ExprPtr parse_expr();
   TypeSpec parse_type();
 
-  // cursor
-  const Token& peek(size_t ahead = 0) const {
+  // cursor. Tokens are returned by value: reading more may move the buffer.
+  Token peek(size_t ahead = 0) const {
     size_t i = pos_ + ahead;
     fill(i);
     return i < tokens_.size() ? tokens_[i] : tokens_.back();
   }
-  const Token& take() {
+  Token take() {
     fill(pos_ + 1);
-    const Token& t = tokens_[pos_];
+    Token t = tokens_[pos_];
     if (pos_ + 1 < tokens_.size()) ++pos_;
     return t;
   }
@@ -153,8 +152,7 @@ class Parser {
   bool at_query_start() const;
   bool at_query_start_after_paren() const;
 
-  // Reads tokens until index `i` exists or End was read. A deque, so that
-  // references to tokens stay valid while more are read.
+  // Reads tokens until index `i` exists or End was read.
   void fill(size_t i) const {
     while (tokens_.size() <= i && (tokens_.empty() || tokens_.back().kind != TokenKind::End))
       tokens_.push_back(stream_.next());
@@ -163,7 +161,7 @@ class Parser {
 
   std::string_view text_;
   mutable TokenStream stream_;
-  mutable std::deque<Token> tokens_;
+  mutable std::vector<Token> tokens_;
   size_t pos_ = 0;
   int nesting_ = 0;
 };

@@ -29,6 +29,7 @@ class Writer {
   void svarint(int64_t v);
   void str(std::string_view s);  // varint length, then the bytes
   void raw(std::string_view s) { out_.append(s); }
+  void reserve(size_t bytes) { out_.reserve(bytes); }
   void type(const TypeInfo& t);
   void value(const Value& v);
 

@@ -121,13 +121,19 @@ void frame_record(Writer& out, std::string_view payload) {
 
 void Journal::append(std::string_view payload) {
   Writer out;
+  out.reserve(kRecordHeaderSize + payload.size());
   frame_record(out, payload);
   write_frames(out.bytes());
 }
 
+// A transaction's group can hold thousands of records: the frames are
+// assembled in one buffer of the right size.
 void Journal::append_group(const std::vector<std::string>& payloads) {
   if (payloads.empty()) return;
   Writer out;
+  size_t total = 0;
+  for (const std::string& payload : payloads) total += kRecordHeaderSize + payload.size();
+  out.reserve(total);
   for (const std::string& payload : payloads) frame_record(out, payload);
   write_frames(out.bytes());
 }

@@ -1,6 +1,7 @@
 // Throughput of the engine on the benchmark workloads, split: parsing only
-// (how much of a script's time goes into turning its text into statements)
-// and the whole execution of the command text on a fresh table.
+// (how much of a script's time goes into turning its text into statements),
+// the syntax check of a long command text, and the whole execution of the
+// command text on a fresh table.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -36,6 +37,35 @@ void BM_ParseChartPositionalInserts(benchmark::State& state) {
   parse_script(state, workload);
 }
 BENCHMARK(BM_ParseChartPositionalInserts)->Unit(benchmark::kMillisecond);
+
+// The syntax check a long command text gets before any of it runs: no
+// trees kept.
+void check_script(benchmark::State& state, const bench::Workload& workload) {
+  for (auto _ : state) {
+    standin::StatementReader reader(workload.tsql_script);
+    standin::Error error;
+    for (bool more = true; more;) {
+      if (!reader.check_next(&more, &error)) {
+        state.SkipWithError(error.message.c_str());
+        return;
+      }
+    }
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(workload.tsql_script.size()));
+  state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(workload.statements));
+}
+
+void BM_CheckBankCodeInserts(benchmark::State& state) {
+  static const bench::Workload workload = bench::bank_code_inserts();
+  check_script(state, workload);
+}
+BENCHMARK(BM_CheckBankCodeInserts)->Unit(benchmark::kMillisecond);
+
+void BM_CheckChartPositionalInserts(benchmark::State& state) {
+  static const bench::Workload workload = bench::chart_positional_inserts();
+  check_script(state, workload);
+}
+BENCHMARK(BM_CheckChartPositionalInserts)->Unit(benchmark::kMillisecond);
 
 void execute_script(benchmark::State& state, const bench::Workload& workload) {
   for (auto _ : state) {

@@ -132,12 +132,16 @@ constexpr size_t kParseOnceBytes = size_t{64} * 1024;
 // A syntax error anywhere in a command text runs none of it.
 bool check_syntax(std::string_view text, std::vector<StatementPtr>* kept, Error* error) {
   StatementReader reader(text);
-  const bool keep = text.size() <= kParseOnceBytes;
+  if (text.size() > kParseOnceBytes) {
+    for (bool more = true; more;)
+      if (!reader.check_next(&more, error)) return false;
+    return true;
+  }
   for (;;) {
     StatementPtr s;
     if (!reader.next(&s, error)) return false;
     if (!s) return true;
-    if (keep) kept->push_back(std::move(s));
+    kept->push_back(std::move(s));
   }
 }
 

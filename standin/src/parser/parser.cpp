@@ -996,6 +996,17 @@ bool StatementReader::next(StatementPtr* statement, Error* error) {
   }
 }
 
+bool StatementReader::check_next(bool* more, Error* error) {
+  try {
+    *more = parser_->check_next_statement(read_++);
+    return true;
+  } catch (const SyntaxError& e) {
+    *error = syntax_error(e);
+    *more = false;
+    return false;
+  }
+}
+
 bool parse_query_text(std::string_view text, std::unique_ptr<Query>* query, Error* error) {
   Parser parser(text);
   try {

@@ -30,6 +30,9 @@ class Parser {
   // The next statement, or null at the end of the text; `index` counts the
   // statements before it. The tokens of earlier statements are dropped.
   StatementPtr next_statement(size_t index);
+  // Checks the syntax of the next statement without keeping its tree;
+  // false at the end of the text. Throws SyntaxError as next_statement.
+  bool check_next_statement(size_t index);
   StatementPtr parse_statement();
   std::unique_ptr<Query> parse_query();
 
@@ -158,6 +161,12 @@ class Parser {
       tokens_.push_back(stream_.next());
   }
   void forget_read_tokens();
+  // The recogniser of data scripts' inserts (statement_check.cpp).
+  bool skip_literal_insert();
+  bool skip_literal_rows();
+  bool skip_named_literals();
+  bool skip_multipart_name();
+  bool skip_literal();
 
   std::string_view text_;
   mutable TokenStream stream_;

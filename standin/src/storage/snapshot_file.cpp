@@ -8,7 +8,7 @@ std::string encode_snapshot(std::string_view database, std::string_view payload)
   Writer out;
   // Header, two length prefixes of at most 10 bytes each, checksum: the
   // payload of megabytes is copied once.
-  out.reserve(kFileHeaderSize + 2 * 10 + database.size() + payload.size() + 4);
+  out.reserve(kFileHeaderSize + size_t{2} * 10 + database.size() + payload.size() + 4);
   write_file_header(out, kSnapshotKind);
   out.str(database);
   out.str(payload);

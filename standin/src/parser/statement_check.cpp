@@ -66,8 +66,8 @@ bool Parser::skip_literal_rows() {
 bool Parser::skip_named_literals() {
   do {
     const Token name = peek();
+    // Reserved words (DISTINCT, ALL, TOP among them) are the parser's.
     if (!name.is_name() || name.reserved || !peek(1).is_op("=")) return false;
-    if (name.is_word("DISTINCT") || name.is_word("ALL") || name.is_word("TOP")) return false;
     take();
     take();
     if (!skip_literal()) return false;

@@ -42,17 +42,6 @@ FileHandle open_file(const std::filesystem::path& path, int flags, int mode) {
   return FileHandle(fd);
 }
 
-void write_all(int fd, std::string_view data, const std::filesystem::path& path) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw_errno("cannot write", path);
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-}
-
 void write_all_at(int fd, std::string_view data, uint64_t offset, const std::filesystem::path& path) {
   while (!data.empty()) {
     ssize_t n = ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
@@ -108,7 +97,7 @@ void write_file_atomically(const std::filesystem::path& path, std::string_view d
   temp += kTempSuffix;
   {
     FileHandle fd = open_file(temp, O_WRONLY | O_CREAT | O_TRUNC);
-    write_all(fd.get(), data, temp);
+    write_all_at(fd.get(), data, 0, temp);
     sync_file(fd.get(), temp);
   }
   if (::rename(temp.c_str(), path.c_str()) != 0) throw_errno("cannot rename", temp);

@@ -33,9 +33,7 @@ class FileHandle {
 // open(2) with O_CLOEXEC; throws on failure.
 FileHandle open_file(const std::filesystem::path& path, int flags, int mode = 0644);
 
-// Writes all of `data` (write(2) may write less than asked).
-void write_all(int fd, std::string_view data, const std::filesystem::path& path);
-// The same at `offset`, with pwrite(2); the file position stays.
+// Writes all of `data` at `offset` (pwrite(2) may write less than asked).
 void write_all_at(int fd, std::string_view data, uint64_t offset, const std::filesystem::path& path);
 
 void sync_file(int fd, const std::filesystem::path& path);       // fsync

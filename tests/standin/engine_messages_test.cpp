@@ -171,6 +171,8 @@ constexpr Refusal kDefinitions[] = {
     {"", "CREATE TABLE X (a varchar(5) IDENTITY)", 2749,
      "Identity column 'a' must be of data type int, bigint, smallint, tinyint, or decimal or numeric with a scale of "
      "0, and constrained to be nonnullable."},
+    {"CREATE TABLE X (a int CONSTRAINT DF_X_a DEFAULT 0)", "ALTER TABLE X ADD DEFAULT 1 FOR a", 1781,
+     "Column already has a DEFAULT bound to it."},
     {"", "ALTER TABLE P ADD CONSTRAINT PK2 PRIMARY KEY (name)", 1779,
      "Table 'P' already has a primary key defined on it."},
     {"", "ALTER TABLE P ADD CONSTRAINT UQ_P UNIQUE CLUSTERED (name)", 1902,

@@ -92,7 +92,7 @@ bool Database::object_exists(std::string_view name) const {
     for (const ForeignKey& f : t->foreign_keys)
       if (names_equal(f.name, name)) return true;
     for (const Column& c : t->columns)
-      if (!c.default_name.empty() && names_equal(c.default_name, name)) return true;
+      if (c.default_constraint && names_equal(c.default_constraint->name, name)) return true;
   }
   return false;
 }

@@ -24,6 +24,16 @@ bool names_equal(std::string_view a, std::string_view b);
 // A multi-part name as written, parts joined by dots: "db.dbo.t".
 std::string dotted_name(const std::vector<std::string>& parts);
 
+// A DEFAULT constraint: an object of its own (sysobjects xtype 'D ') bound
+// to one column, which has at most one.
+struct DefaultConstraint {
+  int32_t object_id = 0;
+  std::string name;
+  std::string definition;  // as sys.default_constraints shows it: "((0))", "('N')"
+  Value value;             // the expression's value, converted to the column's type on use
+  bool system_named = false;
+};
+
 struct Column {
   std::string name;
   TypeInfo type;
@@ -32,8 +42,7 @@ struct Column {
   bool identity = false;
   int64_t seed = 1, increment = 1;
   int32_t column_id = 0;  // syscolumns.colid: 1-based, never reused
-  std::optional<Value> default_value;
-  std::string default_name;  // DF_ constraint, when named
+  std::optional<DefaultConstraint> default_constraint;
 };
 
 // A primary key or unique constraint, or a plain index. Key columns by name,

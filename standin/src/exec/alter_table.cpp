@@ -22,7 +22,8 @@ class TableAlteration {
 
  private:
   Column new_column(const ColumnDef& d);
-  void fill_new_column(const Column& c);
+  void fill_new_column(const Column& c, bool with_values);
+  void refuse_if_default_bound(const Column& old, const Column* altered, const char* action);
   void add_constraint(const ConstraintDef& c, bool check_existing);
   void convert_column(int ci, const Column& c);
   void refuse_if_referenced(const KeyIndex& key);
@@ -36,13 +37,7 @@ Column TableAlteration::new_column(const ColumnDef& d) {
   if (t_.find_column(d.name) >= 0) throw_duplicate_column(d.name, t_.name);
   Column c = make_column(d, static_cast<int>(t_.columns.size() + 1));
   if (c.identity && t_.identity_column() >= 0) throw_second_identity(t_.name);
-  if (d.default_value) {
-    Value v;
-    Error err;
-    if (!assign_value(ex_.eval_constant(*d.default_value), c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
-    c.default_value = v;
-  }
-  if (!c.nullable && !c.identity && !c.default_value && !t_.rows.empty())
+  if (!c.nullable && !c.identity && !d.default_value && !t_.rows.empty())
     throw_error(4901,
                 "ALTER TABLE only allows columns to be added that can contain nulls, or have a DEFAULT "
                 "definition specified, or the column being added is an identity or timestamp column, or "
@@ -54,8 +49,16 @@ Column TableAlteration::new_column(const ColumnDef& d) {
 }
 
 // Existing rows get the next identity values, the default of a NOT NULL
-// column, or NULL (a nullable column's default is not applied to them).
-void TableAlteration::fill_new_column(const Column& c) {
+// column or of one added WITH VALUES, or NULL (a nullable column's default
+// is not applied to them otherwise).
+void TableAlteration::fill_new_column(const Column& c, bool with_values) {
+  std::optional<Value> fill;
+  if (c.default_constraint && (!c.nullable || with_values)) {
+    Value v;
+    Error err;
+    if (!assign_value(c.default_constraint->value, c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
+    fill = std::move(v);
+  }
   for (Row& r : t_.rows) {
     if (c.identity) {
       int64_t next = 0;
@@ -66,8 +69,8 @@ void TableAlteration::fill_new_column(const Column& c) {
       Error err;
       if (!assign_value(Value::integer(next, Type::BigInt), c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
       r.push_back(std::move(v));
-    } else if (c.default_value && !c.nullable) {
-      r.push_back(*c.default_value);
+    } else if (fill) {
+      r.push_back(*fill);
     } else {
       r.push_back(Value::null(c.type));
     }
@@ -84,10 +87,7 @@ void TableAlteration::add_constraint(const ConstraintDef& c, bool check_existing
       if (col < 0)
         throw_error(1752, "Column '" + c.default_column + "' in table '" + t_.name +
                               "' is invalid for creating a default constraint.");
-      check_new_object_name(db_, c.name);
-      Column& target = t_.columns[static_cast<size_t>(col)];
-      target.default_value = ex_.eval_constant(*c.expr);
-      target.default_name = c.name;
+      add_default_constraint(db_, t_, col, c.name, *c.expr, ex_.eval_constant(*c.expr));
       return;
     }
     case ConstraintDef::Kind::Check: return;
@@ -99,7 +99,10 @@ void TableAlteration::add_columns(const Statement& s) {
     Column c = new_column(d);
     c.column_id = t_.next_column_id++;
     t_.columns.push_back(c);
-    fill_new_column(c);
+    int ci = static_cast<int>(t_.columns.size() - 1);
+    if (d.default_value)
+      add_default_constraint(db_, t_, ci, d.default_name, *d.default_value, ex_.eval_constant(*d.default_value));
+    fill_new_column(t_.columns.back(), d.with_values);
   }
   t_.touch();
   for (const ConstraintDef& c : s.constraints) add_constraint(c, s.with_check.value_or(true));
@@ -134,11 +137,20 @@ void TableAlteration::alter_column(const ColumnDef& d) {
   c.seed = old.seed;
   c.increment = old.increment;
   c.column_id = old.column_id;
-  c.default_value = old.default_value;
-  c.default_name = old.default_name;
+  refuse_if_default_bound(old, &c, "ALTER COLUMN");
+  c.default_constraint = old.default_constraint;
   convert_column(ci, c);
   old = std::move(c);
   t_.touch();
+}
+
+// A column bound to a default may change its length, precision or scale,
+// not its type, and cannot be dropped (`altered` null).
+void TableAlteration::refuse_if_default_bound(const Column& old, const Column* altered, const char* action) {
+  if (!old.default_constraint) return;
+  if (altered && altered->type.type == old.type.type) return;
+  throw_column_has_dependents(
+      "The object '" + old.default_constraint->name + "' is dependent on column '" + old.name + "'.", action, old.name);
 }
 
 void TableAlteration::refuse_if_referenced(const KeyIndex& key) {
@@ -172,9 +184,8 @@ void TableAlteration::drop_constraint(const std::string& name) {
   }
   bool found_default = false;
   for (Column& c : t_.columns)
-    if (!c.default_name.empty() && names_equal(c.default_name, name)) {
-      c.default_name.clear();
-      c.default_value.reset();
+    if (c.default_constraint && names_equal(c.default_constraint->name, name)) {
+      c.default_constraint.reset();
       found_default = true;
     }
   // SQL Server follows this with 3727 "Could not drop constraint."
@@ -186,6 +197,7 @@ void TableAlteration::drop_column(const std::string& name) {
   if (ci < 0) throw_alter_missing_column("DROP COLUMN", name, t_.name);
   const Column& column = t_.columns[static_cast<size_t>(ci)];
   if (auto dep = dependent_object(db_, t_, column.name)) throw_column_has_dependents(*dep, "DROP COLUMN", column.name);
+  refuse_if_default_bound(column, nullptr, "DROP COLUMN");
   if (t_.columns.size() == 1)
     throw_error(4923, "ALTER TABLE DROP COLUMN failed because '" + name + "' is the only data column in table '" +
                           t_.name + "'. A table must have at least one data column.");

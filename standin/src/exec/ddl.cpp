@@ -1,6 +1,8 @@
 // CREATE/DROP TABLE, indexes and keys, inline functions, GRANT. ALTER TABLE
 // is alter_table.cpp; both build tables from table_definition.h.
 #include <algorithm>
+#include <array>
+#include <cstdio>
 
 #include "exec/executor.h"
 #include "exec/messages.h"
@@ -26,6 +28,35 @@ std::string canonical_type_name(const std::string& written) {
   // SQL Server follows the first message with 1750; the first one is what
   // clients show.
   throw_error(number, message);
+}
+
+std::string quoted_literal(const Value& v) {
+  std::string out = v.type().is_unicode() ? "N'" : "'";
+  for (char ch : v.string_value()) {
+    out += ch;
+    if (ch == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+// The text sys.default_constraints shows: the expression in parentheses,
+// a number in a second pair of its own, as SQL Server stores it
+// (DEFAULT 0 -> ((0)), DEFAULT 'N' -> ('N'), DEFAULT getdate() -> (getdate())).
+std::string default_definition(const Expr& e, const Value& value) {
+  const Expr* literal = &e;
+  std::string sign;
+  if (e.kind == ExprKind::Negate && !e.args.empty() && e.args[0]->kind == ExprKind::Literal) {
+    literal = e.args[0].get();
+    sign = "-";
+  }
+  if (literal->kind == ExprKind::Literal) {
+    const Value& v = literal->value;
+    if (v.is_null()) return "(NULL)";
+    if (v.type().is_string()) return "(" + quoted_literal(v) + ")";
+    return "((" + sign + v.to_display() + "))";
+  }
+  if (e.kind == ExprKind::Function && e.args.empty()) return "(" + ascii_lowered(e.op) + "())";
+  return value_definition(value);
 }
 
 int next_index_id(const Table& t, bool clustered) {
@@ -59,6 +90,32 @@ Column make_column(const ColumnDef& d, int ordinal) {
   }
   c.nullable = d.nullable.value_or(!d.identity && !d.primary_key);
   return c;
+}
+
+std::string value_definition(const Value& value) {
+  if (value.is_null()) return "(NULL)";
+  return value.type().is_string() ? "(" + quoted_literal(value) + ")" : "((" + value.to_display() + "))";
+}
+
+// SQL Server keeps the first nine characters of the table's name and the
+// first five of the column's, then the object id in hex.
+std::string generated_default_name(const Table& t, const Column& c, int32_t object_id) {
+  std::array<char, 9> hex{};
+  std::snprintf(hex.data(), hex.size(), "%08X", static_cast<uint32_t>(object_id));
+  return "DF__" + t.name.substr(0, 9) + "__" + c.name.substr(0, 5) + "__" + hex.data();
+}
+
+void add_default_constraint(Database& db, Table& t, int ci, const std::string& name, const Expr& expr, Value value) {
+  Column& c = t.columns[static_cast<size_t>(ci)];
+  if (c.default_constraint) could_not_create(1781, "Column already has a DEFAULT bound to it.");
+  if (!name.empty()) check_new_object_name(db, name);
+  DefaultConstraint d;
+  d.object_id = db.allocate_object_id();
+  d.system_named = name.empty();
+  d.name = d.system_named ? generated_default_name(t, c, d.object_id) : name;
+  d.definition = default_definition(expr, value);
+  d.value = std::move(value);
+  c.default_constraint = std::move(d);
 }
 
 void check_new_object_name(const Database& db, const std::string& name) {
@@ -208,7 +265,6 @@ void Executor::run_create_table(Statement& s) {
       if (k.kind == ConstraintDef::Kind::PrimaryKey && !d.nullable)
         for (const std::string& kc : k.columns)
           if (names_equal(kc, d.name)) c.nullable = false;
-    if (d.default_value) c.default_value = eval_constant(*d.default_value);
     identities += c.identity;
     if (identities > 1) throw_second_identity(name);
     c.column_id = t->next_column_id++;
@@ -217,6 +273,12 @@ void Executor::run_create_table(Statement& s) {
   Table* table = t.get();
   db->tables.push_back(std::move(t));
   undo_.created_table(db, table);
+  for (size_t i = 0; i < s.column_defs.size(); ++i) {
+    const ColumnDef& d = s.column_defs[i];
+    if (d.default_value)
+      add_default_constraint(*db, *table, static_cast<int>(i), d.default_name, *d.default_value,
+                             eval_constant(*d.default_value));
+  }
   for (const ColumnDef& d : s.column_defs)
     if (d.primary_key) {
       ConstraintDef k;

@@ -107,11 +107,11 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
         continue;
       }
       if (!given[c]) {
-        row[c] = col.default_value ? *col.default_value : Value::null(col.type);
-        if (col.default_value) {
+        row[c] = col.default_constraint ? col.default_constraint->value : Value::null(col.type);
+        if (col.default_constraint) {
           Value v;
           Error err;
-          if (assign_value(*col.default_value, col.type, ctx_, &v, &err)) row[c] = std::move(v);
+          if (assign_value(col.default_constraint->value, col.type, ctx_, &v, &err)) row[c] = std::move(v);
         }
       }
       if (row[c].is_null() && !col.nullable) throw_null_not_allowed(db, t, col, "INSERT");

@@ -21,6 +21,7 @@
 #include <functional>
 
 #include "exec/server_impl.h"
+#include "exec/table_definition.h"
 #include "storage/codec.h"
 #include "storage/data_directory.h"
 
@@ -31,7 +32,10 @@ namespace {
 constexpr uint8_t kStatementRecord = 1;
 constexpr uint8_t kTransactionStatementRecord = 2;
 constexpr uint8_t kCommitRecord = 3;
-constexpr uint8_t kSnapshotVersion = 1;
+// Version 2 keeps a default as its own object (id, name, definition);
+// version 1 kept a value and an optional name, and is still read.
+constexpr uint8_t kSnapshotVersion = 2;
+constexpr uint8_t kSnapshotVersionPlainDefaults = 1;
 constexpr uint64_t kCheckpointBytes = 64u << 20;
 // Idle databases kept in memory after a command text: a database reached by
 // name from another one is not read again for every command text. A session
@@ -98,9 +102,14 @@ void write_column(Writer& w, const Column& c) {
   w.svarint(c.seed);
   w.svarint(c.increment);
   w.svarint(c.column_id);
-  w.u8(c.default_value.has_value());
-  if (c.default_value) w.value(*c.default_value);
-  w.str(c.default_name);
+  w.u8(c.default_constraint.has_value());
+  if (!c.default_constraint) return;
+  const DefaultConstraint& d = *c.default_constraint;
+  w.svarint(d.object_id);
+  w.str(d.name);
+  w.str(d.definition);
+  w.value(d.value);
+  w.u8(d.system_named);
 }
 
 // The key and reference flags are packed into one byte each.
@@ -200,7 +209,7 @@ bool read_flag(Reader& r) {
 // count above the bytes left is damage, not a reason to allocate.
 bool read_count(Reader& r, uint64_t* n) { return r.varint(n) && *n <= r.remaining(); }
 
-void read_column(Reader& r, Column* c) {
+void read_column(Reader& r, Column* c, uint8_t version) {
   r.str(&c->name);
   r.type(&c->type);
   r.str(&c->type_name);
@@ -209,12 +218,35 @@ void read_column(Reader& r, Column* c) {
   read_int(r, &c->seed);
   read_int(r, &c->increment);
   read_int(r, &c->column_id);
-  if (read_flag(r)) {
-    Value v;
-    r.value(&v);
-    c->default_value = v;
+  if (!read_flag(r)) {
+    std::string unused_name;
+    if (version == kSnapshotVersionPlainDefaults) r.str(&unused_name);
+    return;
   }
-  r.str(&c->default_name);
+  DefaultConstraint& d = c->default_constraint.emplace();
+  if (version == kSnapshotVersionPlainDefaults) {
+    r.value(&d.value);
+    r.str(&d.name);  // empty when unnamed: named once the table is read
+    d.definition = value_definition(d.value);
+    return;
+  }
+  read_int(r, &d.object_id);
+  r.str(&d.name);
+  r.str(&d.definition);
+  r.value(&d.value);
+  d.system_named = read_flag(r);
+}
+
+// A version 1 default becomes an object: an id, and the generated name
+// when it had none.
+void name_plain_defaults(Database* db, Table* t) {
+  for (Column& c : t->columns) {
+    if (!c.default_constraint || c.default_constraint->object_id != 0) continue;
+    DefaultConstraint& d = *c.default_constraint;
+    d.object_id = db->allocate_object_id();
+    d.system_named = d.name.empty();
+    if (d.system_named) d.name = generated_default_name(*t, c, d.object_id);
+  }
 }
 
 bool read_keys(Reader& r, Table* t) {
@@ -248,7 +280,7 @@ bool read_keys(Reader& r, Table* t) {
   return true;
 }
 
-bool read_table(Reader& r, Table* t) {
+bool read_table(Reader& r, Table* t, uint8_t version) {
   read_int(r, &t->object_id);
   r.str(&t->name);
   read_datetime(r, &t->created);
@@ -258,7 +290,7 @@ bool read_table(Reader& r, Table* t) {
   uint64_t ncols = 0;
   if (!read_count(r, &ncols)) return false;
   t->columns.resize(ncols);
-  for (Column& c : t->columns) read_column(r, &c);
+  for (Column& c : t->columns) read_column(r, &c, version);
   if (!read_keys(r, t)) return false;
   uint64_t nrows = 0;
   if (!read_count(r, &nrows)) return false;
@@ -300,9 +332,10 @@ void read_view(Reader& r, FunctionDef* v) {
 
 // Name, id and creation date: what the server shows of a database that is
 // not loaded.
-bool decode_database_header(Reader& r, Database* db) {
+bool decode_database_header(Reader& r, Database* db, uint8_t* version_read = nullptr) {
   uint8_t version = 0;
-  if (!r.u8(&version) || version != kSnapshotVersion) return false;
+  if (!r.u8(&version) || (version != kSnapshotVersion && version != kSnapshotVersionPlainDefaults)) return false;
+  if (version_read) *version_read = version;
   r.str(&db->name);
   read_int(r, &db->dbid);
   read_int(r, &db->next_object_id);
@@ -312,12 +345,14 @@ bool decode_database_header(Reader& r, Database* db) {
 
 bool decode_database(std::string_view payload, Database* db) {
   Reader r(payload);
-  if (!decode_database_header(r, db)) return false;
+  uint8_t version = 0;
+  if (!decode_database_header(r, db, &version)) return false;
   uint64_t ntables = 0;
   if (!read_count(r, &ntables)) return false;
   for (uint64_t i = 0; i < ntables && r.ok(); ++i) {
     auto t = std::make_unique<Table>();
-    if (!read_table(r, t.get())) return false;
+    if (!read_table(r, t.get(), version)) return false;
+    if (version == kSnapshotVersionPlainDefaults) name_plain_defaults(db, t.get());
     db->tables.push_back(std::move(t));
   }
   uint64_t nfunctions = 0;

@@ -197,6 +197,10 @@ std::vector<ObjectInfo> objects_of(const Database& db) {
                        k.primary ? "PRIMARY_KEY_CONSTRAINT" : "UNIQUE_CONSTRAINT", t->object_id, t->created});
     for (const ForeignKey& f : t->foreign_keys)
       out.push_back({f.name, f.object_id, "F ", "FOREIGN_KEY_CONSTRAINT", t->object_id, t->created});
+    for (const Column& c : t->columns)
+      if (c.default_constraint)
+        out.push_back({c.default_constraint->name, c.default_constraint->object_id, "D ", "DEFAULT_CONSTRAINT",
+                       t->object_id, t->created});
   }
   for (const auto& f : db.functions)
     out.push_back(f->view ? ObjectInfo{f->name, f->object_id, "V ", "VIEW", 0, f->created}
@@ -316,6 +320,36 @@ void sys_objects(const Database& db, const ViewFilter& filter, Relation* rel, bo
            str(o.type_desc, TypeInfo::nvarchar(60)), Value::datetime(o.created), Value::datetime(o.created),
            Value::bit(false), Value::bit(false), Value::bit(false)});
   }
+}
+
+// sys.default_constraints: sys.objects' columns, then the default's own.
+void sys_default_constraints(const Database& db, const ViewFilter& filter, Relation* rel) {
+  ViewBuilder v(rel);
+  v.col("name", kSysname)
+      .col("object_id", kInt)
+      .col("principal_id", kInt)
+      .col("schema_id", kInt)
+      .col("parent_object_id", kInt)
+      .col("type", TypeInfo{Type::Char, 2, 0, 0})
+      .col("type_desc", TypeInfo::nvarchar(60))
+      .col("create_date", kDateTime)
+      .col("modify_date", kDateTime)
+      .col("is_ms_shipped", kBit)
+      .col("is_published", kBit)
+      .col("is_schema_published", kBit)
+      .col("parent_column_id", kInt)
+      .col("definition", TypeInfo::nvarchar(TypeInfo::kMax))
+      .col("is_system_named", kBit);
+  for (const auto& t : db.tables)
+    for (const Column& c : t->columns) {
+      if (!c.default_constraint || !filter.admits("name", c.default_constraint->name)) continue;
+      const DefaultConstraint& d = *c.default_constraint;
+      v.row({str(d.name), num(d.object_id), nullv(kInt), num(1), num(t->object_id),
+             str("D ", TypeInfo{Type::Char, 2, 0, 0}), str("DEFAULT_CONSTRAINT", TypeInfo::nvarchar(60)),
+             Value::datetime(t->created), Value::datetime(t->created), Value::bit(false), Value::bit(false),
+             Value::bit(false), num(c.column_id), str(d.definition, TypeInfo::nvarchar(TypeInfo::kMax)),
+             Value::bit(d.system_named)});
+    }
 }
 
 // One row of syscolumns: the column's place in its table is `order`, from 1.
@@ -592,8 +626,8 @@ Row information_schema_column(const Database& db, const Table& t, const Column& 
           str(t.name),
           str(c.name),
           num(position),
-          c.default_value ? str("(" + c.default_value->to_display() + ")", TypeInfo::nvarchar(4000))
-                          : nullv(TypeInfo::nvarchar(4000)),
+          c.default_constraint ? str(c.default_constraint->definition, TypeInfo::nvarchar(4000))
+                               : nullv(TypeInfo::nvarchar(4000)),
           str(c.nullable ? "YES" : "NO", TypeInfo::varchar(3)),
           str(c.type_name),
           text ? num(char_len) : nullv(kInt),
@@ -684,6 +718,8 @@ const ViewEntry kViews[] = {
     {ViewSchema::Sys, "index_columns", [](const ViewRequest& v) { sys_index_columns(v.database(), v.rel); }},
     {ViewSchema::Sys, "objects", [](const ViewRequest& v) { sys_objects(v.database(), v.filter, v.rel, false); }},
     {ViewSchema::Sys, "tables", [](const ViewRequest& v) { sys_objects(v.database(), v.filter, v.rel, true); }},
+    {ViewSchema::Sys, "default_constraints",
+     [](const ViewRequest& v) { sys_default_constraints(v.database(), v.filter, v.rel); }},
     {ViewSchema::Sys, "columns", [](const ViewRequest& v) { sys_columns(v.database(), v.rel); }},
     {ViewSchema::Sys, "databases", [](const ViewRequest& v) { sys_databases(v.ex, v.rel); }},
     {ViewSchema::Compat, "sysdatabases", [](const ViewRequest& v) { sysdatabases(v.ex, v.rel); }},

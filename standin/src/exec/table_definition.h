@@ -15,6 +15,16 @@ namespace standin {
 // the message of an unknown type names. Throws SqlError.
 Column make_column(const ColumnDef& d, int ordinal);
 
+// Binds a DEFAULT constraint to column `ci` of `t`: named `name`, or
+// DF__table__colum__xxxxxxxx when unnamed; `value` is `expr` evaluated.
+// Throws 1781 when the column already has one, 2714 for a taken name.
+void add_default_constraint(Database& db, Table& t, int ci, const std::string& name, const Expr& expr, Value value);
+
+// The definition text of a default whose value is `value` ("((0))", "('N')"),
+// and the name SQL Server gives an unnamed one.
+std::string value_definition(const Value& value);
+std::string generated_default_name(const Table& t, const Column& c, int32_t object_id);
+
 // Throws 2714 when the database already has an object of that name.
 void check_new_object_name(const Database& db, const std::string& name);
 

@@ -134,6 +134,8 @@ struct ColumnDef {
   int64_t seed = 1, increment = 1;
   bool primary_key = false;  // inline PRIMARY KEY
   ExprPtr default_value;
+  std::string default_name;  // CONSTRAINT name DEFAULT ...; empty: a generated name
+  bool with_values = false;  // ADD ... DEFAULT v WITH VALUES: existing rows get v
   uint32_t line = 1;
 };
 

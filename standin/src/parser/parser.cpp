@@ -511,7 +511,7 @@ void Parser::parse_table_element(Statement& s) {
     std::string name = take_name();
     s.constraints.push_back(parse_constraint(name));
   } else if (peek().is_word("PRIMARY") || peek().is_word("FOREIGN") || peek().is_word("UNIQUE") ||
-             peek().is_word("CHECK")) {
+             peek().is_word("CHECK") || peek().is_word("DEFAULT")) {
     s.constraints.push_back(parse_constraint(""));
   } else {
     s.column_defs.push_back(parse_column_def(false));
@@ -570,14 +570,22 @@ ColumnDef Parser::parse_column_def(bool for_alter_column) {
       def.nullable = false;
     } else if (accept_word("NULL")) {
       def.nullable = true;
-    } else if (accept_word("COLLATE") || (!for_alter_column && accept_word("CONSTRAINT"))) {
+    } else if (accept_word("COLLATE")) {
       take_name();
+    } else if (!for_alter_column && accept_word("CONSTRAINT")) {
+      std::string name = take_name();
+      if (peek().is_word("DEFAULT")) def.default_name = std::move(name);
     } else if (!for_alter_column && accept_word("PRIMARY")) {
       expect_word("KEY");
       def.primary_key = true;
       if (!accept_word("CLUSTERED")) accept_word("NONCLUSTERED");
     } else if (!for_alter_column && accept_word("DEFAULT")) {
       def.default_value = parse_expr();
+      if (peek().is_word("WITH") && peek(1).is_word("VALUES")) {
+        take();
+        take();
+        def.with_values = true;
+      }
     } else {
       break;
     }

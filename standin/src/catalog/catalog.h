@@ -68,6 +68,15 @@ struct ForeignKey {
   bool trusted = true;  // created WITH CHECK
 };
 
+// A permission granted on a table, view or function: the code
+// sys.database_permissions shows as its type ("SL  ", blank-padded to four)
+// and the principal it is granted to. It lives and dies with its object.
+struct ObjectGrant {
+  std::string type;
+  std::string grantee;
+  bool operator==(const ObjectGrant&) const = default;
+};
+
 struct Table {
   int32_t object_id = 0;
   std::string name;
@@ -75,6 +84,7 @@ struct Table {
   std::vector<Row> rows;
   std::vector<KeyIndex> indexes;  // primary key, unique constraints, plain indexes
   std::vector<ForeignKey> foreign_keys;
+  std::vector<ObjectGrant> grants;
   int32_t next_column_id = 1;
   int64_t identity_current = 0;  // last identity value handed out
   bool identity_used = false;    // false until the first identity value
@@ -114,7 +124,7 @@ struct FunctionDef {
   std::vector<std::pair<std::string, TypeSpec>> params;
   std::string body;    // the RETURN query's text
   std::string source;  // the whole CREATE FUNCTION text
-  std::vector<std::string> execute_grantees;
+  std::vector<ObjectGrant> grants;
   DateTime created;
 };
 

@@ -23,8 +23,18 @@ Value object_id(const Database& db, const std::vector<Value>& args) {
   size_t dot = name.rfind('.');
   if (dot != std::string::npos) name = name.substr(dot + 1);
   if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
-  auto id = object_id_of(db, name);
+  std::string type = args.size() >= 2 && !args[1].is_null() ? args[1].string_value() : std::string();
+  auto id = object_id_of(db, name, type);
   return id ? Value::integer(*id) : Value::null();
+}
+
+// DB_ID() is the current database's; DB_ID(name) that database's, or NULL
+// when there is none.
+Value db_id(const Catalog& catalog, const Database& db, const std::vector<Value>& args) {
+  if (args.empty()) return Value::integer(db.dbid, Type::SmallInt);
+  if (args[0].is_null()) return Value::null(TypeInfo{Type::SmallInt});
+  const Database* named = catalog.peek(args[0].string_value());
+  return named ? Value::integer(named->dbid, Type::SmallInt) : Value::null(TypeInfo{Type::SmallInt});
 }
 
 Value object_name(const Database& db, const std::vector<Value>& args) {
@@ -53,11 +63,11 @@ Value col_length(Database& db, const std::vector<Value>& args) {
 
 }  // namespace
 
-Value catalog_function(Database& db, std::string_view name, const std::vector<Value>& args) {
+Value catalog_function(const Catalog& catalog, Database& db, std::string_view name, const std::vector<Value>& args) {
   if (name == "OBJECT_ID") return object_id(db, args);
   if (name == "OBJECT_NAME") return object_name(db, args);
   if (name == "DB_NAME") return Value::string(db.name, TypeInfo::nvarchar(128));
-  if (name == "DB_ID") return Value::integer(db.dbid, Type::SmallInt);
+  if (name == "DB_ID") return db_id(catalog, db, args);
   if (name == "IDENT_CURRENT") return ident_current(db, args);
   if (name == "COL_LENGTH") return col_length(db, args);
   return Value::null();

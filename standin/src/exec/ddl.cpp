@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 
 #include "exec/executor.h"
 #include "exec/messages.h"
 #include "exec/table_definition.h"
 #include "parser/lexer.h"
+#include "parser/object_permissions.h"
 #include "parser/parser.h"
+#include "types/ascii.h"
 #include "types/convert.h"
 #include "types/type_names.h"
 
@@ -411,18 +414,61 @@ void Executor::run_drop_function(Statement& s) {
   undo_.dropped_function(db, std::move(owned));
 }
 
+namespace {
+
+// The kind GRANT sees an object as: a function here is inline table-valued,
+// which has a table's permissions and not EXECUTE.
+std::optional<GrantableKind> grantable_kind(const Database& db, std::string_view name) {
+  if (db.find_table(name)) return GrantableKind::Table;
+  if (db.find_view(name)) return GrantableKind::View;
+  if (db.find_function(name)) return GrantableKind::InlineFunction;
+  return std::nullopt;
+}
+
+std::vector<std::string> split_permissions(const std::string& list) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  for (size_t comma = list.find(','); comma != std::string::npos; comma = list.find(',', start)) {
+    out.push_back(list.substr(start, comma - start));
+    start = comma + 1;
+  }
+  out.push_back(list.substr(start));
+  return out;
+}
+
+}  // namespace
+
+// Only public is a principal here: the engine has no users or roles.
 void Executor::run_grant(Statement& s) {
   Database* db = resolve_database(s.target, std::min<size_t>(s.target.size(), 2));
-  FunctionDef* f = db->find_function(s.target.back());
-  if (!f && !db->find_table(s.target.back()))
+  std::optional<GrantableKind> kind = grantable_kind(*db, s.target.back());
+  if (!kind)
     throw_error(15151, "Cannot find the object '" + s.target.back() +
                            "', because it does not exist or you do not have permission.");
-  if (!f) return;
-  undo_.before_function_change(db, f);
+  std::vector<const ObjectPermission*> permissions;
+  for (const std::string& name : split_permissions(s.option)) {
+    const ObjectPermission* p = find_object_permission(name);
+    if (!p || !p->applies_to(*kind))
+      throw_error(4606, "Granted or revoked privilege " + ascii_uppered(name) + " is not compatible with object.");
+    permissions.push_back(p);
+  }
   for (const std::string& grantee : s.names)
-    if (std::none_of(f->execute_grantees.begin(), f->execute_grantees.end(),
-                     [&](const std::string& g) { return names_equal(g, grantee); }))
-      f->execute_grantees.push_back(grantee);
+    if (!iequals(grantee, "public"))
+      throw_error(15151,
+                  "Cannot find the user '" + grantee + "', because it does not exist or you do not have permission.");
+  std::vector<ObjectGrant>* grants = nullptr;
+  if (Table* t = db->find_table(s.target.back())) {
+    undo_.before_schema(t);
+    grants = &t->grants;
+  } else {
+    FunctionDef* f = *kind == GrantableKind::View ? db->find_view(s.target.back()) : db->find_function(s.target.back());
+    undo_.before_function_change(db, f);
+    grants = &f->grants;
+  }
+  for (const ObjectPermission* p : permissions) {
+    ObjectGrant grant{std::string(p->type), "public"};
+    if (std::find(grants->begin(), grants->end(), grant) == grants->end()) grants->push_back(std::move(grant));
+  }
 }
 
 }  // namespace standin

@@ -236,7 +236,7 @@ Value function_call(Executor& ex, const Expr& e, const Frame& f) {
   args.reserve(e.args.size());
   for (const auto& a : e.args) args.push_back(ex.eval(*a, f));
   // The binder leaves `function` empty for the catalog functions.
-  if (!e.function) return catalog_function(ex.current_database(), e.op, args);
+  if (!e.function) return catalog_function(ex.catalog(), ex.current_database(), e.op, args);
   Value out;
   Error err;
   if (!e.function->fn(args, ex.ctx(), &out, &err)) rethrow(err);

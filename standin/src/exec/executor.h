@@ -236,11 +236,13 @@ class Executor {
 bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relation* rel);
 
 // Object id and name functions.
-std::optional<int32_t> object_id_of(const Database& db, std::string_view name);
+// `type`, when given, is an object type code ('U', 'V', 'IF', ...): an
+// object of another type is not found.
+std::optional<int32_t> object_id_of(const Database& db, std::string_view name, std::string_view type = {});
 std::optional<std::string> object_name_of(const Database& db, int32_t id);
 // OBJECT_ID, OBJECT_NAME, DB_NAME, DB_ID, IDENT_CURRENT and COL_LENGTH
 // (catalog_functions.cpp); `name` is upper-case, as the binder leaves it.
-Value catalog_function(Database& db, std::string_view name, const std::vector<Value>& args);
+Value catalog_function(const Catalog& catalog, Database& db, std::string_view name, const std::vector<Value>& args);
 
 // Key and reference checks (constraints.cpp).
 void check_unique_keys(Table& t, Database& db, size_t first_new_row, bool all_rows);

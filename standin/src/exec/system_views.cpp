@@ -7,6 +7,7 @@
 #include "exec/executor.h"
 #include "exec/view_filter.h"
 #include "parser/lexer.h"
+#include "parser/object_permissions.h"
 
 namespace standin {
 
@@ -691,6 +692,42 @@ enum class ViewSchema { InformationSchema, Sys, Compat };
 
 // What a view is built from: the names it was called by (which may name
 // another database) and the equalities of the query's WHERE.
+// The principal a grant names, as sys.database_principals numbers them:
+// public is 0, dbo 1.
+int32_t principal_id_of(std::string_view grantee) { return iequals(grantee, "dbo") ? 1 : 0; }
+
+std::string permission_name_of(std::string_view type) {
+  for (const ObjectPermission& p : object_permissions())
+    if (p.type == type) return std::string(p.name);
+  return std::string(type);
+}
+
+// One row per permission granted on a table, view or function (class 1,
+// OBJECT_OR_COLUMN, on the whole object: minor_id 0), granted by dbo.
+void sys_database_permissions(const Database& db, Relation* rel) {
+  ViewBuilder v(rel);
+  const TypeInfo desc = TypeInfo::nvarchar(60);
+  v.col("class", kTinyInt)
+      .col("class_desc", desc)
+      .col("major_id", kInt)
+      .col("minor_id", kInt)
+      .col("grantee_principal_id", kInt)
+      .col("grantor_principal_id", kInt)
+      .col("type", TypeInfo{Type::Char, 4, 0, 0})
+      .col("permission_name", kSysname)
+      .col("state", TypeInfo{Type::Char, 1, 0, 0})
+      .col("state_desc", desc);
+  auto add = [&](int32_t object_id, const std::vector<ObjectGrant>& grants) {
+    for (const ObjectGrant& g : grants) {
+      v.row({num(1, Type::TinyInt), str("OBJECT_OR_COLUMN", desc), num(object_id), num(0),
+             num(principal_id_of(g.grantee)), num(1), str(g.type, TypeInfo{Type::Char, 4, 0, 0}),
+             str(permission_name_of(g.type)), str("G", TypeInfo{Type::Char, 1, 0, 0}), str("GRANT", desc)});
+    }
+  };
+  for (const auto& t : db.tables) add(t->object_id, t->grants);
+  for (const auto& f : db.functions) add(f->object_id, f->grants);
+}
+
 struct ViewRequest {
   Executor& ex;
   const std::vector<std::string>& names;
@@ -722,6 +759,8 @@ const ViewEntry kViews[] = {
      [](const ViewRequest& v) { sys_default_constraints(v.database(), v.filter, v.rel); }},
     {ViewSchema::Sys, "columns", [](const ViewRequest& v) { sys_columns(v.database(), v.rel); }},
     {ViewSchema::Sys, "databases", [](const ViewRequest& v) { sys_databases(v.ex, v.rel); }},
+    {ViewSchema::Sys, "database_permissions",
+     [](const ViewRequest& v) { sys_database_permissions(v.database(), v.rel); }},
     {ViewSchema::Compat, "sysdatabases", [](const ViewRequest& v) { sysdatabases(v.ex, v.rel); }},
     {ViewSchema::Compat, "sysobjects", [](const ViewRequest& v) { sysobjects(v.database(), v.filter, v.rel); }},
     {ViewSchema::Compat, "syscolumns", [](const ViewRequest& v) { syscolumns(v.database(), v.rel); }},
@@ -754,11 +793,23 @@ bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relat
   return false;
 }
 
+namespace {
+
+// Type codes are two characters, blank-padded ('U ', 'IF'); OBJECT_ID's
+// argument may leave the blank off.
+bool same_type_code(std::string_view a, std::string_view b) {
+  while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
+  while (!b.empty() && b.back() == ' ') b.remove_suffix(1);
+  return iequals(a, b);
+}
+
+}  // namespace
+
 // OBJECT_ID and OBJECT_NAME look one object up; listing them all first made
 // every existence check as dear as reading sysobjects.
-std::optional<int32_t> object_id_of(const Database& db, std::string_view name) {
+std::optional<int32_t> object_id_of(const Database& db, std::string_view name, std::string_view type) {
   for (const ObjectInfo& o : objects_of(db))
-    if (names_equal(o.name, name)) return o.id;
+    if (names_equal(o.name, name) && (type.empty() || same_type_code(o.xtype, type))) return o.id;
   return std::nullopt;
 }
 

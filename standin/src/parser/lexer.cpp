@@ -181,10 +181,12 @@ class Lexer {
     if (c == '[') return delimited(start, ']');
     if (c == '"') return delimited(start, '"');
 
-    // Operators, longest first: <> != <= >= !< !>, then single characters.
+    // Operators, longest first: <> != <= >= !< !> and the scope qualifier ::
+    // (GRANT ... ON OBJECT::name), then single characters.
     const char following = pos_ + 1 < s_.size() ? s_[pos_ + 1] : '\0';
     const bool two = (c == '<' && (following == '>' || following == '=')) || (c == '>' && following == '=') ||
-                     (c == '!' && (following == '=' || following == '<' || following == '>'));
+                     (c == '!' && (following == '=' || following == '<' || following == '>')) ||
+                     (c == ':' && following == ':');
     if (two) {
       pos_ += 2;
       return make(TokenKind::Operator, start, pos_);

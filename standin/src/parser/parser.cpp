@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 
+#include "parser/object_permissions.h"
 #include "parser/parser_internal.h"
 
 namespace standin {
@@ -921,19 +922,24 @@ StatementPtr Parser::parse_transaction_statement() {
   return s;
 }
 
-// GRANT permission[, ...] ON object TO principal[, ...]
+// GRANT permission[, ...] ON [OBJECT::]object TO principal[, ...]. The
+// permissions are kept in `option` as their names, comma-separated; ALL
+// [PRIVILEGES] stands for the ones it grants. Column lists, WITH GRANT OPTION
+// and AS are not supported and refused as syntax.
 StatementPtr Parser::parse_grant() {
   expect_word("GRANT");
   auto s = std::make_unique<Statement>();
   s->kind = StatementKind::Grant;
-  do {
-    const Token& p = peek();
-    if (!p.is(TokenKind::Identifier)) fail();
-    take();
-    s->option += (s->option.empty() ? "" : ",") + std::string(p.text);
-  } while (accept_op(","));
+  if (accept_word("ALL")) {
+    accept_word("PRIVILEGES");
+    for (const ObjectPermission& p : object_permissions())
+      if (p.in_all) s->option += (s->option.empty() ? "" : ",") + std::string(p.name);
+  } else {
+    do s->option += (s->option.empty() ? "" : ",") + std::string(parse_permission_name());
+    while (accept_op(","));
+  }
   expect_word("ON");
-  if (peek().is_word("OBJECT") && peek(1).is_op(":")) {
+  if (peek().is_word("OBJECT") && peek(1).is_op("::")) {
     take();
     take();
   }
@@ -942,6 +948,27 @@ StatementPtr Parser::parse_grant() {
   do s->names.push_back(take_name());
   while (accept_op(","));
   return s;
+}
+
+// One permission of GRANT's list: one to three words (VIEW CHANGE TRACKING),
+// taken while they still begin a permission's name.
+std::string_view Parser::parse_permission_name() {
+  std::string words;
+  const ObjectPermission* found = nullptr;
+  while (peek().is(TokenKind::Identifier) && !peek().is_word("ON")) {
+    std::string longer = words.empty() ? std::string(peek().text) : words + " " + std::string(peek().text);
+    const bool begins_one =
+        std::any_of(object_permissions().begin(), object_permissions().end(), [&](const ObjectPermission& p) {
+          return p.name.size() >= longer.size() && iequals(p.name.substr(0, longer.size()), longer) &&
+                 (p.name.size() == longer.size() || p.name[longer.size()] == ' ');
+        });
+    if (!begins_one) break;
+    take();
+    words = std::move(longer);
+    found = find_object_permission(words);
+  }
+  if (!found) fail();
+  return found->name;
 }
 
 StatementPtr Parser::parse_declare() {

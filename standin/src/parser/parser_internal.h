@@ -121,6 +121,7 @@ class Parser {
   StatementPtr parse_set();
   StatementPtr parse_if();
   StatementPtr parse_grant();
+  std::string_view parse_permission_name();
   StatementPtr parse_block();
   StatementPtr parse_transaction_statement();
   StatementPtr parse_declare();

@@ -45,6 +45,21 @@ TEST(EngineCatalog, TaxKeyColumnQueryListsSysnameTwice) {
   EXPECT_EQ(r[3][1], "xstschlx");
 }
 
+// TYPE_NAME takes a user type id: sys.columns.system_type_id names the
+// storage type, so sysname columns read as nvarchar; an unknown id is NULL.
+// https://learn.microsoft.com/en-us/sql/t-sql/functions/type-name-transact-sql
+TEST(EngineCatalog, TypeNameOfColumnTypes) {
+  Engine e;
+  e.ok("CREATE TABLE Sportarten (VerbandNr int NULL, RgNr varchar(10), Betrag numeric(19,2), Name sysname NULL)");
+  EXPECT_EQ(e.rows("SELECT c.name, TYPE_NAME(c.system_type_id), TYPE_NAME(c.user_type_id) FROM sys.columns AS c"
+                   " WHERE c.object_id = OBJECT_ID('dbo.Sportarten') ORDER BY c.column_id"),
+            (Rows{{"VerbandNr", "int", "int"},
+                  {"RgNr", "varchar", "varchar"},
+                  {"Betrag", "numeric", "numeric"},
+                  {"Name", "nvarchar", "sysname"}}));
+  EXPECT_EQ(e.rows("SELECT TYPE_NAME(52), TYPE_NAME(0), TYPE_NAME(NULL)"), (Rows{{"smallint", "NULL", "NULL"}}));
+}
+
 TEST(EngineCatalog, InformationSchemaTablesAndDropIfExists) {
   Engine e;
   e.ok("CREATE TABLE F5DatX (a int)");

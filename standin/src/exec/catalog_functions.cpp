@@ -1,5 +1,5 @@
 // The scalar functions that read the catalog (OBJECT_ID, DB_NAME,
-// COL_LENGTH, ...): they need the current database, which the type layer's
+// COL_LENGTH, TYPE_NAME, ...): they need the current database, which the type layer's
 // function table does not see, so the executor evaluates them here.
 #include <string>
 
@@ -43,6 +43,12 @@ Value object_name(const Database& db, const std::vector<Value>& args) {
   return name ? Value::string(*name, TypeInfo::nvarchar(128)) : Value::null(TypeInfo::nvarchar(128));
 }
 
+Value type_name(const std::vector<Value>& args) {
+  if (null_or_missing(args, 1)) return Value::null(TypeInfo::nvarchar(128));
+  auto name = type_name_of(static_cast<int32_t>(args[0].int_value()));
+  return name ? Value::string(std::string(*name), TypeInfo::nvarchar(128)) : Value::null(TypeInfo::nvarchar(128));
+}
+
 Value ident_current(Database& db, const std::vector<Value>& args) {
   if (null_or_missing(args, 1)) return Value::null();
   Table* t = db.find_table(args[0].string_value());
@@ -70,6 +76,7 @@ Value catalog_function(const Catalog& catalog, Database& db, std::string_view na
   if (name == "DB_ID") return db_id(catalog, db, args);
   if (name == "IDENT_CURRENT") return ident_current(db, args);
   if (name == "COL_LENGTH") return col_length(db, args);
+  if (name == "TYPE_NAME") return type_name(args);
   return Value::null();
 }
 

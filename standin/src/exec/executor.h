@@ -240,7 +240,9 @@ bool open_system_view(Executor& ex, const std::vector<std::string>& names, Relat
 // object of another type is not found.
 std::optional<int32_t> object_id_of(const Database& db, std::string_view name, std::string_view type = {});
 std::optional<std::string> object_name_of(const Database& db, int32_t id);
-// OBJECT_ID, OBJECT_NAME, DB_NAME, DB_ID, IDENT_CURRENT and COL_LENGTH
+// The name of a system type by its user type id (systypes.xusertype).
+std::optional<std::string_view> type_name_of(int32_t user_type_id);
+// OBJECT_ID, OBJECT_NAME, DB_NAME, DB_ID, IDENT_CURRENT, COL_LENGTH and TYPE_NAME
 // (catalog_functions.cpp); `name` is upper-case, as the binder leaves it.
 Value catalog_function(const Catalog& catalog, Database& db, std::string_view name, const std::vector<Value>& args);
 

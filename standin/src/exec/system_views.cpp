@@ -819,4 +819,11 @@ std::optional<std::string> object_name_of(const Database& db, int32_t id) {
   return std::nullopt;
 }
 
+// TYPE_NAME takes a user type id: 231 is nvarchar, 256 sysname.
+std::optional<std::string_view> type_name_of(int32_t user_type_id) {
+  for (const SystemType& t : kSystemTypes)
+    if (t.xusertype == user_type_id) return t.name;
+  return std::nullopt;
+}
+
 }  // namespace standin

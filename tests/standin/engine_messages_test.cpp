@@ -100,6 +100,13 @@ constexpr Refusal kQueries[] = {
     {"", "SELECT COALESCE(NULL, NULL)", 4127,
      "At least one of the arguments to COALESCE must be an expression that is not the NULL constant."},
     {"", "SELECT SUM(name) FROM P", 8117, "Operand data type varchar is invalid for sum operator."},
+    {"CREATE TABLE L (t text)", "SELECT * FROM L WHERE t <> ''", 402,
+     "The data types text and varchar are incompatible in the not equal to operator."},
+    {"CREATE TABLE L (t text)", "SELECT t FROM L ORDER BY t", 306,
+     "The text, ntext, and image data types cannot be compared or sorted, except when using IS NULL or LIKE "
+     "operator."},
+    {"CREATE TABLE L (t text)", "SELECT DISTINCT t FROM L", 421,
+     "The text data type cannot be selected as DISTINCT because it is not comparable."},
 };
 
 constexpr Refusal kTypes[] = {

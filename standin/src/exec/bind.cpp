@@ -3,6 +3,7 @@
 // every function name to its implementation. Subqueries are bound when they
 // run, against the scope they run in.
 #include "exec/executor.h"
+#include "exec/large_objects.h"
 #include "exec/messages.h"
 #include "parser/lexer.h"
 #include "types/functions.h"
@@ -127,6 +128,7 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
     default: break;
   }
   for (auto& a : e.args) bind(*a, scope, aggregates);
+  if (e.kind == ExprKind::Compare || e.kind == ExprKind::InList) check_comparable_operands(e);
 }
 
 }  // namespace standin

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "exec/executor.h"
+#include "exec/large_objects.h"
 #include "exec/messages.h"
 #include "parser/lexer.h"
 #include "types/arith.h"
@@ -110,6 +111,7 @@ Value arithmetic(const Expr& e, const Value& a, const Value& b, const EvalContex
 }
 
 Value comparison(const Expr& e, const Value& a, const Value& b, const EvalContext& ctx) {
+  check_comparable_values(e.op, a, b);
   if (a.is_null() || b.is_null()) return truth_value(Truth::Unknown);
   return truth_value(compare_op(e.op, compare_or_throw(a, b, ctx)) ? Truth::True : Truth::False);
 }
@@ -168,6 +170,7 @@ Value membership(const Expr& e, const Value& v, const EvalContext& ctx, const Ca
   bool saw_null = false;
   for (const auto& candidate : candidates) {
     Value item = value_of(candidate);
+    check_comparable_values("=", v, item);
     if (item.is_null()) {
       saw_null = true;
       continue;

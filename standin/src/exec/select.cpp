@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "exec/executor.h"
+#include "exec/large_objects.h"
 #include "exec/messages.h"
 #include "parser/lexer.h"
 #include "types/aggregate.h"
@@ -258,18 +259,41 @@ void apply_top(const TermContext& c, SelectCore& core, OutputRows& rows) {
   if (static_cast<size_t>(limit) < rows.size()) rows.resize(static_cast<size_t>(limit));
 }
 
+// The type of an output column as binding knows it; a computed column's
+// type is known only from its values (finish_result).
+TypeInfo item_type(const TermRun& run, const Item& it) {
+  if (it.expr) return it.expr->kind == ExprKind::Column ? it.expr->result_type : TypeInfo::varchar(1);
+  return run.from->scope.sources[static_cast<size_t>(it.source)]->column_types[static_cast<size_t>(it.column)];
+}
+
 std::vector<ColumnInfo> output_columns(TermRun& run) {
   std::vector<ColumnInfo> columns;
   for (Item& it : run.items) {
     ColumnInfo col;
+    col.type = item_type(run, it);
     col.name = std::move(it.name);
-    if (it.expr)
-      col.type = it.expr->kind == ExprKind::Column ? it.expr->result_type : TypeInfo::varchar(1);
-    else
-      col.type = run.from->scope.sources[static_cast<size_t>(it.source)]->column_types[static_cast<size_t>(it.column)];
     columns.push_back(std::move(col));
   }
   return columns;
+}
+
+// Sorting, grouping and DISTINCT need comparable values: refused for text,
+// ntext and image before any row is projected.
+void check_comparable_term(const TermContext& c, const SelectCore& core, const TermRun& run) {
+  for (const auto& g : core.group_by) check_sortable(*g);
+  if (c.single) {
+    for (size_t i = 0; i < c.query.order_by.size(); ++i) {
+      int k = run.order_output[i];
+      if (k < 0)
+        check_sortable(*c.query.order_by[i].expr);
+      else
+        check_sortable(item_type(run, run.items[static_cast<size_t>(k)]));
+    }
+  }
+  bool distinct_rows = core.distinct || std::any_of(c.query.ops.begin(), c.query.ops.end(),
+                                                    [](SetOp op) { return op != SetOp::UnionAll; });
+  if (distinct_rows)
+    for (const Item& it : run.items) check_distinct_column(item_type(run, it));
 }
 
 TermRun run_nested(const TermContext& c, Query& nested) {
@@ -290,6 +314,7 @@ TermRun run_term(const TermContext& c, SelectCore& core) {
   bind_select_list(c, core, run);
   bind_order_by(c, core, run);
   for (auto& g : core.group_by) c.ex.bind(*g, run.from->scope, nullptr);
+  check_comparable_term(c, core, run);
   project_rows(c, core, run);
   run.columns = output_columns(run);
   run.from.reset();  // the joined tuples are no longer needed

@@ -161,6 +161,47 @@ bool fn_len(std::span<const Value> args, const EvalContext& ctx, Value* out, Err
   return true;
 }
 
+// Bytes a value of a fixed-size type occupies (the storage sizes of the
+// data-type pages); 0 for the variable-size types.
+int64_t fixed_storage_bytes(const TypeInfo& t) {
+  switch (t.type) {
+    case Type::Bit:
+    case Type::TinyInt: return 1;
+    case Type::SmallInt: return 2;
+    case Type::Int:
+    case Type::Real:
+    case Type::SmallDateTime: return 4;
+    case Type::BigInt:
+    case Type::Float:
+    case Type::DateTime: return 8;
+    case Type::Money: return t.alias == TypeAlias::SmallMoney ? 4 : 8;
+    case Type::Date: return 3;
+    case Type::UniqueIdentifier: return 16;
+    case Type::Decimal: return t.precision <= 9 ? 5 : t.precision <= 19 ? 9 : t.precision <= 28 ? 13 : 17;
+    default: return 0;
+  }
+}
+
+// DATALENGTH: the bytes stored, trailing blanks included; two per UTF-16
+// code unit for the Unicode types, one per character in the single-byte code
+// page of the others.
+bool fn_datalength(std::span<const Value> args, const EvalContext&, Value* out, Error*) {
+  const TypeInfo& t = args[0].type();
+  Type rt = t.length == TypeInfo::kMax || t.is_lob() ? Type::BigInt : Type::Int;
+  if (null_argument(args, TypeInfo::of(rt), out)) return true;
+  const std::string& s = args[0].string_value();
+  int64_t bytes = fixed_storage_bytes(t);
+  if (t.is_binary()) {
+    bytes = static_cast<int64_t>(s.size());
+  } else if (t.is_string()) {
+    int64_t units = 0;
+    for (size_t pos = 0; pos < s.size();) units += utf8_next(s, &pos) > 0xFFFF ? 2 : 1;
+    bytes = t.is_unicode() ? 2 * units : units;
+  }
+  *out = Value::integer(bytes, rt);
+  return true;
+}
+
 bool trim(std::span<const Value> args, const EvalContext& ctx, Value* out, Error* err, bool leading) {
   if (null_argument(args, varying(args[0].type()), out)) return true;
   std::string s;
@@ -247,6 +288,7 @@ constexpr ScalarFunction kStringFunctions[] = {
     {"LTRIM", 1, 1, fn_ltrim},           {"RTRIM", 1, 1, fn_rtrim},
     {"REPLACE", 3, 3, fn_replace},       {"LEFT", 2, 2, fn_left},
     {"RIGHT", 2, 2, fn_right},           {"CHARINDEX", 2, 3, fn_charindex},
+    {"DATALENGTH", 1, 1, fn_datalength},
 };
 
 }  // namespace

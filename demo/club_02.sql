@@ -11,6 +11,26 @@
 -- membership number was entered with blanks around it (' 58-040 '); the
 -- sports lists under the key names of an older release (PK_Sportarten_1,
 -- and names of their own for the club's and the addresses' sports).
+--
+-- The old release bound DEFAULT constraints to some columns, named or left
+-- to the server to name: flags with 'N' or 'J', amounts and numbers with 0.
+-- Among them are columns whose type the upgrade changes (VerbandNr, RgNr,
+-- the tax keys), which the server refuses while a default is bound, and
+-- columns it only widens or reads.
+
+ALTER TABLE dbo.Sportarten ADD CONSTRAINT DF_Sportarten_VerbandNr DEFAULT 0 FOR VerbandNr
+ALTER TABLE dbo.SportartenV ADD DEFAULT 0 FOR VerbandNr
+ALTER TABLE dbo.AdrSArt ADD DEFAULT 0 FOR VerbandNr
+ALTER TABLE dbo.MgSolln ADD CONSTRAINT DF_MgSolln_RgNr DEFAULT 0 FOR RgNr
+ALTER TABLE dbo.MgSolln ADD CONSTRAINT DF_MgSolln_Betrag DEFAULT 0 FOR Betrag
+ALTER TABLE dbo.MgSolln ADD DEFAULT '' FOR ArtName
+ALTER TABLE dbo.F5Kont ADD CONSTRAINT DF_F5Kont_STSCHL DEFAULT 0 FOR STSCHL
+ALTER TABLE dbo.F5BEW4 ADD DEFAULT 0 FOR STSCHL
+ALTER TABLE dbo.F5BEW4 ADD CONSTRAINT DF_F5BEW4_DIALOG_STAP DEFAULT 'N' FOR DIALOG_STAP
+ALTER TABLE dbo.F5Dat ADD CONSTRAINT DF_F5Dat_STEUERSCHL DEFAULT 0 FOR STEUERSCHL
+ALTER TABLE dbo.F5einst ADD CONSTRAINT DF_F5einst_Bilanzierung DEFAULT 'N' FOR Bilanzierung
+ALTER TABLE dbo.PASSDB ADD DEFAULT 'J' FOR Zugriff
+GO
 
 INSERT INTO Mandstam (MandNr, Name1, Name2, Strasse, PLZ, Ort, Telefon, Email, Steuernummer, Finanzamt, Vorsitzender, Kassenwart, Gruendung, Bank1, Konto1, BLZ1, Fibukonto1, Bank2, Konto2, BLZ2, Fibukonto2, Bank3, Konto3, BLZ3, Fibukonto3) VALUES (1, 'Sportfreunde Kastanienhof 1958 e.V.', NULL, 'Kastanienweg 1', '34128', 'Kassel', '0561 880011', 'vorstand@sf-kastanienhof.de', '026/250/11223', 'Kassel-Hofgeismar', 'Ingrid Hoffmann', 'Peter Schäfer', '19580301', 'Kasseler Sparkasse', '0001122334', '52050353', 1200, 'Kasseler Bank eG', '0004455667', '', 1210, NULL, NULL, NULL, NULL)
 INSERT INTO EINST (Mandant, ProgVersion, Datenpfad, Sicherungspfad, Waehrung, Beitragsjahr) VALUES ('Sportfreunde Kastanienhof 1958 e.V.', '2011.1', 'C:\SFK\Daten', NULL, 'EUR', 2015)

@@ -1,4 +1,4 @@
-// AddField, AddIndex, DropConstraint, DropPrimaryKey: each asks the catalogue
+// AddField, AddIndex, DropConstraint, DropPrimaryKey, AlterColumnType: each asks the catalogue
 // first and changes only what is missing, so that the upgrade can run again
 // over a database that is partly or wholly upgraded. Probes are unguarded: a
 // catalogue that cannot be read ends the run.
@@ -6,6 +6,7 @@
 
 #include "db/primitives.h"
 #include "db/sql_text.h"
+#include "db/transaction.h"
 
 namespace db {
 
@@ -92,6 +93,33 @@ void Primitives::DropPrimaryKey(std::string_view table) {
   if (keys.empty()) return;
   runner_.run_lines({"ALTER TABLE dbo." + std::string(table), " DROP CONSTRAINT " + keys.text(0, "IndexName")},
                     Guard::warning());
+}
+
+bool Primitives::AlterColumnType(std::string_view table, std::string_view column, std::string_view new_type,
+                                 std::string_view alter, Channel channel, Guard guard) {
+  std::string probe = "SELECT dc.name, dc.definition FROM sys.default_constraints AS dc";
+  probe += " INNER JOIN sys.columns AS c";
+  probe += " ON c.object_id = dc.parent_object_id AND c.column_id = dc.parent_column_id";
+  probe += " WHERE dc.parent_object_id = OBJECT_ID(" + db::quoted(table) + ")";
+  probe += " AND c.name = " + db::quoted(column);
+  probe += " AND TYPE_NAME(c.system_type_id) <> " + db::quoted(new_type);
+  Rowset defaults = runner_.query(Channel::Probe, probe, Guard::unguarded());
+  if (defaults.empty()) return runner_.run(channel, alter, guard);
+  const std::string name = defaults.text(0, "name");
+  const std::string definition = defaults.text(0, "definition");
+  bool altered = false;
+  // Without the transaction a cut between the drop and the new default
+  // would leave the column without it for good: later runs find the column
+  // converted and have nothing to put back.
+  in_one_transaction(runner_, [&] {
+    runner_.run(channel, "ALTER TABLE " + std::string(table) + " DROP CONSTRAINT " + bracketed(name), guard);
+    altered = runner_.run(channel, alter, guard);
+    runner_.run(channel,
+                "ALTER TABLE " + std::string(table) + " ADD CONSTRAINT " + bracketed(name) + " DEFAULT " + definition +
+                    " FOR " + std::string(column),
+                guard);
+  });
+  return altered;
 }
 
 bool Primitives::Execute(std::string_view text, Channel channel, Guard guard) {

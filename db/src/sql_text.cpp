@@ -21,6 +21,16 @@ std::string quoted(std::string_view value) {
   return out;
 }
 
+std::string bracketed(std::string_view name) {
+  std::string out = "[";
+  for (char c : name) {
+    out += c;
+    if (c == ']') out += ']';
+  }
+  out += ']';
+  return out;
+}
+
 std::string join_lines_crlf(const std::vector<std::string>& lines) {
   std::string out;
   for (const auto& line : lines) {

@@ -34,7 +34,10 @@ void convert(db::Primitives& sql) {
   const auto silent = db::Guard::silent();
   runner.run_lines({"CREATE TABLE dbo.UpdS (", "ID INT IDENTITY (1,1) NOT NULL)"}, silent);
   if (f5dat_has_lfdnr(sql)) runner.run_lines({"ALTER TABLE F5Dat DROP CONSTRAINT PK_F5DAT"}, silent);
-  runner.run_lines({"ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL"}, silent);
+  // The text as run_lines sends it: one line ended by CR LF.
+  sql.AlterColumnType("F5Dat", "STEUERSCHL", "numeric",
+                      "ALTER TABLE F5Dat ALTER COLUMN STEUERSCHL NUMERIC (19,2) NOT NULL\r\n", db::Channel::Lines,
+                      silent);
   runner.run_lines({"ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED (STEUERSCHL, LFDNR) ON [PRIMARY]"},
                    silent);
   WidenTaxKeyColumns(sql);
@@ -67,7 +70,8 @@ void WidenTaxKeyColumns(db::Primitives& sql) {
     std::string statement = "ALTER TABLE " + columns.text(row, "TableName") + " ALTER COLUMN " +
                             columns.text(row, "FieldName") + " numeric (19,2)";
     statement += columns.text(row, "isnullable") != "0" ? " NULL" : " NOT NULL";
-    runner.run(db::Channel::Separate, statement, silent);
+    sql.AlterColumnType(columns.text(row, "TableName"), columns.text(row, "FieldName"), "numeric", statement,
+                        db::Channel::Separate, silent);
     runner.run(db::Channel::Separate, "SET ANSI_WARNINGS ON ", silent);
   }
 }

@@ -38,6 +38,17 @@ class Primitives {
   // warning; nothing is sent when the table has no primary key.
   void DropPrimaryKey(std::string_view table);
 
+  // Sends `alter`, an ALTER TABLE ... ALTER COLUMN that gives `column` of
+  // `table` the type `new_type` (a name as TYPE_NAME gives it: varchar,
+  // numeric), on `channel` under `guard`, and returns whether it succeeded.
+  // The server refuses to change the type of a column bound to a DEFAULT
+  // constraint, so when the column has one and is not of `new_type` yet, the
+  // default is dropped, the column altered and the same default (name and
+  // definition) added back, all three in one transaction. Without such a
+  // default only the probe is added. The probe is unguarded.
+  bool AlterColumnType(std::string_view table, std::string_view column, std::string_view new_type,
+                       std::string_view alter, Channel channel, Guard guard);
+
   // The table probe: true when any object named `table` exists. Unguarded.
   bool TableExists(std::string_view table);
 

@@ -11,6 +11,10 @@ namespace db {
 // that a value read from the database can be written into a statement.
 std::string quoted(std::string_view value);
 
+// `name` in square brackets, with every closing bracket inside it doubled:
+// a name read from the catalogue written into a statement as an identifier.
+std::string bracketed(std::string_view name);
+
 // The lines each followed by CR LF: the text of a statement that is built
 // line by line.
 std::string join_lines_crlf(const std::vector<std::string>& lines);

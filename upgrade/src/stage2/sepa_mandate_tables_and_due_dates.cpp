@@ -250,7 +250,9 @@ void add_due_dates_and_settings(Tenant& t) {
 
   t.sql.AddField("Rechn", "AssBeitID", "UNIQUEIDENTIFIER", "", "Null");
   t.sql.AddField("MgSolln", "AssBeitID", "UNIQUEIDENTIFIER", "", "Null");
-  t.exec("ALTER TABLE MgSolln ALTER COLUMN RgNr VARCHAR (10) NULL", db::Guard::plain());
+  // Invoice numbers were integers, possibly with a default of 0.
+  t.sql.AlterColumnType("MgSolln", "RgNr", "varchar", "ALTER TABLE MgSolln ALTER COLUMN RgNr VARCHAR (10) NULL",
+                        db::Channel::Single, db::Guard::plain());
 }
 
 }  // namespace

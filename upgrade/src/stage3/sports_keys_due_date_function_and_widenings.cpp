@@ -13,12 +13,13 @@
 namespace upgrade {
 namespace {
 
-// Every run: federation numbers were integers in older releases.
-constexpr const char* kFederationNumberWidening[] = {
-    "ALTER TABLE dbo.SportartenV ALTER COLUMN VerbandNr varchar(20) NULL",
-    "ALTER TABLE dbo.Sportarten ALTER COLUMN VerbandNr varchar(20) NULL",
-    "ALTER TABLE dbo.AdrSART ALTER COLUMN VerbandNr varchar(20) NULL",
-    "ALTER TABLE dbo.INTER ALTER COLUMN VerbandNr varchar(20) NULL",
+// Every run: federation numbers were integers in older releases, where a
+// default of 0 may be bound to them.
+constexpr steps::TypeChange kFederationNumberWidening[] = {
+    {"dbo.SportartenV", "VerbandNr", "varchar", "ALTER TABLE dbo.SportartenV ALTER COLUMN VerbandNr varchar(20) NULL"},
+    {"dbo.Sportarten", "VerbandNr", "varchar", "ALTER TABLE dbo.Sportarten ALTER COLUMN VerbandNr varchar(20) NULL"},
+    {"dbo.AdrSART", "VerbandNr", "varchar", "ALTER TABLE dbo.AdrSART ALTER COLUMN VerbandNr varchar(20) NULL"},
+    {"dbo.INTER", "VerbandNr", "varchar", "ALTER TABLE dbo.INTER ALTER COLUMN VerbandNr varchar(20) NULL"},
 };
 
 // The two lists are reloaded from scratch; AdrSepaVer is emptied with them.
@@ -161,7 +162,7 @@ void add_sepa_version(Tenant& t) {
 }  // namespace
 
 void sports_keys_due_date_function_and_widenings(Tenant& t) {
-  steps::exec_each(t, kFederationNumberWidening, db::Guard::unguarded());
+  steps::change_types(t, kFederationNumberWidening, db::Guard::unguarded());
   t.sql.AddField("fachverbaende", "Kn", "char", "(1)", "NULL");
   // Kn5a marks the restructuring: one transaction with it, so that a run cut
   // off inside never leaves emptied lists or missing keys behind the marker.

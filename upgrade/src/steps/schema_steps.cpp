@@ -18,6 +18,11 @@ void exec_each(Tenant& t, std::span<const char* const> statements, db::Guard gua
   for (const char* statement : statements) t.exec(statement, guard);
 }
 
+void change_types(Tenant& t, std::span<const TypeChange> changes, db::Guard guard) {
+  for (const TypeChange& c : changes)
+    t.sql.AlterColumnType(c.table, c.column, c.new_type, c.statement, db::Channel::Single, guard);
+}
+
 bool create_if_missing(Tenant& t, std::string_view table, std::span<const Lines> statements, db::Guard guard,
                        const std::function<void()>& fill) {
   if (t.sql.TableExists(table)) return false;

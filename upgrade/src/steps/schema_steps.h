@@ -35,6 +35,19 @@ void add_columns(Tenant& t, std::span<const ColumnAddition> run);
 // Sends `statements` one after another through qryExec, each under `guard`.
 void exec_each(Tenant& t, std::span<const char* const> statements, db::Guard guard);
 
+// An ALTER COLUMN that gives a column another type. A DEFAULT constraint
+// bound to the column would make the server refuse it, so such a default is
+// dropped around it and added back (db::Primitives::AlterColumnType).
+struct TypeChange {
+  std::string_view table;
+  std::string_view column;
+  std::string_view new_type;  // as TYPE_NAME names it
+  std::string_view statement;
+};
+
+// Sends each change through qryExec under `guard`, keeping the defaults.
+void change_types(Tenant& t, std::span<const TypeChange> changes, db::Guard guard);
+
 // A statement sent line by line, every line ended by CR LF.
 using Lines = std::vector<std::string>;
 

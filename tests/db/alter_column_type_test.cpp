@@ -117,8 +117,8 @@ TEST_F(AlterColumnTypeTest, ConvertedColumnGetsOnlyTheProbeAndTheAlter) {
 TEST_F(AlterColumnTypeTest, ColumnWithoutADefaultGetsOnlyTheProbeAndTheAlter) {
   engine.run("DRAVOK01", "CREATE TABLE INTER (VerbandNr int NULL)");
   EXPECT_TRUE(tool().AlterColumnType("dbo.INTER", "VerbandNr", "varchar",
-                                   "ALTER TABLE dbo.INTER ALTER COLUMN VerbandNr varchar(20) NULL", Channel::Single,
-                                   Guard::silent()));
+                                     "ALTER TABLE dbo.INTER ALTER COLUMN VerbandNr varchar(20) NULL", Channel::Single,
+                                     Guard::silent()));
   ASSERT_EQ(transcript.size(), 2u);
   EXPECT_EQ(transcript[1].text, "ALTER TABLE dbo.INTER ALTER COLUMN VerbandNr varchar(20) NULL");
 }
@@ -128,8 +128,8 @@ TEST_F(AlterColumnTypeTest, UnnamedDefaultComesBackUnderItsGeneratedName) {
   ASSERT_EQ(before.size(), 2u);
   ASSERT_EQ(before[0][0].rfind("DF__Sportarte__Aktiv__", 0), 0u) << before[0][0];
   EXPECT_TRUE(tool().AlterColumnType("Sportarten", "Aktiv", "varchar",
-                                   "ALTER TABLE Sportarten ALTER COLUMN Aktiv varchar(1) NULL", Channel::Single,
-                                   Guard::silent()));
+                                     "ALTER TABLE Sportarten ALTER COLUMN Aktiv varchar(1) NULL", Channel::Single,
+                                     Guard::silent()));
   EXPECT_EQ(rows(kDefaultsOfSportarten), before);
 }
 
@@ -139,10 +139,10 @@ TEST_F(AlterColumnTypeTest, RefusedConversionThatEndsTheRunLeavesTheDefaultBound
   engine.run("DRAVOK01",
              "CREATE TABLE F5Kont (KONTONR int NOT NULL, STSCHL varchar(10) NULL CONSTRAINT DF_STSCHL "
              "DEFAULT '0')\nINSERT INTO F5Kont VALUES (1000, 'ohne')");
-  EXPECT_THROW(
-      tool().AlterColumnType("F5Kont", "STSCHL", "numeric", "ALTER TABLE F5Kont ALTER COLUMN STSCHL numeric (19,2) NULL",
-                           Channel::Separate, Guard::unguarded()),
-      db::DbError);
+  EXPECT_THROW(tool().AlterColumnType("F5Kont", "STSCHL", "numeric",
+                                      "ALTER TABLE F5Kont ALTER COLUMN STSCHL numeric (19,2) NULL", Channel::Separate,
+                                      Guard::unguarded()),
+               db::DbError);
   EXPECT_EQ(rows("SELECT dc.name, dc.definition, TYPE_NAME(c.system_type_id) FROM sys.default_constraints AS dc"
                  " INNER JOIN sys.columns AS c ON c.object_id = dc.parent_object_id AND c.column_id = "
                  "dc.parent_column_id WHERE dc.parent_object_id = OBJECT_ID('F5Kont')"),
@@ -156,8 +156,8 @@ TEST_F(AlterColumnTypeTest, SilentlyRefusedConversionStillPutsTheDefaultBack) {
              "CREATE TABLE INTER (Nr int NOT NULL, VerbandNr int NULL CONSTRAINT DF_INTER_VerbandNr "
              "DEFAULT 0)\nINSERT INTO INTER (Nr, VerbandNr) VALUES (1, NULL)");
   EXPECT_FALSE(tool().AlterColumnType("INTER", "VerbandNr", "varchar",
-                                    "ALTER TABLE INTER ALTER COLUMN VerbandNr varchar(20) NOT NULL", Channel::Single,
-                                    Guard::silent()));
+                                      "ALTER TABLE INTER ALTER COLUMN VerbandNr varchar(20) NOT NULL", Channel::Single,
+                                      Guard::silent()));
   ASSERT_EQ(transcript.size(), 6u);
   EXPECT_FALSE(transcript[3].ok());
   EXPECT_TRUE(transcript[4].ok()) << *transcript[4].error;

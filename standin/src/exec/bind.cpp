@@ -70,8 +70,7 @@ void bind_function_name(Expr& e) {
   if (!e.function) {
     std::string upper = ascii_uppered(e.op);
     if (upper != "OBJECT_ID" && upper != "OBJECT_NAME" && upper != "DB_NAME" && upper != "DB_ID" &&
-        upper != "IDENT_CURRENT" && upper != "SCOPE_IDENTITY" && upper != "COL_LENGTH" &&
-        upper != "TYPE_NAME")
+        upper != "IDENT_CURRENT" && upper != "SCOPE_IDENTITY" && upper != "COL_LENGTH" && upper != "TYPE_NAME")
       throw_error(195, "'" + e.op + "' is not a recognized built-in function name.", true);
     e.op = upper;
     return;

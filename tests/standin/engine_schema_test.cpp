@@ -84,12 +84,23 @@ TEST(EngineSchema, AlterColumnRefusedOnKeyAndIndexColumns) {
   e.ok("ALTER TABLE F5Dat ADD CONSTRAINT PK_F5DAT PRIMARY KEY CLUSTERED (STEUERSCHL, LFDNR) ON [PRIMARY]");
 }
 
-TEST(EngineSchema, AlterColumnWithoutNullTextKeepsNullability) {
+// ALTER COLUMN without NULL or NOT NULL makes the column nullable (ALTER
+// TABLE, "ALTER COLUMN ... NULL | NOT NULL"), so a key on it is then refused:
+// https://learn.microsoft.com/en-us/sql/t-sql/statements/alter-table-transact-sql
+TEST(EngineSchema, AlterColumnWithoutNullTextMakesTheColumnNullable) {
   Engine e;
   e.ok("CREATE TABLE VerbSportArt ([Nummer] [varchar](3) NOT NULL, [Sportart] [varchar](120) NULL,)");
   e.ok("ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20)");
+  EXPECT_EQ(e.scalar("SELECT is_nullable FROM sys.columns WHERE name = 'Nummer'"), "1");
+  EXPECT_EQ(e.error("ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED "
+                    "([NUMMER]) ON [PRIMARY]"),
+            8111);
+  e.ok("ALTER TABLE VerbSportArt ALTER COLUMN NUMMER varchar (20) NOT NULL");
   e.ok(
       "ALTER TABLE [dbo].[VerbSportArt] ADD CONSTRAINT [PK_VerbSportArt] PRIMARY KEY CLUSTERED ([NUMMER]) ON [PRIMARY]");
+  e.ok("ALTER TABLE VerbSportArt ALTER COLUMN Sportart varchar (200) NOT NULL");
+  e.ok("ALTER TABLE VerbSportArt ALTER COLUMN Sportart varchar (200)");
+  EXPECT_EQ(e.scalar("SELECT is_nullable FROM sys.columns WHERE name = 'Sportart'"), "1");
 }
 
 TEST(EngineSchema, TruncationUnderAnsiWarnings) {

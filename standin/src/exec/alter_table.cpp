@@ -130,9 +130,9 @@ void TableAlteration::alter_column(const ColumnDef& d) {
   def.type = d.type;
   def.nullable = d.nullable;
   Column c = make_column(def, ci + 1);
-  // Without a null text the column keeps its nullability, so that a
-  // widening never loosens a key-to-be.
-  c.nullable = d.nullable.value_or(old.nullable);
+  // ALTER COLUMN applies the ANSI null default: without NULL or NOT NULL
+  // the column allows nulls, whatever it allowed before.
+  c.nullable = d.nullable.value_or(true);
   c.identity = old.identity;
   c.seed = old.seed;
   c.increment = old.increment;

@@ -39,7 +39,7 @@ Column TableAlteration::new_column(const ColumnDef& d) {
   if (d.default_value) {
     Value v;
     Error err;
-    if (!assign_value(ex_.eval_constant(*d.default_value), c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
+    if (!assign_value(ex_.eval_constant(*d.default_value), c.type, ex_.ctx(), &v, &err)) throw_error(err);
     c.default_value = v;
   }
   if (!c.nullable && !c.identity && !c.default_value && !t_.rows.empty())
@@ -64,7 +64,7 @@ void TableAlteration::fill_new_column(const Column& c) {
       t_.identity_used = true;
       Value v;
       Error err;
-      if (!assign_value(Value::integer(next, Type::BigInt), c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
+      if (!assign_value(Value::integer(next, Type::BigInt), c.type, ex_.ctx(), &v, &err)) throw_error(err);
       r.push_back(std::move(v));
     } else if (c.default_value && !c.nullable) {
       r.push_back(*c.default_value);
@@ -109,7 +109,7 @@ void TableAlteration::convert_column(int ci, const Column& c) {
   for (Row& r : t_.rows) {
     Value v;
     Error err;
-    if (!assign_value(r[static_cast<size_t>(ci)], c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
+    if (!assign_value(r[static_cast<size_t>(ci)], c.type, ex_.ctx(), &v, &err)) throw_error(err);
     if (v.is_null() && !c.nullable) throw_null_not_allowed(db_, t_, c, "UPDATE");
     if (v.is_null()) v = Value::null(c.type);
     r[static_cast<size_t>(ci)] = std::move(v);

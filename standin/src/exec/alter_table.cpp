@@ -56,7 +56,7 @@ void TableAlteration::fill_new_column(const Column& c, bool with_values) {
   if (c.default_constraint && (!c.nullable || with_values)) {
     Value v;
     Error err;
-    if (!assign_value(c.default_constraint->value, c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
+    if (!assign_value(c.default_constraint->value, c.type, ex_.ctx(), &v, &err)) throw_error(err);
     fill = std::move(v);
   }
   for (Row& r : t_.rows) {
@@ -67,7 +67,7 @@ void TableAlteration::fill_new_column(const Column& c, bool with_values) {
       t_.identity_used = true;
       Value v;
       Error err;
-      if (!assign_value(Value::integer(next, Type::BigInt), c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
+      if (!assign_value(Value::integer(next, Type::BigInt), c.type, ex_.ctx(), &v, &err)) throw_error(err);
       r.push_back(std::move(v));
     } else if (fill) {
       r.push_back(*fill);
@@ -112,7 +112,7 @@ void TableAlteration::convert_column(int ci, const Column& c) {
   for (Row& r : t_.rows) {
     Value v;
     Error err;
-    if (!assign_value(r[static_cast<size_t>(ci)], c.type, ex_.ctx(), &v, &err)) throw_error(err, false);
+    if (!assign_value(r[static_cast<size_t>(ci)], c.type, ex_.ctx(), &v, &err)) throw_error(err);
     if (v.is_null() && !c.nullable) throw_null_not_allowed(db_, t_, c, "UPDATE");
     if (v.is_null()) v = Value::null(c.type);
     r[static_cast<size_t>(ci)] = std::move(v);

@@ -31,7 +31,7 @@ bool find_column(const Scope& s, const std::string& column, const std::string* q
     if (qualifier && !qualifier_matches(r, *qualifier)) continue;
     for (size_t c = 0; c < r.column_names.size(); ++c) {
       if (!names_equal(r.column_names[c], column)) continue;
-      if (*source >= 0 && !qualifier) throw_error(209, "Ambiguous column name '" + column + "'.", true);
+      if (*source >= 0 && !qualifier) throw_error(209, "Ambiguous column name '" + column + "'.");
       *source = static_cast<int>(i);
       *index = static_cast<int>(c);
       break;
@@ -71,14 +71,13 @@ void bind_function_name(Expr& e) {
     std::string upper = ascii_uppered(e.op);
     if (upper != "OBJECT_ID" && upper != "OBJECT_NAME" && upper != "DB_NAME" && upper != "DB_ID" &&
         upper != "IDENT_CURRENT" && upper != "SCOPE_IDENTITY" && upper != "COL_LENGTH" && upper != "TYPE_NAME")
-      throw_error(195, "'" + e.op + "' is not a recognized built-in function name.", true);
+      throw_error(195, "'" + e.op + "' is not a recognized built-in function name.");
     e.op = upper;
     return;
   }
   int n = static_cast<int>(e.args.size());
   if (n < e.function->min_args || n > e.function->max_args)
-    throw_error(174, "The " + e.op + " function requires " + std::to_string(e.function->min_args) + " argument(s).",
-                true);
+    throw_error(174, "The " + e.op + " function requires " + std::to_string(e.function->min_args) + " argument(s).");
 }
 
 }  // namespace
@@ -100,8 +99,7 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
         if (e.args.empty())
           throw_error(4127,
                       "At least one of the arguments to COALESCE must be an expression that is not "
-                      "the NULL constant.",
-                      true);
+                      "the NULL constant.");
       }
       bind_function_name(e);
       break;
@@ -112,7 +110,7 @@ void Executor::bind(Expr& e, const Scope& scope, std::vector<Expr*>* aggregates)
                     "An aggregate may not appear in the WHERE clause unless it is in a subquery "
                     "contained in a HAVING clause or a select list, and the column being aggregated "
                     "is an outer reference.",
-                    true, 15);
+                    15);
       e.slot = static_cast<int>(aggregates->size());
       aggregates->push_back(&e);
       // The argument is evaluated per row, outside any group.

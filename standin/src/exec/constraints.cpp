@@ -23,11 +23,11 @@ std::string key_display(const Row& row, const std::vector<int>& cols) {
                 "Violation of " + std::string(k.primary ? "PRIMARY KEY" : "UNIQUE KEY") + " constraint '" + k.name +
                     "'. Cannot insert duplicate key in object '" + qualified_table_name(t) +
                     "'. The duplicate key value is (" + value + ").",
-                false, 14);
+                14);
   throw_error(2601,
               "Cannot insert duplicate key row in object '" + qualified_table_name(t) + "' with unique index '" +
                   k.name + "'. The duplicate key value is (" + value + ").",
-              false, 14);
+              14);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ Column make_column(const ColumnDef& d, int ordinal) {
   Error err;
   if (!parse_type_name(d.type.name, d.type.arg1, d.type.arg2, d.type.max, TypeUse::Column, &c.type, &err)) {
     if (err.number == 2715) err = unknown_column_type_error(ordinal, d.type.name);
-    throw_error(err, false);
+    throw_error(err);
   }
   c.type_name = canonical_type_name(d.type.name);
   c.identity = d.identity;
@@ -374,14 +374,14 @@ void Executor::run_create_function(Statement& s) {
     Error err;
     if (!parse_type_name(ptype.name, ptype.arg1, ptype.arg2, ptype.max, TypeUse::Column, &type, &err)) {
       session_.variables = saved;
-      throw_error(err, false);
+      throw_error(err);
     }
     session_.variables[upper] = Value::null(type);
   }
   try {
     std::unique_ptr<Query> body;
     Error perr;
-    if (!parse_query_text(s.option_value, &body, &perr)) throw_error(perr, true);
+    if (!parse_query_text(s.option_value, &body, &perr)) throw_error(perr);
     run_query(*body, nullptr, nullptr);
   } catch (...) {
     session_.variables = saved;

@@ -88,8 +88,7 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
       const Column& col = t.columns[c];
       Value out;
       Error err;
-      if (!assign_value(source[i], col.type, ctx_, &out, &err))
-        throw_error(err, err.number != 8152 && err.number != 8115 && err.number != 2628);
+      if (!assign_value(source[i], col.type, ctx_, &out, &err)) throw_error(err);
       row[c] = std::move(out);
       given[c] = true;
     }
@@ -196,7 +195,7 @@ std::vector<Row> Executor::insert_source_rows(Statement& s, const std::vector<in
                           : "There are more columns in the INSERT statement than values specified in the VALUES "
                             "clause. The number of values in the VALUES clause must match the number of columns "
                             "specified in the INSERT statement.",
-                      true, 15);
+                      15);
         throw_insert_column_count_mismatch();
       }
       Row r;
@@ -214,7 +213,7 @@ std::vector<Row> Executor::insert_source_rows(Statement& s, const std::vector<in
                         "number of SELECT values must match the number of INSERT columns."
                       : "The select list for the INSERT statement contains more items than the insert list. The number "
                         "of SELECT values must match the number of INSERT columns.",
-                  true, 15);
+                  15);
     }
     rows = std::move(rs.rows);
   }
@@ -244,8 +243,7 @@ void Executor::run_update(Statement& s, BatchResult& out) {
       Value v = eval(*s.assignments[i].second, f);
       Value stored;
       Error err;
-      if (!assign_value(v, col.type, ctx_, &stored, &err))
-        throw_error(err, err.number != 8152 && err.number != 8115 && err.number != 2628);
+      if (!assign_value(v, col.type, ctx_, &stored, &err)) throw_error(err);
       if (stored.is_null() && !col.nullable) throw_null_not_allowed(*db, t, col, "UPDATE");
       if (stored.is_null()) stored = Value::null(col.type);
       updated[static_cast<size_t>(set_columns[i])] = std::move(stored);

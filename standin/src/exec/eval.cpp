@@ -30,10 +30,7 @@ Truth to_truth(const Value& v) {
   return v.int_value() != 0 ? Truth::True : Truth::False;
 }
 
-[[noreturn]] void rethrow(const Error& e) {
-  // Conversion and arithmetic errors end the batch, as with ARITHABORT ON.
-  throw_error(e, true);
-}
+[[noreturn]] void rethrow(const Error& e) { throw_error(e); }
 
 int compare_or_throw(const Value& a, const Value& b, const EvalContext& ctx) {
   int r = 0;
@@ -77,7 +74,7 @@ Value variable_value(Executor& ex, const Expr& e) {
   if (name == "@@TRANCOUNT") return Value::integer(ex.trancount());
   auto it = ex.session().variables.find(name);
   if (it == ex.session().variables.end())
-    throw_error(137, "Must declare the scalar variable \"" + e.names[0] + "\".", true, 15);
+    throw_error(137, "Must declare the scalar variable \"" + e.names[0] + "\".", 15);
   return it->second;
 }
 
@@ -257,7 +254,7 @@ Value cast(const Expr& e, const Value& v, const EvalContext& ctx) {
 }
 
 Value aggregate_result(const Expr& e, const Frame& f) {
-  if (!f.group) throw_error(8120, "Aggregate used outside a grouped query.", true);
+  if (!f.group) throw_error(8120, "Aggregate used outside a grouped query.");
   return f.group->aggregates[static_cast<size_t>(e.slot)];
 }
 

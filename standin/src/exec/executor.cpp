@@ -11,19 +11,17 @@
 
 namespace standin {
 
-void throw_error(int number, std::string message, bool aborts_batch, int severity) {
+void throw_error(int number, std::string message, int severity) {
   SqlError e;
   e.error.number = number;
   e.error.severity = severity;
   e.error.message = std::move(message);
-  e.aborts_batch = aborts_batch;
   throw e;
 }
 
-void throw_error(const Error& e, bool aborts_batch) {
+void throw_error(const Error& e) {
   SqlError s;
   s.error = e;
-  s.aborts_batch = aborts_batch;
   throw s;
 }
 
@@ -92,6 +90,10 @@ void Executor::run_set_option(Statement& s) {
     session_.settings.ansi_warnings = s.on;
     return;
   }
+  if (iequals(s.option, "XACT_ABORT")) {
+    session_.settings.xact_abort = s.on;
+    return;
+  }
   if (iequals(s.option, "DATEFORMAT")) {
     static const std::pair<const char*, DateOrder> kOrders[] = {{"dmy", DateOrder::DMY}, {"mdy", DateOrder::MDY},
                                                                 {"ymd", DateOrder::YMD}, {"ydm", DateOrder::YDM},
@@ -111,7 +113,7 @@ void Executor::run_set_option(Statement& s) {
       session_.settings.date_order = DateOrder::MDY;
     return;
   }
-  // NOCOUNT, ANSI_NULLS, QUOTED_IDENTIFIER, XACT_ABORT and the like change
+  // NOCOUNT, ANSI_NULLS, QUOTED_IDENTIFIER and the like change
   // nothing here.
 }
 
@@ -170,9 +172,9 @@ void Executor::run_declare(Statement& s) {
     TypeInfo type;
     Error err;
     if (!parse_type_name(type_spec.name, type_spec.arg1, type_spec.arg2, type_spec.max, TypeUse::Column, &type, &err))
-      throw_error(err, true);
+      throw_error(err);
     Value v = Value::null(type);
-    if (init && !assign_value(eval_constant(*init), type, ctx_, &v, &err)) throw_error(err, true);
+    if (init && !assign_value(eval_constant(*init), type, ctx_, &v, &err)) throw_error(err);
     session_.variables[ascii_uppered(name)] = v;
   }
 }

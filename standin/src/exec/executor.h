@@ -20,13 +20,14 @@
 
 namespace standin {
 
+// What a statement raises. How far the error reaches (the statement, the
+// batch, the transaction) is a property of its number: error_scope().
 struct SqlError {
   Error error;
-  bool aborts_batch = false;
 };
 
-[[noreturn]] void throw_error(int number, std::string message, bool aborts_batch = false, int severity = 16);
-[[noreturn]] void throw_error(const Error& e, bool aborts_batch);
+[[noreturn]] void throw_error(int number, std::string message, int severity = 16);
+[[noreturn]] void throw_error(const Error& e);
 
 // Per-connection state that outlives a statement.
 struct SessionState {

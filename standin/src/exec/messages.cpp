@@ -12,30 +12,60 @@ std::string str(std::string_view s) { return std::string(s); }
 
 }  // namespace
 
+// Which errors end the batch, and which of those roll back the transaction,
+// is the server's rule per error: "Database Engine error severities"
+// (https://learn.microsoft.com/en-us/sql/relational-databases/errors-events/database-engine-error-severities),
+// "SET XACT_ABORT" (https://learn.microsoft.com/en-us/sql/t-sql/statements/set-xact-abort-transact-sql),
+// "SET ARITHABORT" (https://learn.microsoft.com/en-us/sql/t-sql/statements/set-arithabort-transact-sql:
+// with ANSI_WARNINGS ON, overflow and divide-by-zero end the query) and
+// deferred name resolution (a missing object found when its statement runs
+// ends the batch). Every number not listed ends only its statement:
+// constraint and key violations (547, 2627, 2601, 515), truncation (8152,
+// 2628), a lock timeout (1222), DDL refusals.
+ErrorScope error_scope(int number) {
+  static constexpr int kEndsBatch[] = {// names and binding
+                                       102, 104, 108, 111, 116, 137, 147, 155, 156, 174, 195, 205, 207, 208, 209, 213,
+                                       263, 2702, 911, 4104, 4127, 4421, 4506, 4511, 8120, 8155, 1060,
+                                       // types and operand clashes found when a statement is compiled
+                                       131, 192, 206, 243, 257, 291, 306, 402, 421, 529, 1001, 8116, 8117, 9810,
+                                       // date arithmetic and string arguments out of range
+                                       517, 535, 536,
+                                       // resources
+                                       701, 50000};
+  static constexpr int kEndsBatchAndTransaction[] = {// conversions
+                                                     235, 241, 242, 245, 248, 8114, 8169,
+                                                     // arithmetic
+                                                     8115, 8134};
+  for (int n : kEndsBatchAndTransaction)
+    if (n == number) return ErrorScope::BatchAndTransaction;
+  for (int n : kEndsBatch)
+    if (n == number) return ErrorScope::Batch;
+  return ErrorScope::Statement;
+}
+
 void throw_invalid_object_name(std::string_view dotted_name) {
-  throw_error(208, "Invalid object name '" + str(dotted_name) + "'.", true);
+  throw_error(208, "Invalid object name '" + str(dotted_name) + "'.");
 }
 
 void throw_invalid_column_name(std::string_view column) {
-  throw_error(207, "Invalid column name '" + str(column) + "'.", true);
+  throw_error(207, "Invalid column name '" + str(column) + "'.");
 }
 
 void throw_unbound_identifier(std::string_view dotted_name) {
-  throw_error(4104, "The multi-part identifier \"" + str(dotted_name) + "\" could not be bound.", true);
+  throw_error(4104, "The multi-part identifier \"" + str(dotted_name) + "\" could not be bound.");
 }
 
 void throw_subquery_too_many_columns() {
   throw_error(116,
               "Only one expression can be specified in the select list when the subquery is not introduced "
-              "with EXISTS.",
-              true);
+              "with EXISTS.");
 }
 
 void throw_insert_column_count_mismatch() {
-  throw_error(213, "Column name or number of supplied values does not match table definition.", true);
+  throw_error(213, "Column name or number of supplied values does not match table definition.");
 }
 
-void throw_derived_table_not_updatable() { throw_error(4421, "Derived table is not updatable.", true); }
+void throw_derived_table_not_updatable() { throw_error(4421, "Derived table is not updatable."); }
 
 void throw_null_not_allowed(const Database& db, const Table& t, const Column& c, std::string_view statement) {
   throw_error(515, "Cannot insert the value NULL into column '" + c.name + "', table '" + db.name + ".dbo." + t.name +
@@ -47,7 +77,7 @@ void throw_identity_overflow(const Column& c) {
 }
 
 void throw_database_missing(std::string_view name) {
-  throw_error(911, "Database '" + str(name) + "' does not exist. Make sure that the name is entered correctly.", true);
+  throw_error(911, "Database '" + str(name) + "' does not exist. Make sure that the name is entered correctly.");
 }
 
 void throw_object_not_found(int number, std::string_view name) {

@@ -9,6 +9,19 @@
 
 namespace standin {
 
+// How far an error reaches beyond the statement that raised it (the
+// statement itself is always undone):
+//  - Statement: the batch goes on with its next statement; an open
+//    transaction stays open.
+//  - Batch: the rest of the batch does not run; an open transaction stays
+//    open. Errors found while a statement is compiled (names, types,
+//    operand clashes) are of this kind.
+//  - BatchAndTransaction: the rest of the batch does not run and an open
+//    transaction is rolled back: conversion and arithmetic errors.
+// With SET XACT_ABORT ON every run-time error reaches as far as the last.
+enum class ErrorScope { Statement, Batch, BatchAndTransaction };
+ErrorScope error_scope(int number);
+
 // 208: a table, view or function name that resolves to nothing.
 [[noreturn]] void throw_invalid_object_name(std::string_view dotted_name);
 // 207: a column name that no source of the statement has.

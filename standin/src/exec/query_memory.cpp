@@ -39,7 +39,7 @@ bool QueryMemory::parse_size(std::string_view text, uint64_t* bytes) {
 
 void QueryMemory::reserve(uint64_t bytes) {
   if (used_ + bytes > limit_)
-    throw_error(701, "There is insufficient system memory in resource pool 'default' to run this query.", true, 17);
+    throw_error(701, "There is insufficient system memory in resource pool 'default' to run this query.", 17);
   used_ += bytes;
 }
 

@@ -21,7 +21,7 @@ Database* Executor::resolve_database(const std::vector<std::string>& names, size
     const std::string& db = names[names.size() - table_parts - 1];
     if (db.empty()) return &current_database();
     Database* d = catalog_.find(db);
-    if (!d) throw_error(2702, "Database '" + db + "' does not exist.", true);
+    if (!d) throw_error(2702, "Database '" + db + "' does not exist.");
     return d;
   }
   return &current_database();
@@ -49,7 +49,7 @@ std::unique_ptr<Relation> Executor::open_relation(const TableRef& ref, const Sco
     case TableRef::Kind::Function: open_function(ref, outer_scope, outer_frame, rel.get()); return rel;
     case TableRef::Kind::Join: break;
   }
-  throw_error(102, "Incorrect syntax near 'JOIN'.", true, 15);
+  throw_error(102, "Incorrect syntax near 'JOIN'.", 15);
 }
 
 namespace {
@@ -88,8 +88,8 @@ void Executor::open_derived(const TableRef& ref, const Scope* outer_scope, const
   ResultSet rs = run_query(*ref.query, outer_scope, outer_frame);
   for (size_t i = 0; i < rs.columns.size(); ++i)
     if (rs.columns[i].name.empty())
-      throw_error(8155, "No column name was specified for column " + std::to_string(i + 1) + " of '" + ref.alias + "'.",
-                  true);
+      throw_error(8155,
+                  "No column name was specified for column " + std::to_string(i + 1) + " of '" + ref.alias + "'.");
   take_result(std::move(rs), rel);
   rel->name = ref.alias;
 }
@@ -105,15 +105,14 @@ void Executor::open_function(const TableRef& ref, const Scope* outer_scope, cons
                 ref.args.size() < fn->params.size()
                     ? "An insufficient number of arguments were supplied for the procedure or function " +
                           dotted_name(ref.names) + "."
-                    : "Procedure or function " + fn->name + " has too many arguments specified.",
-                true);
+                    : "Procedure or function " + fn->name + " has too many arguments specified.");
   std::map<std::string, Value, std::less<>> saved = session_.variables;
   ResultSet rs;
   try {
     set_function_arguments(ref, *fn, outer_scope, outer_frame);
     std::unique_ptr<Query> body;
     Error perr;
-    if (!parse_query_text(fn->body, &body, &perr)) throw_error(perr, true);
+    if (!parse_query_text(fn->body, &body, &perr)) throw_error(perr);
     rs = run_query(*body, nullptr, nullptr);
   } catch (...) {
     session_.variables = std::move(saved);
@@ -138,9 +137,9 @@ void Executor::set_function_arguments(const TableRef& ref, const FunctionDef& fn
     TypeInfo type;
     Error err;
     const TypeSpec& ts = fn.params[i].second;
-    if (!parse_type_name(ts.name, ts.arg1, ts.arg2, ts.max, TypeUse::Column, &type, &err)) throw_error(err, true);
+    if (!parse_type_name(ts.name, ts.arg1, ts.arg2, ts.max, TypeUse::Column, &type, &err)) throw_error(err);
     Value converted;
-    if (!assign_value(v, type, ctx_, &converted, &err)) throw_error(err, true);
+    if (!assign_value(v, type, ctx_, &converted, &err)) throw_error(err);
     session_.variables[ascii_uppered(fn.params[i].first)] = converted;
   }
 }

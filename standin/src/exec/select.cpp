@@ -23,7 +23,7 @@ int compare_for_sort(const Value& a, const Value& b, const EvalContext& ctx) {
   if (a.is_null() || b.is_null()) return a.is_null() == b.is_null() ? 0 : (a.is_null() ? -1 : 1);
   int r = 0;
   Error err;
-  if (!compare_values(a, b, ctx, &r, &err)) throw_error(err, true);
+  if (!compare_values(a, b, ctx, &r, &err)) throw_error(err);
   return r;
 }
 
@@ -92,7 +92,7 @@ void expand_star(const SelectItem& si, const Scope& scope, std::vector<Item>* it
       items->push_back(Item{nullptr, static_cast<int>(s), static_cast<int>(c), r.column_names[c]});
   }
   if (any) return;
-  if (si.star_qualifier.empty()) throw_error(263, "Must specify table to select from.", true, 15);
+  if (si.star_qualifier.empty()) throw_error(263, "Must specify table to select from.", 15);
   throw_unbound_identifier(si.star_qualifier);
 }
 
@@ -124,7 +124,7 @@ void bind_order_by(const TermContext& c, SelectCore& core, TermRun& run) {
         throw_error(108,
                     "The ORDER BY position number " + std::to_string(n) +
                         " is out of range of the number of items in the select list.",
-                    true, 15);
+                    15);
       run.order_output[i] = static_cast<int>(n - 1);
       continue;
     }
@@ -190,12 +190,12 @@ GroupState aggregate_group(const TermContext& c, const TermRun& run, const std::
   for (Expr* a : run.aggregates) {
     TypeInfo arg_type = a->star ? TypeInfo{Type::Int} : a->args[0]->result_type;
     auto agg = make_aggregate(a->op, a->distinct, arg_type);
-    if (!agg) throw_error(aggregate_argument_error(a->op, arg_type), true);
+    if (!agg) throw_error(aggregate_argument_error(a->op, arg_type));
     for (size_t m : group) {
       Frame f{&run.from->tuples[m], c.outer_frame, nullptr, &run.from->scope};
       Value v = a->star ? Value::integer(1) : c.ex.eval(*a->args[0], f);
       Error err;
-      if (!agg->add(v, c.ex.ctx(), &err)) throw_error(err, true);
+      if (!agg->add(v, c.ex.ctx(), &err)) throw_error(err);
     }
     gs.aggregates.push_back(agg->result());
   }
@@ -254,8 +254,7 @@ void apply_top(const TermContext& c, SelectCore& core, OutputRows& rows) {
   if (core.top_percent)
     limit = static_cast<int64_t>((static_cast<double>(rows.size()) * static_cast<double>(limit) + 99) / 100);
   if (limit < 0)
-    throw_error(1060, "The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer.",
-                true);
+    throw_error(1060, "The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer.");
   if (static_cast<size_t>(limit) < rows.size()) rows.resize(static_cast<size_t>(limit));
 }
 
@@ -380,8 +379,7 @@ void sort_combined(OutputRows& rows, const std::vector<OrderItem>& order, const 
     if (found < 0 || found >= static_cast<int>(columns.size()))
       throw_error(104,
                   "ORDER BY items must appear in the select list if the statement contains a UNION, INTERSECT or "
-                  "EXCEPT operator.",
-                  true);
+                  "EXCEPT operator.");
     positions.push_back(static_cast<size_t>(found));
   }
   sort_rows(rows, order, ctx, &positions);
@@ -418,8 +416,7 @@ ResultSet Executor::run_query(Query& q, const Scope* outer_scope, const Frame* o
     } else if (run.columns.size() != columns.size()) {
       throw_error(205,
                   "All queries combined using a UNION, INTERSECT or EXCEPT operator must have an equal "
-                  "number of expressions in their target lists.",
-                  true);
+                  "number of expressions in their target lists.");
     }
     terms.push_back(std::move(run.rows));
   }

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "exec/executor.h"
+#include "exec/messages.h"
 #include "exec/server_impl.h"
 #include "exec/transaction_scope.h"
 #include "parser/parser.h"
@@ -102,7 +103,14 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
     Error err = e.error;
     err.line = static_cast<int>(s.line);
     result.errors.push_back(err);
-    *stop = e.aborts_batch;
+    ErrorScope reach = error_scope(err.number);
+    // XACT_ABORT leaves compile errors as they are.
+    if (state.settings.xact_abort && reach == ErrorScope::Statement) reach = ErrorScope::BatchAndTransaction;
+    if (reach == ErrorScope::BatchAndTransaction && transaction.open()) {
+      transaction.undo.rollback();
+      transaction.end();
+    }
+    *stop = reach != ErrorScope::Statement;
   } catch (const std::bad_alloc&) {
     // What the account of query memory did not foresee ends as it would.
     undo.rollback();

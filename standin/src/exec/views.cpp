@@ -14,7 +14,7 @@ namespace {
 std::unique_ptr<Query> parse_view_query(const std::string& text) {
   std::unique_ptr<Query> query;
   Error err;
-  if (!parse_query_text(text, &query, &err)) throw_error(err, true);
+  if (!parse_query_text(text, &query, &err)) throw_error(err);
   return query;
 }
 
@@ -23,27 +23,22 @@ std::unique_ptr<Query> parse_view_query(const std::string& text) {
 std::vector<std::string> view_column_names(const std::string& view, const std::vector<std::string>& listed,
                                            const std::vector<ColumnInfo>& columns) {
   if (!listed.empty() && listed.size() != columns.size())
-    throw_error(listed.size() < columns.size() ? 8158 : 8159,
-                "'" + view + "' has " + (listed.size() < columns.size() ? "more" : "fewer") +
-                    " columns than were specified in the column list.",
-                true);
+    throw_error(listed.size() < columns.size() ? 8158 : 8159, "'" + view + "' has " +
+                                                                  (listed.size() < columns.size() ? "more" : "fewer") +
+                                                                  " columns than were specified in the column list.");
   std::vector<std::string> names = listed;
   if (names.empty())
     for (size_t i = 0; i < columns.size(); ++i) {
       if (columns[i].name.empty())
-        throw_error(4511,
-                    "Create View or Function failed because no column name was specified for column " +
-                        std::to_string(i + 1) + ".",
-                    true);
+        throw_error(4511, "Create View or Function failed because no column name was specified for column " +
+                              std::to_string(i + 1) + ".");
       names.push_back(columns[i].name);
     }
   for (size_t i = 0; i < names.size(); ++i)
     for (size_t j = 0; j < i; ++j)
       if (names_equal(names[i], names[j]))
-        throw_error(4506,
-                    "Column names in each view or function must be unique. Column name '" + names[i] +
-                        "' in view or function '" + view + "' is specified more than once.",
-                    true);
+        throw_error(4506, "Column names in each view or function must be unique. Column name '" + names[i] +
+                              "' in view or function '" + view + "' is specified more than once.");
   return names;
 }
 

@@ -16,6 +16,7 @@ enum class DateOrder { DMY, MDY, YMD, YDM, MYD, DYM };
 struct SessionSettings {
   DateOrder date_order = DateOrder::DMY;
   bool ansi_warnings = true;
+  bool xact_abort = false;  // a run-time error rolls back the transaction and ends the batch
 };
 
 // Inputs that are not a function of the statement: supplied by the executor

@@ -11,25 +11,25 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-std::string quoted(std::string_view value) {
-  std::string out = "'";
-  for (char c : value) {
+namespace {
+
+// `text` between `open` and `close`, every `close` inside it doubled: the
+// one escape rule of T-SQL's string literals and bracketed names.
+std::string enclosed(std::string_view text, char open, char close) {
+  std::string out(1, open);
+  for (char c : text) {
     out += c;
-    if (c == '\'') out += '\'';
+    if (c == close) out += close;
   }
-  out += '\'';
+  out += close;
   return out;
 }
 
-std::string bracketed(std::string_view name) {
-  std::string out = "[";
-  for (char c : name) {
-    out += c;
-    if (c == ']') out += ']';
-  }
-  out += ']';
-  return out;
-}
+}  // namespace
+
+std::string quoted(std::string_view value) { return enclosed(value, '\'', '\''); }
+
+std::string bracketed(std::string_view name) { return enclosed(name, '[', ']'); }
 
 std::string join_lines_crlf(const std::vector<std::string>& lines) {
   std::string out;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Seeds a fresh data directory of the embedded server with the demo server:
 # the discovery catalogue DRAVOK, the sample clubs DRAVOK01 and DRAVOK02 and
-# dravokTMP01, a TMP copy of DRAVOK01, all in the schema of an old release.
+# the TMP copies dravokTMP01 and dravokTMP02 of the two clubs, all in the
+# schema of an old release.
 # Stops at the first batch that fails.
 #
 # Usage: demo/seed.sh STANDIN_SQL DATA_DIR   (DATA_DIR is removed first)
@@ -30,3 +31,4 @@ seed_database DRAVOK catalogue.sql
 seed_database DRAVOK01 club_01.sql
 seed_database DRAVOK02 club_02.sql
 seed_database dravokTMP01 club_01.sql
+seed_database dravokTMP02 club_02.sql

@@ -129,7 +129,7 @@ TEST_F(WindowDemoTest, UpgradesEveryTenantShowsCompletionThenTheProgramEnds) {
   EXPECT_THAT(recorder->captions,
               ElementsAre(kTitle, tenant_caption("DRAVOK"), tenant_caption("DRAVOK01"), tenant_caption("DRAVOK02"),
                           finishing_caption("DRAVOK"), finishing_caption("DRAVOK01"), finishing_caption("DRAVOK02"),
-                          finishing_caption("dravokTMP01"), kTitle));
+                          finishing_caption("dravokTMP01"), finishing_caption("dravokTMP02"), kTitle));
   std::vector<int> expected;
   for (int tenant = 0; tenant < 3; ++tenant) {
     const std::vector<int> one = painted_for_one_tenant();

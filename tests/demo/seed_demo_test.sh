@@ -13,7 +13,7 @@ demo_dir=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 data="$work/data"
-tenants="DRAVOK DRAVOK01 DRAVOK02 dravokTMP01"
+tenants="DRAVOK DRAVOK01 DRAVOK02 dravokTMP01 dravokTMP02"
 passed=0
 failed=0
 
@@ -67,7 +67,7 @@ pass
 expect_list() {
   if [ "$3" == "$2" ]; then pass; else fail "$1: expected '$2', got '$3'"; fi
 }
-expect_list "tenant databases" "DRAVOK DRAVOK01 DRAVOK02 dravokTMP01 " \
+expect_list "tenant databases" "DRAVOK DRAVOK01 DRAVOK02 dravokTMP01 dravokTMP02 " \
   "$(rows master "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%'" | sort | tr '\n' ' ')"
 expect_list "databases of the main loop" "DRAVOK DRAVOK01 DRAVOK02 " \
   "$(rows master "SELECT name FROM master.dbo.sysdatabases where UPPER(name) LIKE 'DRAVOK%' AND UPPER(SUBSTRING(name,7,3))<>'TMP'" | sort | tr '\n' ' ')"
@@ -133,12 +133,17 @@ for db in DRAVOK01 dravokTMP01; do
   run_checks $db
 done
 
-check_row_counts club_02.sql
-check_no_markers DRAVOK02
-check_club_cases
-check "bank slot without bank code" "" "SELECT BLZ2 FROM Mandstam"
-check "sports list under its older key name" 1 "SELECT COUNT(*) FROM sysobjects WHERE name='PK_Sportarten_1'"
-run_checks DRAVOK02
+for db in DRAVOK02 dravokTMP02; do
+  check_row_counts club_02.sql
+  check_no_markers $db
+  check_club_cases
+  check "bank slot without bank code" "" "SELECT BLZ2 FROM Mandstam"
+  check "sports list under its older key name" 1 "SELECT COUNT(*) FROM sysobjects WHERE name='PK_Sportarten_1'"
+  check "defaults of the old release" 12 "SELECT COUNT(*) FROM sys.default_constraints"
+  check "default on a tax-key column" 1 \
+    "SELECT COUNT(*) FROM sys.default_constraints WHERE parent_object_id=OBJECT_ID('F5Kont')"
+  run_checks $db
+done
 
 # The sports and federation lists are loaded by positional inserts: their
 # columns must stand in this order.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the upgrade over the demo server, end to end: seeds the four
+# Runs the upgrade over the demo server, end to end: seeds the five
 # old-release databases into a temporary directory, runs
 # `sqlupdate --console` on them, then runs it again and checks that the
 # second run reaches its end and leaves every database as the first run left
@@ -18,7 +18,7 @@ data="$work/data"
 settings="$work/SysDBAdo.INI"
 passed=0
 failed=0
-databases="DRAVOK DRAVOK01 DRAVOK02 dravokTMP01"
+databases="DRAVOK DRAVOK01 DRAVOK02 dravokTMP01 dravokTMP02"
 
 pass() { passed=$((passed + 1)); }
 fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
@@ -89,6 +89,14 @@ expect_eq "TMP copy without F5Dat.LfdNr" "0" \
   "$(rows dravokTMP01 "SELECT COUNT(*) FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='F5Dat' AND COLUMN_NAME='LfdNr'")"
 expect_eq "TMP copy keeps its old tax keys" "$(printf '1070\n1160\n1170\n1190')" \
   "$(rows dravokTMP01 "SELECT CAST(STEUERSCHL AS int) FROM F5Dat" | sort)"
+
+# The TMP copy of club 2 keeps the defaults of its old release: the
+# finishing pass widens the tax-key columns bound to one and puts each
+# default back with its name and definition.
+defaults="SELECT OBJECT_NAME(parent_object_id), name, definition FROM sys.default_constraints ORDER BY 1, 2"
+expect_eq "TMP copy of club 2 keeps its defaults" "$(rows DRAVOK02 "$defaults")" "$(rows dravokTMP02 "$defaults")"
+expect_eq "TMP copy of club 2: F5BEW4.STSCHL widened under its default" "$(printf 'numeric\t19\t2')" \
+  "$(rows dravokTMP02 "SELECT DATA_TYPE, NUMERIC_PRECISION, NUMERIC_SCALE FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME='F5BEW4' AND COLUMN_NAME='STSCHL'")"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,6 +1,6 @@
 // The demo server of `make demo` on the embedded engine: the discovery
-// catalogue DRAVOK, the sample clubs DRAVOK01 and DRAVOK02 and the TMP copy
-// dravokTMP01, each created from the old-release schema and its data file,
+// catalogue DRAVOK, the sample clubs DRAVOK01 and DRAVOK02 and their TMP
+// copies dravokTMP01 and dravokTMP02, each created from the old-release schema and its data file,
 // as demo/seed.sh does with standin-sql.
 #pragma once
 
@@ -44,13 +44,14 @@ inline void seed_demo_database(standin::Server& server, const std::string& datab
   }
 }
 
-// The four databases of the demo server, in the order demo/seed.sh creates
+// The five databases of the demo server, in the order demo/seed.sh creates
 // them (the order the server lists them in).
 inline void seed_demo_server(standin::Server& server) {
   seed_demo_database(server, "DRAVOK", "demo/catalogue.sql");
   seed_demo_database(server, "DRAVOK01", "demo/club_01.sql");
   seed_demo_database(server, "DRAVOK02", "demo/club_02.sql");
   seed_demo_database(server, "dravokTMP01", "demo/club_01.sql");
+  seed_demo_database(server, "dravokTMP02", "demo/club_02.sql");
 }
 
 }  // namespace testing_support

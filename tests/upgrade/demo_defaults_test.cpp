@@ -29,6 +29,7 @@ class DemoDefaultsTest : public ::testing::Test {
       auto server = standin::Server::open(data());
       testing_support::seed_demo_database(*server, "DRAVOK", "demo/catalogue.sql");
       testing_support::seed_demo_database(*server, "DRAVOK02", "demo/club_02.sql");
+      testing_support::seed_demo_database(*server, "dravokTMP02", "demo/club_02.sql");
     }
     std::ofstream(settings()) << "[Datenbank]\nProvider=Embedded\nData Source=data\n";
   }
@@ -42,9 +43,9 @@ class DemoDefaultsTest : public ::testing::Test {
     return driver.run();
   }
 
-  Rows rows(const std::string& query) {
+  Rows rows(const std::string& query, const std::string& database = "DRAVOK02") {
     auto server = standin::Server::open(data(), standin::OpenMode::MustExist);
-    standin::BatchResult result = server->connect("DRAVOK02")->execute(query);
+    standin::BatchResult result = server->connect(database)->execute(query);
     Rows out;
     EXPECT_TRUE(result.ok()) << (result.ok() ? "" : result.errors.front().message);
     if (!result.ok() || result.result_sets.empty()) return out;
@@ -57,9 +58,10 @@ class DemoDefaultsTest : public ::testing::Test {
   }
 
   // "type nullable" of a column as the catalogue shows it.
-  std::string type_of(const std::string& table, const std::string& column) {
+  std::string type_of(const std::string& table, const std::string& column, const std::string& database = "DRAVOK02") {
     Rows r = rows("SELECT DATA_TYPE, IS_NULLABLE FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = '" + table +
-                  "' AND COLUMN_NAME = '" + column + "'");
+                      "' AND COLUMN_NAME = '" + column + "'",
+                  database);
     return r.empty() ? "missing" : r[0][0] + " " + r[0][1];
   }
 
@@ -87,6 +89,22 @@ TEST_F(DemoDefaultsTest, FirstRunConvertsEveryColumnAndKeepsEveryDefault) {
             (Rows{{"PK_F5DAT"}}));
   // Same names, generated ones included, and the same definitions.
   EXPECT_EQ(rows(kDefaults), before);
+}
+
+// The main loop skips the TMP copy; the finishing pass alone widens its
+// tax-key columns, those bound to a default among them. Its tax-key table
+// keeps the old key (the copy never got the running number), so the key
+// column stays as it was.
+TEST_F(DemoDefaultsTest, FinishingPassWidensTheTmpCopyUnderItsDefaults) {
+  const Rows before = rows(kDefaults, "dravokTMP02");
+  ASSERT_EQ(before.size(), 12u);
+  ASSERT_EQ(run().exit_code(), 0);
+
+  EXPECT_EQ(type_of("F5Kont", "STSCHL", "dravokTMP02"), "numeric YES");
+  EXPECT_EQ(type_of("F5BEW4", "STSCHL", "dravokTMP02"), "numeric YES");
+  EXPECT_EQ(type_of("Sportarten", "VerbandNr", "dravokTMP02"), "int YES");
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM sysobjects WHERE name = 'UpdS'", "dravokTMP02"), (Rows{{"1"}}));
+  EXPECT_EQ(rows(kDefaults, "dravokTMP02"), before);
 }
 
 // The converted columns are found converted: no default is taken off

@@ -38,7 +38,7 @@ class StatusView : public ::testing::Test {
   std::map<std::string, std::string> dumps() {
     auto server = standin::Server::open(data(), standin::OpenMode::MustExist);
     std::map<std::string, std::string> out;
-    for (const char* name : {"DRAVOK", "DRAVOK01", "DRAVOK02", "dravokTMP01"})
+    for (const char* name : {"DRAVOK", "DRAVOK01", "DRAVOK02", "dravokTMP01", "dravokTMP02"})
       out[name] = testing_support::dump_database(*server->connect(name));
     return out;
   }
@@ -67,7 +67,8 @@ TEST_F(StatusView, ListsEveryTenantAndChangesNothing) {
   EXPECT_THAT(
       lines(out.str()),
       ElementsAre("DRAVOK       version none    UpdS no   tenant", "DRAVOK01     version none    UpdS no   tenant",
-                  "DRAVOK02     version none    UpdS no   tenant", "dravokTMP01  version none    UpdS no   TMP copy"));
+                  "DRAVOK02     version none    UpdS no   tenant", "dravokTMP01  version none    UpdS no   TMP copy",
+                  "dravokTMP02  version none    UpdS no   TMP copy"));
 }
 
 TEST_F(StatusView, AfterARunShowsTheVersionAndTheFinishingPassMarker) {
@@ -86,7 +87,8 @@ TEST_F(StatusView, AfterARunShowsTheVersionAndTheFinishingPassMarker) {
   EXPECT_THAT(
       lines(out.str()),
       ElementsAre("DRAVOK       version 10      UpdS yes  tenant", "DRAVOK01     version 10      UpdS yes  tenant",
-                  "DRAVOK02     version 10      UpdS yes  tenant", "dravokTMP01  version none    UpdS yes  TMP copy"));
+                  "DRAVOK02     version 10      UpdS yes  tenant", "dravokTMP01  version none    UpdS yes  TMP copy",
+                  "dravokTMP02  version none    UpdS yes  TMP copy"));
 }
 
 // Every statement of the view is a read: the probes, the tenant lists and
@@ -100,7 +102,7 @@ TEST_F(StatusView, SendsOnlyReads) {
   std::vector<db::StatementRecord> sent;
   runner.add_observer([&](const db::StatementRecord& r) { sent.push_back(r); });
   db::Primitives sql(runner);
-  EXPECT_EQ(upgrade::read_tenant_status(sql, feedback).size(), 4u);
+  EXPECT_EQ(upgrade::read_tenant_status(sql, feedback).size(), 5u);
   ASSERT_FALSE(sent.empty());
   for (const db::StatementRecord& r : sent)
     EXPECT_TRUE(r.text.rfind("SELECT ", 0) == 0 || r.text == "SET DATEFORMAT dmy") << r.text;

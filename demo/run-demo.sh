@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The demo: seeds BUILD_DIR/demo-data with four old-release tenant databases,
+# The demo: seeds BUILD_DIR/demo-data with five old-release tenant databases,
 # points the tool at them through BUILD_DIR/bin/SysDBAdo.INI and runs the
 # upgrade: the window where a display is available, else the console.
 # Running BUILD_DIR/bin/sqlupdate again afterwards upgrades the same,

@@ -1,5 +1,5 @@
 // The program's window and run driver on the demo server of `make demo`
-// (four old-release databases on the embedded engine, reached through a
+// (five old-release databases on the embedded engine, reached through a
 // settings file as the program reaches them): what the user sees from the
 // first activation to the end of the program, on a clean demo and on demo
 // databases that an earlier hand has changed.

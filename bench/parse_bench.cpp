@@ -45,7 +45,8 @@ void check_script(benchmark::State& state, const bench::Workload& workload) {
     standin::StatementReader reader(workload.tsql_script);
     standin::Error error;
     for (bool more = true; more;) {
-      if (!reader.check_next(&more, &error)) {
+      standin::StatementPtr outline;
+      if (!reader.check_next(&more, &outline, &error)) {
         state.SkipWithError(error.message.c_str());
         return;
       }

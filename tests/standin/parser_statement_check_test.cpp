@@ -28,8 +28,9 @@ std::string parser_verdict(std::string_view text) {
 std::string check_verdict(std::string_view text) {
   StatementReader reader(text);
   Error error;
+  StatementPtr outline;
   for (bool more = true; more;)
-    if (!reader.check_next(&more, &error)) return verdict(error);
+    if (!reader.check_next(&more, &outline, &error)) return verdict(error);
   return "ok";
 }
 

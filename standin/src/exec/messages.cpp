@@ -47,9 +47,11 @@ void throw_invalid_object_name(std::string_view dotted_name) {
   throw_error(208, "Invalid object name '" + str(dotted_name) + "'.");
 }
 
-void throw_invalid_column_name(std::string_view column) {
-  throw_error(207, "Invalid column name '" + str(column) + "'.");
+Error invalid_column_name(std::string_view column) {
+  return Error{207, 16, 1, 1, "Invalid column name '" + str(column) + "'."};
 }
+
+void throw_invalid_column_name(std::string_view column) { throw_error(invalid_column_name(column)); }
 
 void throw_unbound_identifier(std::string_view dotted_name) {
   throw_error(4104, "The multi-part identifier \"" + str(dotted_name) + "\" could not be bound.");

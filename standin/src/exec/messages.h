@@ -1,11 +1,12 @@
 // The engine's messages that more than one statement raises, each built in
-// one place so that its number, wording and batch-abort flag stay the same
-// wherever it is raised. A message raised from one place only stays there.
+// one place so that its number and wording stay the same wherever it is
+// raised. A message raised from one place only stays there.
 #pragma once
 
 #include <string_view>
 
 #include "catalog/catalog.h"
+#include "standin/standin.h"
 
 namespace standin {
 
@@ -25,6 +26,7 @@ ErrorScope error_scope(int number);
 // 208: a table, view or function name that resolves to nothing.
 [[noreturn]] void throw_invalid_object_name(std::string_view dotted_name);
 // 207: a column name that no source of the statement has.
+Error invalid_column_name(std::string_view column);
 [[noreturn]] void throw_invalid_column_name(std::string_view column);
 // 4104: a qualified column whose qualifier names no source.
 [[noreturn]] void throw_unbound_identifier(std::string_view dotted_name);

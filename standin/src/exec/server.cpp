@@ -6,6 +6,7 @@
 #include <mutex>
 #include <random>
 
+#include "exec/batch_compile.h"
 #include "exec/executor.h"
 #include "exec/messages.h"
 #include "exec/server_impl.h"
@@ -137,20 +138,34 @@ namespace {
 // trees never pile up: memory stays near the size of the text.
 constexpr size_t kParseOnceBytes = size_t{64} * 1024;
 
-// A syntax error anywhere in a command text runs none of it.
-bool check_syntax(std::string_view text, std::vector<StatementPtr>* kept, Error* error) {
+// A syntax error anywhere in a command text runs none of it, and neither
+// does a column that a table it names lacks (see batch_compile.h). The
+// whole text is parsed first: a syntax error is reported alone.
+bool compile(std::string_view text, BatchCompiler& compiler, std::vector<StatementPtr>* kept,
+             std::vector<Error>* errors) {
   StatementReader reader(text);
+  Error syntax_error;
+  std::vector<Error> unbound;  // of the first statement that does not bind
+  auto bind = [&](const Statement& s) {
+    if (unbound.empty()) compiler.check(s, &unbound);
+  };
+  bool parsed = true;
   if (text.size() > kParseOnceBytes) {
-    for (bool more = true; more;)
-      if (!reader.check_next(&more, error)) return false;
-    return true;
+    StatementPtr outline;
+    for (bool more = true; more && parsed;)
+      if ((parsed = reader.check_next(&more, &outline, &syntax_error)) && outline) bind(*outline);
+  } else {
+    for (StatementPtr s; (parsed = reader.next(&s, &syntax_error)) && s;) {
+      bind(*s);
+      kept->push_back(std::move(s));
+    }
   }
-  for (;;) {
-    StatementPtr s;
-    if (!reader.next(&s, error)) return false;
-    if (!s) return true;
-    kept->push_back(std::move(s));
+  if (!parsed) {
+    errors->push_back(syntax_error);
+    return false;
   }
+  errors->insert(errors->end(), unbound.begin(), unbound.end());
+  return unbound.empty();
 }
 
 std::string variable_name(const Param& p) { return ascii_uppered(p.name.starts_with("@") ? p.name : "@" + p.name); }
@@ -180,11 +195,8 @@ BatchResult Server::Impl::execute(SessionState& state, Transaction& transaction,
   if (Database* db = catalog.peek(state.database)) db->last_used = ++use_clock;
   BatchResult result;
   std::vector<StatementPtr> statements;
-  Error parse_error;
-  if (!check_syntax(text, &statements, &parse_error)) {
-    result.errors.push_back(parse_error);
-    return result;
-  }
+  BatchCompiler compiler(catalog, state.database);
+  if (!compile(text, compiler, &statements, &result.errors)) return result;
 
   std::map<std::string, Value, std::less<>> saved_variables = state.variables;
   for (const Param& p : params) state.variables[variable_name(p)] = p.value;

@@ -1031,9 +1031,9 @@ bool StatementReader::next(StatementPtr* statement, Error* error) {
   }
 }
 
-bool StatementReader::check_next(bool* more, Error* error) {
+bool StatementReader::check_next(bool* more, StatementPtr* outline, Error* error) {
   try {
-    *more = parser_->check_next_statement(read_++);
+    *more = parser_->check_next_statement(read_++, outline);
     return true;
   } catch (const SyntaxError& e) {
     *error = syntax_error(e);

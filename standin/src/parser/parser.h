@@ -31,10 +31,13 @@ class StatementReader {
   // The next statement in `*statement`, null at the end of the text. On a
   // syntax error returns false with the error; the reader is then spent.
   bool next(StatementPtr* statement, Error* error);
-  // Checks the next statement's syntax and drops it; `*more` is false at the
-  // end of the text. Returns false with the error on a syntax error, which
-  // next() would have reported for the same text.
-  bool check_next(bool* more, Error* error);
+  // Checks the next statement's syntax; `*more` is false at the end of the
+  // text. `*outline` gets a tree to inspect, never to run: a data script's
+  // insert of literals is recognised without a tree of its values, and its
+  // outline holds only its target and column list. Returns false with the
+  // error on a syntax error, which next() would have reported for the same
+  // text.
+  bool check_next(bool* more, StatementPtr* outline, Error* error);
 
  private:
   std::unique_ptr<Parser> parser_;

@@ -30,9 +30,11 @@ class Parser {
   // The next statement, or null at the end of the text; `index` counts the
   // statements before it. The tokens of earlier statements are dropped.
   StatementPtr next_statement(size_t index);
-  // Checks the syntax of the next statement without keeping its tree;
-  // false at the end of the text. Throws SyntaxError as next_statement.
-  bool check_next_statement(size_t index);
+  // Checks the syntax of the next statement; false at the end of the text.
+  // Throws SyntaxError as next_statement. `*outline` gets a tree to inspect,
+  // not to run: an insert of literals is only recognised, and its outline
+  // holds its target and column list alone.
+  bool check_next_statement(size_t index, StatementPtr* outline);
   StatementPtr parse_statement();
   std::unique_ptr<Query> parse_query();
 
@@ -163,10 +165,10 @@ class Parser {
   }
   void forget_read_tokens();
   // The recogniser of data scripts' inserts (statement_check.cpp).
-  bool skip_literal_insert();
+  bool skip_literal_insert(Statement* outline);
   bool skip_literal_rows();
   bool skip_named_literals();
-  bool skip_multipart_name();
+  bool skip_multipart_name(std::vector<std::string>* parts);
   bool skip_literal();
 
   std::string_view text_;

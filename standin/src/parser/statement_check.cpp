@@ -10,15 +10,22 @@
 
 namespace standin {
 
-bool Parser::check_next_statement(size_t index) {
+bool Parser::check_next_statement(size_t index, StatementPtr* outline) {
+  outline->reset();
   while (accept_op(";")) {
   }
   if (at_end()) return false;
   forget_read_tokens();
   const size_t start = pos_;
-  if (skip_literal_insert()) return true;
+  auto insert = std::make_unique<Statement>();
+  insert->kind = StatementKind::Insert;
+  insert->line = peek().line;
+  if (skip_literal_insert(insert.get())) {
+    *outline = std::move(insert);
+    return true;
+  }
   pos_ = start;
-  next_statement(index);
+  *outline = next_statement(index);
   return true;
 }
 
@@ -27,16 +34,16 @@ bool Parser::check_next_statement(size_t index) {
 //   SELECT name = literal [, name = literal] ...
 // and then by ';', the end of the text or the next INSERT, so that the
 // statement ends where the parser would end it.
-bool Parser::skip_literal_insert() {
+bool Parser::skip_literal_insert(Statement* outline) {
   if (!accept_word("INSERT")) return false;
   accept_word("INTO");
-  if (!skip_multipart_name()) return false;
+  if (!skip_multipart_name(&outline->target)) return false;
   if (peek().is_op("(")) {
     if (!peek(1).is_name() || peek(1).is_word("SELECT")) return false;  // INSERT ... (SELECT ...)
     take();
     do {
       if (!peek().is_name()) return false;
-      take();
+      outline->columns.push_back(identifier_value(take()));
     } while (accept_op(","));
     if (!accept_op(")")) return false;
   }
@@ -76,10 +83,10 @@ bool Parser::skip_named_literals() {
 }
 
 // name [. name] ..., at most four parts, none of them empty.
-bool Parser::skip_multipart_name() {
-  for (int parts = 1;; ++parts) {
-    if (parts > 4 || !peek().is_name()) return false;
-    take();
+bool Parser::skip_multipart_name(std::vector<std::string>* parts) {
+  for (;;) {
+    if (parts->size() == 4 || !peek().is_name()) return false;
+    parts->push_back(identifier_value(take()));
     if (!accept_op(".")) return true;
   }
 }

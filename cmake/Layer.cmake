@@ -1,13 +1,27 @@
+# sqlupdate_platform_sources(LIST_VARIABLE)
+# Drops from the list the files of the other platform.
+function(sqlupdate_platform_sources variable)
+  set(files ${${variable}})
+  if(WIN32)
+    list(FILTER files EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER files EXCLUDE REGEX "_win32\\.cpp$")
+  endif()
+  set(${variable} ${files} PARENT_SCOPE)
+endfunction()
+
 # sqlupdate_library(NAME SOURCE_DIR <dir> [PUBLIC_INCLUDE <dir>] [DEPENDS ...] [PUBLIC_DEPENDS ...])
 # A layer library built from every .cpp below SOURCE_DIR (globbed, so that a
 # new file needs no CMake change). Without sources it is an interface library.
 # DEPENDS are linked PRIVATE: a layer's users do not see the headers of the
 # layers beneath it, so that app/ cannot include standin/ by accident.
 # PUBLIC_DEPENDS are the layers whose headers this layer's public headers
-# include.
+# include. Platform files are chosen by name: *_posix.cpp everywhere but on
+# Windows, *_win32.cpp only there.
 function(sqlupdate_library name)
   cmake_parse_arguments(L "" "SOURCE_DIR;PUBLIC_INCLUDE" "DEPENDS;PUBLIC_DEPENDS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${L_SOURCE_DIR}/*.cpp)
+  sqlupdate_platform_sources(sources)
   foreach(pattern IN LISTS L_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${pattern}")
   endforeach()

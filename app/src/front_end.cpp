@@ -1,7 +1,5 @@
 #include "app/front_end.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +8,7 @@
 
 #include "app/console_ui.h"
 #include "db/settings.h"
+#include "platform/program.h"
 #include "scripts/catalog.h"
 #include "upgrade/logging_ui.h"
 #include "upgrade/run_driver.h"
@@ -19,10 +18,9 @@
 namespace app {
 
 std::filesystem::path default_settings_file() {
-  std::error_code error;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return db::kSettingsFileName;
-  return exe.parent_path() / db::kSettingsFileName;
+  const std::optional<std::filesystem::path> exe = platform::executable_path();
+  if (!exe) return db::kSettingsFileName;
+  return exe->parent_path() / db::kSettingsFileName;
 }
 
 std::filesystem::path settings_file(const Options& options) {

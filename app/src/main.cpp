@@ -1,14 +1,29 @@
-#include <unistd.h>
-
 #include <iostream>
 
 #include "app/command_line.h"
 #include "app/front_end.h"
+#include "platform/program.h"
 #if SQLUPDATE_HAS_WINDOW
 #include "main_window.h"
 #endif
 
+namespace {
+
+// Started by a double-click, the program owns the console it writes to,
+// which closes with it before anyone can read it: it gives that console back
+// and says in a message box that only the console mode exists.
+int refuse_without_window() {
+  platform::release_console();
+  platform::show_message_box("sqlupdate",
+                             "Dieses Programm hat noch kein Fenster. Bitte in der Eingabeaufforderung mit "
+                             "\"sqlupdate --console\" starten (\"sqlupdate --help\" zeigt alle Optionen).");
+  return app::kUsageExitCode;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  platform::use_utf8_console();
   auto parsed = app::parse_command_line(argc, argv);
   if (auto* problem = std::get_if<std::string>(&parsed)) {
     std::cerr << "sqlupdate: " << *problem << "\n\n" << app::kUsage;
@@ -26,8 +41,9 @@ int main(int argc, char** argv) {
     if (!options.console)
       std::cerr << "sqlupdate: no display (DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM), running in the console\n";
 #else
+    if (!options.console && platform::alone_in_console()) return refuse_without_window();
     if (!options.console) std::cerr << "sqlupdate: built without the window, running in the console\n";
 #endif
-    return app::run_console(options, *factory, std::cout, isatty(STDOUT_FILENO) != 0, log);
+    return app::run_console(options, *factory, std::cout, platform::stdout_is_terminal(), log);
   });
 }

@@ -2,8 +2,7 @@
 // driver manager and the driver never guess a code page. Every result of a
 // command text is drained, so that an error in a later statement of a
 // multi-statement text is seen; the first error is thrown.
-#include <sql.h>
-#include <sqlext.h>
+#include "odbc_headers.h"
 
 #include <cstring>
 #include <optional>

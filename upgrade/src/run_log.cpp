@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
+#include "platform/local_time.h"
 
 namespace upgrade {
 namespace {
@@ -40,8 +41,7 @@ std::string log_time_stamp() {
   const auto now = system_clock::now();
   const std::time_t seconds = system_clock::to_time_t(now);
   const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = platform::local_time(seconds);
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   char with_millis[40];

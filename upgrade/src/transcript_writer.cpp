@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "platform/local_time.h"
 #include "scripts/catalog.h"
 
 namespace upgrade {
@@ -9,8 +10,7 @@ namespace {
 
 bool is_today(const db::Parameter& p) {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = platform::local_time(now);
   return local.tm_year + 1900 == p.year && local.tm_mon + 1 == p.month && local.tm_mday == p.day;
 }
 

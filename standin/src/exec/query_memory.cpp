@@ -1,11 +1,10 @@
 #include "exec/query_memory.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 
 #include "exec/executor.h"
+#include "platform/physical_memory.h"
 
 namespace standin {
 
@@ -15,11 +14,10 @@ uint64_t QueryMemory::default_limit() {
 }
 
 uint64_t QueryMemory::physical_share() {
-  long pages = sysconf(_SC_PHYS_PAGES);
-  long page_size = sysconf(_SC_PAGESIZE);
+  const uint64_t physical = platform::physical_memory_bytes();
   constexpr uint64_t kFloor = 64ull << 20;
-  if (pages <= 0 || page_size <= 0) return 1ull << 30;
-  return std::max(kFloor, static_cast<uint64_t>(pages) * static_cast<uint64_t>(page_size) / 4);
+  if (physical == 0) return 1ull << 30;
+  return std::max(kFloor, physical / 4);
 }
 
 bool QueryMemory::parse_size(std::string_view text, uint64_t* bytes) {

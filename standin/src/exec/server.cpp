@@ -12,6 +12,7 @@
 #include "exec/server_impl.h"
 #include "exec/transaction_scope.h"
 #include "parser/parser.h"
+#include "platform/local_time.h"
 #include "storage/data_directory.h"
 #include "types/ascii.h"
 
@@ -22,8 +23,7 @@ namespace {
 DateTime local_now() {
   auto now = std::chrono::system_clock::now();
   std::time_t t = std::chrono::system_clock::to_time_t(now);
-  std::tm tm{};
-  localtime_r(&t, &tm);
+  const std::tm tm = platform::local_time(t);
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   return DateTime::from_civil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
                               static_cast<int>(ms));

@@ -5,8 +5,14 @@
 // a few instructions instead of a trip through malloc.
 //
 // Under AddressSanitizer a free block is poisoned, so that a use of a freed
-// expression is still reported.
+// expression is still reported. A compiler without the sanitizer's header
+// (mingw-w64) builds without AddressSanitizer, where poisoning does nothing.
+#if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
+#else
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
 
 #include <cstddef>
 #include <mutex>

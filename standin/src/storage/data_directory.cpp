@@ -1,10 +1,6 @@
 #include "storage/data_directory.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <system_error>
 
 #include "standin/standin.h"
@@ -27,12 +23,10 @@ bool is_journal_file(std::string_view name) { return starts_with(name, "journal.
 bool is_temp_file(std::string_view name) { return ends_with(name, kTempSuffix); }
 
 FileHandle lock_directory(const std::filesystem::path& dir) {
-  FileHandle lock = open_file(dir / std::string(kLockFileName), O_RDWR | O_CREAT);
-  if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EWOULDBLOCK) {
-      throw OpenError("data directory " + dir.string() + " is in use by another process");
-    }
-    throw std::system_error(errno, std::generic_category(), "cannot lock " + dir.string());
+  const std::filesystem::path lock_path = dir / std::string(kLockFileName);
+  FileHandle lock = open_file(lock_path, OpenFor::LockingOrCreating);
+  if (!try_lock_exclusively(lock, lock_path)) {
+    throw OpenError("data directory " + dir.string() + " is in use by another process");
   }
   return lock;
 }

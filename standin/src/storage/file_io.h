@@ -1,6 +1,8 @@
-// Thin POSIX file helpers for the data directory. Every failure throws
-// std::system_error naming the path, so that a full disk or a permission
-// problem reaches the user as a sentence rather than as an errno.
+// Thin file helpers for the data directory, one implementation per system
+// (file_io_posix.cpp, file_io_win32.cpp; what both share in file_io.cpp).
+// Every failure throws std::system_error naming the path, so that a full
+// disk or a permission problem reaches the user as a sentence rather than as
+// an error code.
 #pragma once
 
 #include <cstdint>
@@ -10,41 +12,63 @@
 
 namespace standin::storage {
 
-// Owns a file descriptor and closes it.
+// Owns an open file of the system (a descriptor or a HANDLE) and closes it.
 class FileHandle {
  public:
+  using Native = intptr_t;
+  static constexpr Native kInvalid = -1;
+
   FileHandle() = default;
-  explicit FileHandle(int fd) : fd_(fd) {}
+  explicit FileHandle(Native native) : native_(native) {}
   ~FileHandle() { reset(); }
-  FileHandle(FileHandle&& other) noexcept : fd_(other.release()) {}
+  FileHandle(FileHandle&& other) noexcept : native_(other.release()) {}
   FileHandle& operator=(FileHandle&& other) noexcept;
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
 
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  int release();
+  Native get() const { return native_; }
+  bool valid() const { return native_ != kInvalid; }
+  Native release();
   void reset();
 
  private:
-  int fd_ = -1;
+  Native native_ = kInvalid;
 };
 
-// open(2) with O_CLOEXEC; throws on failure.
-FileHandle open_file(const std::filesystem::path& path, int flags, int mode = 0644);
+// What a file is opened for. Every mode is binary; files stay open across
+// renames and deletions of their directory entry (FILE_SHARE_DELETE).
+enum class OpenFor {
+  Reading,            // must exist
+  Writing,            // must exist, kept as it is
+  LockingOrCreating,  // created when missing, kept as it is
+  Replacing,          // created when missing, emptied
+};
 
-// Writes all of `data` at `offset` (pwrite(2) may write less than asked).
-void write_all_at(int fd, std::string_view data, uint64_t offset, const std::filesystem::path& path);
+FileHandle open_file(const std::filesystem::path& path, OpenFor purpose);
 
-void sync_file(int fd, const std::filesystem::path& path);       // fsync
-void sync_file_data(int fd, const std::filesystem::path& path);  // fdatasync
+// Writes all of `data` at `offset` (one system call may write less).
+void write_all_at(const FileHandle& file, std::string_view data, uint64_t offset, const std::filesystem::path& path);
+
+// Cuts the file (or extends it with zeros) to `size` bytes.
+void resize_file(const FileHandle& file, uint64_t size, const std::filesystem::path& path);
+
+void sync_file(const FileHandle& file, const std::filesystem::path& path);       // data and metadata
+void sync_file_data(const FileHandle& file, const std::filesystem::path& path);  // data (and the size)
 
 // fsync and fdatasync calls of this process so far, for benchmarks and for
 // tests that check that a command text which changed nothing syncs nothing.
 uint64_t syncs_so_far();
 
-// Makes renames and unlinks inside `dir` durable.
+// Takes an exclusive lock on the whole file without waiting; false when
+// another process holds it.
+bool try_lock_exclusively(const FileHandle& file, const std::filesystem::path& path);
+
+// Makes renames and unlinks inside `dir` durable (a no-op where the system
+// makes them durable with the rename itself).
 void sync_directory(const std::filesystem::path& dir);
+
+// Renames `from` over `to` in one step: `to` is either the old or the new file.
+void replace_file(const std::filesystem::path& from, const std::filesystem::path& to);
 
 std::string read_whole_file(const std::filesystem::path& path);
 
@@ -56,5 +80,9 @@ void write_file_atomically(const std::filesystem::path& path, std::string_view d
 // Suffix of the temporary files of write_file_atomically; a file with it is
 // the leftover of an interrupted write and is never read.
 inline constexpr std::string_view kTempSuffix = ".tmp";
+
+namespace detail {
+void count_sync();  // for the system files' sync functions
+}  // namespace detail
 
 }  // namespace standin::storage

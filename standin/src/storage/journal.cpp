@@ -1,10 +1,6 @@
 #include "storage/journal.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <system_error>
 
 #include "storage/codec.h"
@@ -95,14 +91,12 @@ void Journal::create(const std::filesystem::path& path, uint64_t generation) {
 Journal Journal::open(const std::filesystem::path& path, uint64_t generation) {
   std::string bytes = read_whole_file(path);
   JournalScan scan = scan_journal(bytes, generation, path);
-  FileHandle fd = open_file(path, O_WRONLY);
+  FileHandle fd = open_file(path, OpenFor::Writing);
   // Zeros after the records are room for more; a torn tail goes, so that no
   // stale bytes stay behind the records written over it.
   if (scan.zero_tail) return Journal(path, std::move(fd), scan.valid_length, bytes.size());
-  if (::ftruncate(fd.get(), static_cast<off_t>(scan.valid_length)) != 0) {
-    throw std::system_error(errno, std::generic_category(), "cannot truncate " + path.string());
-  }
-  sync_file(fd.get(), path);
+  resize_file(fd, scan.valid_length, path);
+  sync_file(fd, path);
   return Journal(path, std::move(fd), scan.valid_length, scan.valid_length);
 }
 
@@ -141,7 +135,7 @@ void Journal::append_group(const std::vector<std::string>& payloads) {
 void Journal::write_frames(std::string_view frames) {
   try {
     reserve(size_ + frames.size());
-    write_all_at(fd_.get(), frames, size_, path_);
+    write_all_at(fd_, frames, size_, path_);
   } catch (...) {
     cut_back();  // leave no partial record for the next append to build on
     throw;
@@ -155,24 +149,25 @@ void Journal::reserve(uint64_t end) {
   static const std::string zeros(size_t{64} * 1024, '\0');
   const uint64_t target = (end + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
   for (uint64_t at = allocated_; at < target; at += zeros.size()) {
-    write_all_at(fd_.get(), std::string_view(zeros).substr(0, std::min<uint64_t>(zeros.size(), target - at)), at,
-                 path_);
+    write_all_at(fd_, std::string_view(zeros).substr(0, std::min<uint64_t>(zeros.size(), target - at)), at, path_);
   }
   allocated_ = target;
 }
 
 void Journal::cut_back() {
-  if (::ftruncate(fd_.get(), static_cast<off_t>(size_)) == 0) {
+  try {
+    resize_file(fd_, size_, path_);
     allocated_ = size_;
+  } catch (const std::system_error&) {
+    // Nothing more to do: the reader drops a torn tail anyway.
   }
-  // Otherwise nothing more to do: the reader drops a torn tail anyway.
 }
 
 // Most command texts of the upgrade are probes that journal nothing; they
 // should not pay for a disk flush.
 void Journal::sync() {
   if (!unsynced_) return;
-  sync_file_data(fd_.get(), path_);
+  sync_file_data(fd_, path_);
   unsynced_ = false;
 }
 

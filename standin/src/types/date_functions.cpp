@@ -24,6 +24,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/local_time.h"
 #include "types/ascii.h"
 #include "types/calendar.h"
 #include "types/convert.h"
@@ -267,8 +268,7 @@ DateTime local_now() {
   using namespace std::chrono;
   auto now = system_clock::now();
   std::time_t t = system_clock::to_time_t(now);
-  std::tm tm{};
-  localtime_r(&t, &tm);
+  const std::tm tm = platform::local_time(t);
   int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
   return DateTime::from_civil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, ms);
 }

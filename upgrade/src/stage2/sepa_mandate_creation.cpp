@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "db/sql_text.h"
+#include "platform/local_time.h"
 #include "upgrade/stages.h"
 
 namespace upgrade {
@@ -61,8 +62,7 @@ db::Parameter named(const char* name, db::Parameter::Kind kind) {
 // The workstation's date at midnight, read anew for every column.
 db::Parameter today(const char* name) {
   std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = platform::local_time(now);
   db::Parameter p = named(name, db::Parameter::Kind::Date);
   p.year = local.tm_year + 1900;
   p.month = local.tm_mon + 1;

@@ -1,4 +1,4 @@
-// Reading SysDBAdo.INI. inih does the parsing (it drops the blanks around
+// Reading SysDBAdo.INI on POSIX systems. inih does the parsing (it drops the blanks around
 // names and values); the handler below adds what Windows INI reading does
 // beyond that: names compare case-insensitively, and the first occurrence of
 // a key wins.
@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "db/sql_text.h"
+#include "settings_keys.h"
 
 namespace db {
 namespace {
@@ -22,14 +23,10 @@ struct Reader {
   Settings* settings;
   std::set<std::string> seen;  // lower-cased keys already taken
 
-  std::string* field(std::string_view key) {
-    if (iequals(key, "Provider")) return &settings->provider;
-    if (iequals(key, "Password")) return &settings->password;
-    if (iequals(key, "Persist Security Info")) return &settings->persist_security_info;
-    if (iequals(key, "User ID")) return &settings->user_id;
-    if (iequals(key, "Data Source")) return &settings->data_source;
-    if (iequals(key, "WinAuth")) return &settings->winauth;
-    if (iequals(key, "ODBC Driver")) return &settings->odbc_driver;
+  std::string* field(std::string_view key) const {
+    for (const SettingsKey& k : kSettingsKeys) {
+      if (iequals(key, k.name)) return &(settings->*k.field);
+    }
     return nullptr;
   }
 };
@@ -51,9 +48,7 @@ int on_entry(void* user, const char* section, const char* name, const char* valu
 }  // namespace
 
 SettingsRead read_settings(const std::filesystem::path& file) {
-  SettingsRead result;
-  result.settings.directory = file.parent_path();
-  result.settings.file = file;
+  SettingsRead result = unread_settings(file);
   std::FILE* handle = std::fopen(file.c_str(), "r");
   if (!handle) {
     // A missing file is no error: every key takes its default.

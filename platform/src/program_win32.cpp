@@ -1,0 +1,55 @@
+#include <windows.h>
+
+#include <string>
+
+#include "platform/program.h"
+
+namespace platform {
+namespace {
+
+std::wstring wide_from_utf8(const char* text) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
+  wide.resize(static_cast<size_t>(length - 1));
+  return wide;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> executable_path() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return std::filesystem::path(buffer);
+    }
+    buffer.resize(buffer.size() * 2);  // the path was cut: a longer one
+  }
+}
+
+bool stdout_is_terminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
+void use_utf8_console() { SetConsoleOutputCP(CP_UTF8); }
+
+// A console started for this program alone lists one process: this one.
+bool alone_in_console() {
+  DWORD processes[2] = {};
+  return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void release_console() { FreeConsole(); }
+
+bool show_message_box(const char* caption_utf8, const char* text_utf8) {
+  MessageBoxW(nullptr, wide_from_utf8(text_utf8).c_str(), wide_from_utf8(caption_utf8).c_str(),
+              MB_OK | MB_ICONINFORMATION);
+  return true;
+}
+
+}  // namespace platform

@@ -11,8 +11,9 @@ namespace {
 
 // Started by a double-click, the program owns the console it writes to,
 // which closes with it before anyone can read it: it gives that console back
-// and says in a message box that only the console mode exists.
-int refuse_without_window() {
+// and says in a message box that only the console mode exists. Only a
+// build without the window needs it.
+[[maybe_unused]] int refuse_without_window() {
   platform::release_console();
   platform::show_message_box("sqlupdate",
                              "Dieses Programm hat noch kein Fenster. Bitte in der Eingabeaufforderung mit "

@@ -90,7 +90,7 @@ void TableAlteration::add_constraint(const ConstraintDef& c, bool check_existing
       add_default_constraint(db_, t_, col, c.name, *c.expr, ex_.eval_constant(*c.expr));
       return;
     }
-    case ConstraintDef::Kind::Check: return;
+    case ConstraintDef::Kind::Check: add_check_constraint(ex_, db_, t_, c, -1, check_existing); return;
   }
 }
 
@@ -103,6 +103,7 @@ void TableAlteration::add_columns(const Statement& s) {
     if (d.default_value)
       add_default_constraint(db_, t_, ci, d.default_name, *d.default_value, ex_.eval_constant(*d.default_value));
     fill_new_column(t_.columns.back(), d.with_values);
+    for (const ConstraintDef& k : d.checks) add_check_constraint(ex_, db_, t_, k, ci, s.with_check.value_or(true));
   }
   t_.touch();
   for (const ConstraintDef& c : s.constraints) add_constraint(c, s.with_check.value_or(true));
@@ -165,8 +166,8 @@ void TableAlteration::refuse_if_referenced(const KeyIndex& key) {
     }
 }
 
-// A constraint name may name a key, a foreign key or a default, tried in
-// that order.
+// A constraint name may name a key, a foreign key, a CHECK constraint or a
+// default, tried in that order.
 void TableAlteration::drop_constraint(const std::string& name) {
   auto ki = std::find_if(t_.indexes.begin(), t_.indexes.end(),
                          [&](const KeyIndex& k) { return k.object_id != 0 && names_equal(k.name, name); });
@@ -180,6 +181,12 @@ void TableAlteration::drop_constraint(const std::string& name) {
                          [&](const ForeignKey& f) { return names_equal(f.name, name); });
   if (fi != t_.foreign_keys.end()) {
     t_.foreign_keys.erase(fi);
+    return;
+  }
+  auto ci = std::find_if(t_.checks.begin(), t_.checks.end(),
+                         [&](const CheckConstraint& k) { return names_equal(k.name, name); });
+  if (ci != t_.checks.end()) {
+    t_.checks.erase(ci);
     return;
   }
   bool found_default = false;

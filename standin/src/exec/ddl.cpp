@@ -33,15 +33,6 @@ std::string canonical_type_name(const std::string& written) {
   throw_error(number, message);
 }
 
-std::string quoted_literal(const Value& v) {
-  std::string out = v.type().is_unicode() ? "N'" : "'";
-  for (char ch : v.string_value()) {
-    out += ch;
-    if (ch == '\'') out += '\'';
-  }
-  return out + "'";
-}
-
 // The text sys.default_constraints shows: the expression in parentheses,
 // a number in a second pair of its own, as SQL Server stores it
 // (DEFAULT 0 -> ((0)), DEFAULT 'N' -> ('N'), DEFAULT getdate() -> (getdate())).
@@ -95,6 +86,15 @@ Column make_column(const ColumnDef& d, int ordinal) {
   return c;
 }
 
+std::string quoted_literal(const Value& v) {
+  std::string out = v.type().is_unicode() ? "N'" : "'";
+  for (char ch : v.string_value()) {
+    out += ch;
+    if (ch == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
 std::string value_definition(const Value& value) {
   if (value.is_null()) return "(NULL)";
   return value.type().is_string() ? "(" + quoted_literal(value) + ")" : "((" + value.to_display() + "))";
@@ -102,10 +102,12 @@ std::string value_definition(const Value& value) {
 
 // SQL Server keeps the first nine characters of the table's name and the
 // first five of the column's, then the object id in hex.
-std::string generated_default_name(const Table& t, const Column& c, int32_t object_id) {
+std::string generated_constraint_name(std::string_view prefix, const Table& t, const Column* c, int32_t object_id) {
   std::array<char, 9> hex{};
   std::snprintf(hex.data(), hex.size(), "%08X", static_cast<uint32_t>(object_id));
-  return "DF__" + t.name.substr(0, 9) + "__" + c.name.substr(0, 5) + "__" + hex.data();
+  std::string name = std::string(prefix) + "__" + t.name.substr(0, 9) + "__";
+  if (c) name += c->name.substr(0, 5) + "__";
+  return name + hex.data();
 }
 
 void add_default_constraint(Database& db, Table& t, int ci, const std::string& name, const Expr& expr, Value value) {
@@ -115,7 +117,7 @@ void add_default_constraint(Database& db, Table& t, int ci, const std::string& n
   DefaultConstraint d;
   d.object_id = db.allocate_object_id();
   d.system_named = name.empty();
-  d.name = d.system_named ? generated_default_name(t, c, d.object_id) : name;
+  d.name = d.system_named ? generated_constraint_name("DF", t, &c, d.object_id) : name;
   d.definition = default_definition(expr, value);
   d.value = std::move(value);
   c.default_constraint = std::move(d);
@@ -288,11 +290,16 @@ void Executor::run_create_table(Statement& s) {
       k.columns = {d.name};
       add_key_constraint(*db, *table, k);
     }
+  for (size_t i = 0; i < s.column_defs.size(); ++i)
+    for (const ConstraintDef& c : s.column_defs[i].checks)
+      add_check_constraint(*this, *db, *table, c, static_cast<int>(i), true);
   for (const ConstraintDef& c : s.constraints) {
     if (c.kind == ConstraintDef::Kind::PrimaryKey || c.kind == ConstraintDef::Kind::Unique)
       add_key_constraint(*db, *table, c);
     else if (c.kind == ConstraintDef::Kind::ForeignKey)
       add_foreign_key(*db, *table, c, true);
+    else if (c.kind == ConstraintDef::Kind::Check)
+      add_check_constraint(*this, *db, *table, c, -1, true);
   }
 }
 

@@ -25,7 +25,7 @@ std::string str(std::string_view s) { return std::string(s); }
 ErrorScope error_scope(int number) {
   static constexpr int kEndsBatch[] = {// names and binding
                                        102, 104, 108, 111, 116, 137, 147, 155, 156, 174, 195, 205, 207, 208, 209, 213,
-                                       263, 2702, 911, 4104, 4127, 4421, 4506, 4511, 8120, 8155, 1060,
+                                       263, 1046, 2702, 911, 4104, 4127, 4421, 4506, 4511, 8120, 8155, 1060,
                                        // types and operand clashes found when a statement is compiled
                                        131, 192, 206, 243, 257, 291, 306, 402, 421, 529, 1001, 8116, 8117, 9810,
                                        // date arithmetic and string arguments out of range

@@ -2,6 +2,7 @@
 // before any action, so an action that fails halfway leaves nothing behind.
 #include <algorithm>
 
+#include "exec/column_dependents.h"
 #include "exec/executor.h"
 #include "exec/messages.h"
 #include "exec/table_definition.h"
@@ -23,7 +24,6 @@ class TableAlteration {
  private:
   Column new_column(const ColumnDef& d);
   void fill_new_column(const Column& c, bool with_values);
-  void refuse_if_default_bound(const Column& old, const Column* altered, const char* action);
   void add_constraint(const ConstraintDef& c, bool check_existing);
   void convert_column(int ci, const Column& c);
   void refuse_if_referenced(const KeyIndex& key);
@@ -124,8 +124,6 @@ void TableAlteration::alter_column(const ColumnDef& d) {
   int ci = t_.find_column(d.name);
   if (ci < 0) throw_alter_missing_column("ALTER COLUMN", d.name, t_.name);
   Column& old = t_.columns[static_cast<size_t>(ci)];
-  // SQL Server follows this with 4922; the dependency is what clients show.
-  if (auto dep = dependent_object(db_, t_, old.name)) throw_column_has_dependents(*dep, "ALTER COLUMN", old.name);
   ColumnDef def;
   def.name = old.name;
   def.type = d.type;
@@ -138,20 +136,11 @@ void TableAlteration::alter_column(const ColumnDef& d) {
   c.seed = old.seed;
   c.increment = old.increment;
   c.column_id = old.column_id;
-  refuse_if_default_bound(old, &c, "ALTER COLUMN");
+  if (auto dep = blocking_dependent(db_, t_, old, &c)) throw_column_has_dependents(*dep, "ALTER COLUMN", old.name);
   c.default_constraint = old.default_constraint;
   convert_column(ci, c);
   old = std::move(c);
   t_.touch();
-}
-
-// A column bound to a default may change its length, precision or scale,
-// not its type, and cannot be dropped (`altered` null).
-void TableAlteration::refuse_if_default_bound(const Column& old, const Column* altered, const char* action) {
-  if (!old.default_constraint) return;
-  if (altered && altered->type.type == old.type.type) return;
-  throw_column_has_dependents(
-      "The object '" + old.default_constraint->name + "' is dependent on column '" + old.name + "'.", action, old.name);
 }
 
 void TableAlteration::refuse_if_referenced(const KeyIndex& key) {
@@ -203,8 +192,8 @@ void TableAlteration::drop_column(const std::string& name) {
   int ci = t_.find_column(name);
   if (ci < 0) throw_alter_missing_column("DROP COLUMN", name, t_.name);
   const Column& column = t_.columns[static_cast<size_t>(ci)];
-  if (auto dep = dependent_object(db_, t_, column.name)) throw_column_has_dependents(*dep, "DROP COLUMN", column.name);
-  refuse_if_default_bound(column, nullptr, "DROP COLUMN");
+  if (auto dep = blocking_dependent(db_, t_, column, nullptr))
+    throw_column_has_dependents(*dep, "DROP COLUMN", column.name);
   if (t_.columns.size() == 1)
     throw_error(4923, "ALTER TABLE DROP COLUMN failed because '" + name + "' is the only data column in table '" +
                           t_.name + "'. A table must have at least one data column.");

@@ -230,24 +230,6 @@ void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_
   }
 }
 
-// The index or constraint that keeps a column from being altered or dropped.
-std::optional<std::string> dependent_object(const Database& db, const Table& t, const std::string& column) {
-  for (const KeyIndex& k : t.indexes)
-    for (const std::string& c : k.columns)
-      if (names_equal(c, column))
-        return (k.object_id != 0 ? "The object '" : "The index '") + k.name + "' is dependent on column '" + column +
-               "'.";
-  for (const ForeignKey& fk : t.foreign_keys)
-    for (const std::string& c : fk.columns)
-      if (names_equal(c, column)) return "The object '" + fk.name + "' is dependent on column '" + column + "'.";
-  for (const auto& other : db.tables)
-    for (const ForeignKey& fk : other->foreign_keys)
-      if (names_equal(fk.ref_table, t.name))
-        for (const std::string& c : fk.ref_columns)
-          if (names_equal(c, column)) return "The object '" + fk.name + "' is dependent on column '" + column + "'.";
-  return std::nullopt;
-}
-
 void Executor::run_create_table(Statement& s) {
   Database* db = resolve_database(s.target, std::min<size_t>(s.target.size(), 2));
   const std::string& name = s.target.back();

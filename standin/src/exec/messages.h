@@ -52,7 +52,8 @@ ErrorScope error_scope(int number);
 // 4924: ALTER TABLE ALTER COLUMN / DROP COLUMN of a column the table lacks;
 // `action` is "ALTER COLUMN" or "DROP COLUMN".
 [[noreturn]] void throw_alter_missing_column(std::string_view action, std::string_view column, std::string_view table);
-// 5074: ALTER or DROP of a column that a key, index or default depends on.
+// 5074: ALTER or DROP of a column that an object depends on (see
+// blocking_dependent, column_dependents.h).
 [[noreturn]] void throw_column_has_dependents(std::string_view dependent, std::string_view action,
                                               std::string_view column);
 // 1222: another transaction holds the object.

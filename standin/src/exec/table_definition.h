@@ -1,6 +1,6 @@
 // Pieces of a table's definition shared by CREATE TABLE, ALTER TABLE and
 // CREATE INDEX (ddl.cpp): columns from their definitions, keys, foreign
-// keys, and the objects that tie a column down.
+// keys, defaults and CHECK constraints.
 #pragma once
 
 #include <optional>
@@ -53,9 +53,5 @@ void add_check_constraint(Executor& ex, Database& db, Table& t, const Constraint
 // finds FALSE (UNKNOWN passes); `statement` is INSERT, UPDATE or ALTER TABLE.
 void check_constraints_of(Executor& ex, const Database& db, const Table& t, const std::vector<size_t>& rows,
                           const char* statement);
-
-// The message naming the key, index or foreign key that keeps `column` from
-// being altered or dropped, if one does.
-std::optional<std::string> dependent_object(const Database& db, const Table& t, const std::string& column);
 
 }  // namespace standin

@@ -184,8 +184,7 @@ void TableAlteration::drop_constraint(const std::string& name) {
       c.default_constraint.reset();
       found_default = true;
     }
-  // SQL Server follows this with 3727 "Could not drop constraint."
-  if (!found_default) throw_error(3728, "'" + name + "' is not a constraint.");
+  if (!found_default) throw_not_a_constraint(name);
 }
 
 void TableAlteration::drop_column(const std::string& name) {

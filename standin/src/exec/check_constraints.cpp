@@ -201,8 +201,8 @@ void add_check_constraint(Executor& ex, Database& db, Table& t, const Constraint
     const Column& own = t.columns[static_cast<size_t>(column)];
     for (const std::string& read : k.columns)
       if (!names_equal(read, own.name))
-        throw_error(8141, "Column CHECK constraint for column '" + own.name + "' references another column, table '" +
-                              t.name + "'.");
+        throw_could_not_create(8141, "Column CHECK constraint for column '" + own.name +
+                                         "' references another column, table '" + t.name + "'.");
   }
   // A constraint that reads one column is bound to that column, wherever
   // it was written.

@@ -105,9 +105,37 @@ void throw_alter_missing_column(std::string_view action, std::string_view column
                         "' does not exist in table '" + str(table) + "'.");
 }
 
+namespace {
+
+// A message and the one that follows it, with SQL Server's state of each.
+[[noreturn]] void throw_pair(int number, std::string message, int follower_number, std::string follower_message,
+                             int follower_state) {
+  SqlError e;
+  e.error.number = number;
+  e.error.message = std::move(message);
+  Error follower;
+  follower.number = follower_number;
+  follower.state = follower_state;
+  follower.message = std::move(follower_message);
+  e.followers.push_back(std::move(follower));
+  throw e;
+}
+
+}  // namespace
+
 void throw_column_has_dependents(std::string_view dependent, std::string_view action, std::string_view column) {
-  throw_error(5074, str(dependent) + " ALTER TABLE " + str(action) + " " + str(column) +
-                        " failed because one or more objects access this column.");
+  throw_pair(
+      5074, str(dependent), 4922,
+      "ALTER TABLE " + str(action) + " " + str(column) + " failed because one or more objects access this column.", 9);
+}
+
+void throw_could_not_create(int number, std::string message) {
+  throw_pair(number, std::move(message), 1750, "Could not create constraint or index. See previous errors.", 0);
+}
+
+void throw_not_a_constraint(std::string_view name) {
+  throw_pair(3728, "'" + str(name) + "' is not a constraint.", 3727, "Could not drop constraint. See previous errors.",
+             0);
 }
 
 void throw_lock_timeout() { throw_error(1222, "Lock request time out period exceeded."); }

@@ -129,6 +129,40 @@ TEST(EngineCheckConstraints, DroppedByName) {
   EXPECT_EQ(e.error("ALTER TABLE t DROP CONSTRAINT CK_t_a"), 3728);
 }
 
+// NOCHECK CONSTRAINT disables a CHECK or FOREIGN KEY constraint and leaves
+// it not trusted; CHECK CONSTRAINT enables it again, checking the rows (and
+// trusting it) only WITH CHECK. Keys and defaults cannot be toggled.
+// ALTER TABLE, "{ CHECK | NOCHECK } CONSTRAINT":
+// https://learn.microsoft.com/en-us/sql/t-sql/statements/alter-table-transact-sql
+TEST(EngineCheckConstraints, DisabledAndEnabledAgain) {
+  Engine e;
+  e.ok("CREATE TABLE p (id int NOT NULL, CONSTRAINT PK_p PRIMARY KEY (id))");
+  e.ok("INSERT INTO p VALUES (1)");
+  e.ok(
+      "CREATE TABLE c (a int CONSTRAINT CK_c_a CHECK (a > 0), p int, CONSTRAINT FK_c_p FOREIGN KEY (p) REFERENCES p "
+      "(id))");
+  e.ok("ALTER TABLE c NOCHECK CONSTRAINT ALL");
+  EXPECT_EQ(e.rows("SELECT is_disabled, is_not_trusted FROM sys.check_constraints"), (Rows{{"1", "1"}}));
+  e.ok("INSERT INTO c VALUES (-1, 9)");
+  e.ok("ALTER TABLE c CHECK CONSTRAINT CK_c_a");  // WITH NOCHECK by default: the row stays
+  EXPECT_EQ(e.rows("SELECT is_disabled, is_not_trusted FROM sys.check_constraints"), (Rows{{"0", "1"}}));
+  EXPECT_EQ(e.error("INSERT INTO c VALUES (-2, 1)"), 547);
+  EXPECT_EQ(e.message("ALTER TABLE c WITH CHECK CHECK CONSTRAINT CK_c_a"),
+            "The ALTER TABLE statement conflicted with the CHECK constraint \"CK_c_a\". The conflict occurred in "
+            "database \"T\", table \"dbo.c\", column 'a'.");
+  EXPECT_EQ(e.message("ALTER TABLE c WITH CHECK CHECK CONSTRAINT FK_c_p"),
+            "The ALTER TABLE statement conflicted with the FOREIGN KEY constraint \"FK_c_p\". The conflict occurred in "
+            "database \"T\", table \"dbo.p\", column 'id'.");
+  e.ok("UPDATE c SET a = 1, p = 1");
+  e.ok("ALTER TABLE c WITH CHECK CHECK CONSTRAINT ALL");
+  EXPECT_EQ(e.scalar("SELECT is_not_trusted FROM sys.check_constraints"), "0");
+  EXPECT_EQ(e.error("INSERT INTO c VALUES (1, 9)"), 547);
+  EXPECT_EQ(e.message("ALTER TABLE p NOCHECK CONSTRAINT PK_p"),
+            "Object 'PK_p' cannot be disabled or enabled. This action applies only to foreign key and check "
+            "constraints.");
+  EXPECT_EQ(e.message("ALTER TABLE c NOCHECK CONSTRAINT PK_p"), "Constraint 'PK_p' does not exist.");
+}
+
 TEST(EngineCheckConstraints, SurviveAReopen) {
   auto dir = std::filesystem::temp_directory_path() / ("standin_checks_" + std::to_string(getpid()));
   std::filesystem::remove_all(dir);

@@ -80,7 +80,8 @@ struct ForeignKey {
   std::vector<std::string> ref_columns;
   bool delete_cascade = false;
   bool update_cascade = false;
-  bool trusted = true;  // created WITH CHECK
+  bool trusted = true;    // created WITH CHECK
+  bool disabled = false;  // NOCHECK CONSTRAINT: not enforced
 };
 
 // A permission granted on a table, view or function: the code

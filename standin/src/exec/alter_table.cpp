@@ -20,6 +20,8 @@ class TableAlteration {
   void alter_column(const ColumnDef& d);
   void drop_constraint(const std::string& name);
   void drop_column(const std::string& name);
+  void set_enabled(const std::string& name, bool enable, bool check_rows);
+  void set_all_enabled(bool enable, bool check_rows);
 
  private:
   Column new_column(const ColumnDef& d);
@@ -27,6 +29,7 @@ class TableAlteration {
   void add_constraint(const ConstraintDef& c, bool check_existing);
   void convert_column(int ci, const Column& c);
   void refuse_if_referenced(const KeyIndex& key);
+  void check_foreign_key_rows(const ForeignKey& fk);
 
   Executor& ex_;
   Database& db_;
@@ -205,6 +208,60 @@ void TableAlteration::drop_column(const std::string& name) {
   t_.touch();
 }
 
+// The rows against one foreign key alone.
+void TableAlteration::check_foreign_key_rows(const ForeignKey& fk) {
+  std::vector<ForeignKey> all{fk};
+  all.swap(t_.foreign_keys);
+  std::vector<size_t> rows(t_.rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) rows[i] = i;
+  try {
+    check_foreign_keys_of(t_, db_, rows, "ALTER TABLE");
+  } catch (...) {
+    all.swap(t_.foreign_keys);
+    throw;
+  }
+  all.swap(t_.foreign_keys);
+}
+
+// {CHECK | NOCHECK} CONSTRAINT applies to foreign keys and CHECK
+// constraints only. A disabled one is not trusted; enabling it checks the
+// rows, and trusts it again, only WITH CHECK.
+void TableAlteration::set_enabled(const std::string& name, bool enable, bool check_rows) {
+  auto fi = std::find_if(t_.foreign_keys.begin(), t_.foreign_keys.end(),
+                         [&](const ForeignKey& f) { return names_equal(f.name, name); });
+  auto ki = std::find_if(t_.checks.begin(), t_.checks.end(),
+                         [&](const CheckConstraint& k) { return names_equal(k.name, name); });
+  if (fi == t_.foreign_keys.end() && ki == t_.checks.end()) {
+    bool key = std::any_of(t_.indexes.begin(), t_.indexes.end(),
+                           [&](const KeyIndex& k) { return k.object_id != 0 && names_equal(k.name, name); });
+    bool bound_default = std::any_of(t_.columns.begin(), t_.columns.end(), [&](const Column& c) {
+      return c.default_constraint && names_equal(c.default_constraint->name, name);
+    });
+    if (key || bound_default)
+      throw_error(11415, "Object '" + name +
+                             "' cannot be disabled or enabled. This action applies only to foreign key and check "
+                             "constraints.");
+    throw_error(4917, "Constraint '" + name + "' does not exist.");
+  }
+  bool& disabled = fi != t_.foreign_keys.end() ? fi->disabled : ki->disabled;
+  bool& trusted = fi != t_.foreign_keys.end() ? fi->trusted : ki->trusted;
+  disabled = !enable;
+  if (!enable) trusted = false;
+  if (!check_rows) return;
+  if (fi != t_.foreign_keys.end())
+    check_foreign_key_rows(*fi);
+  else
+    check_existing_rows(ex_, db_, t_, *ki);
+  trusted = true;
+}
+
+void TableAlteration::set_all_enabled(bool enable, bool check_rows) {
+  std::vector<std::string> names;
+  for (const ForeignKey& f : t_.foreign_keys) names.push_back(f.name);
+  for (const CheckConstraint& k : t_.checks) names.push_back(k.name);
+  for (const std::string& name : names) set_enabled(name, enable, check_rows);
+}
+
 }  // namespace
 
 void Executor::run_alter_table(Statement& s) {
@@ -222,6 +279,14 @@ void Executor::run_alter_table(Statement& s) {
     case AlterAction::DropColumn:
       for (const std::string& name : s.names) alteration.drop_column(name);
       return;
+    case AlterAction::EnableConstraints:
+    case AlterAction::DisableConstraints: {
+      bool enable = s.alter == AlterAction::EnableConstraints;
+      bool check_rows = enable && s.with_check.value_or(false);
+      if (s.names.empty()) return alteration.set_all_enabled(enable, check_rows);
+      for (const std::string& name : s.names) alteration.set_enabled(name, enable, check_rows);
+      return;
+    }
   }
 }
 

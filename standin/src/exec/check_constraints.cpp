@@ -165,11 +165,11 @@ CompiledCheck compiled(Executor& ex, const CheckConstraint& k, const Scope& scop
                        "\". " + conflict_place(db, t, bound));
 }
 
-}  // namespace
-
-void check_constraints_of(Executor& ex, const Database& db, const Table& t, const std::vector<size_t>& rows,
-                          const char* statement) {
-  if (t.checks.empty() || rows.empty()) return;
+// Checks `rows` of `t` against `constraints` (of `t`).
+void check_rows(Executor& ex, const Database& db, const Table& t,
+                const std::vector<const CheckConstraint*>& constraints, const std::vector<size_t>& rows,
+                const char* statement) {
+  if (constraints.empty() || rows.empty()) return;
   Relation rel;
   rel.name = t.name;
   for (const Column& c : t.columns) {
@@ -179,8 +179,7 @@ void check_constraints_of(Executor& ex, const Database& db, const Table& t, cons
   rel.rows = &t.rows;
   Scope scope{{&rel}, nullptr};
   std::vector<CompiledCheck> checks;
-  for (const CheckConstraint& k : t.checks)
-    if (!k.disabled) checks.push_back(compiled(ex, k, scope));
+  for (const CheckConstraint* k : constraints) checks.push_back(compiled(ex, *k, scope));
   for (size_t i : rows) {
     Tuple tuple{&t.rows[i]};
     Frame f{&tuple, nullptr, nullptr, &scope};
@@ -189,6 +188,22 @@ void check_constraints_of(Executor& ex, const Database& db, const Table& t, cons
       if (!v.is_null() && v.int_value() == 0) throw_check_conflict(db, t, *c.constraint, statement);
     }
   }
+}
+
+}  // namespace
+
+void check_constraints_of(Executor& ex, const Database& db, const Table& t, const std::vector<size_t>& rows,
+                          const char* statement) {
+  std::vector<const CheckConstraint*> enabled;
+  for (const CheckConstraint& k : t.checks)
+    if (!k.disabled) enabled.push_back(&k);
+  check_rows(ex, db, t, enabled, rows, statement);
+}
+
+void check_existing_rows(Executor& ex, const Database& db, const Table& t, const CheckConstraint& k) {
+  std::vector<size_t> all(t.rows.size());
+  for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+  check_rows(ex, db, t, {&k}, all, "ALTER TABLE");
 }
 
 void add_check_constraint(Executor& ex, Database& db, Table& t, const ConstraintDef& c, int column,
@@ -214,20 +229,7 @@ void add_check_constraint(Executor& ex, Database& db, Table& t, const Constraint
   k.definition = "(" + rendered(*c.expr) + ")";
   k.trusted = check_existing;
   t.checks.push_back(std::move(k));
-  if (!check_existing || t.rows.empty()) return;
-  // Existing rows are checked against the new constraint alone.
-  std::vector<CheckConstraint> others;
-  others.swap(t.checks);
-  t.checks.push_back(others.back());
-  std::vector<size_t> all(t.rows.size());
-  for (size_t i = 0; i < all.size(); ++i) all[i] = i;
-  try {
-    check_constraints_of(ex, db, t, all, "ALTER TABLE");
-  } catch (...) {
-    t.checks.swap(others);
-    throw;
-  }
-  t.checks.swap(others);
+  if (check_existing) check_existing_rows(ex, db, t, t.checks.back());
 }
 
 }  // namespace standin

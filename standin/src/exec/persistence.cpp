@@ -131,7 +131,7 @@ void write_keys(Writer& w, const Table& t) {
     write_strings(w, f.columns);
     w.str(f.ref_table);
     write_strings(w, f.ref_columns);
-    w.u8(static_cast<uint8_t>(f.delete_cascade | (f.update_cascade << 1) | (f.trusted << 2)));
+    w.u8(static_cast<uint8_t>(f.delete_cascade | (f.update_cascade << 1) | (f.trusted << 2) | (f.disabled << 3)));
   }
 }
 
@@ -311,6 +311,7 @@ bool read_keys(Reader& r, Table* t) {
     f.delete_cascade = b & 1;
     f.update_cascade = b & 2;
     f.trusted = b & 4;
+    f.disabled = b & 8;  // never set before version 3
   }
   return true;
 }

@@ -49,6 +49,9 @@ void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_
 // checks the rows already there and marks the constraint trusted.
 void add_check_constraint(Executor& ex, Database& db, Table& t, const ConstraintDef& c, int column,
                           bool check_existing);
+// Throws 547 (an ALTER TABLE statement's) for the first row of `t` that `k`
+// finds FALSE.
+void check_existing_rows(Executor& ex, const Database& db, const Table& t, const CheckConstraint& k);
 // Throws 547 for the first of `rows` that an enabled CHECK constraint of `t`
 // finds FALSE (UNKNOWN passes); `statement` is INSERT, UPDATE or ALTER TABLE.
 void check_constraints_of(Executor& ex, const Database& db, const Table& t, const std::vector<size_t>& rows,

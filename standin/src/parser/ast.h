@@ -184,7 +184,9 @@ enum class StatementKind {
   RollbackTransaction,
 };
 
-enum class AlterAction { AddColumns, AlterColumn, DropConstraint, DropColumn };
+// EnableConstraints / DisableConstraints: [WITH CHECK | WITH NOCHECK]
+// {CHECK | NOCHECK} CONSTRAINT {ALL | name, ...}; `names` empty for ALL.
+enum class AlterAction { AddColumns, AlterColumn, DropConstraint, DropColumn, EnableConstraints, DisableConstraints };
 
 struct Statement {
   StatementKind kind = StatementKind::Select;

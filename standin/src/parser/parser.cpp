@@ -765,6 +765,14 @@ StatementPtr Parser::parse_alter() {
     else
       fail();
   }
+  if ((peek().is_word("CHECK") || peek().is_word("NOCHECK")) && peek(1).is_word("CONSTRAINT")) {
+    s->alter = take().is_word("CHECK") ? AlterAction::EnableConstraints : AlterAction::DisableConstraints;
+    take();
+    if (accept_word("ALL")) return s;
+    do s->names.push_back(take_name());
+    while (accept_op(","));
+    return s;
+  }
   if (accept_word("ADD")) {
     s->alter = AlterAction::AddColumns;
     do parse_table_element(*s);

@@ -94,10 +94,12 @@ TEST(EngineCheckConstraints, DefinitionsOfOtherForms) {
   e.ok(
       "ALTER TABLE t ADD CONSTRAINT CK_in CHECK (s IN ('N', 'J')), CONSTRAINT CK_between CHECK (n BETWEEN -1 AND "
       "2.5), CONSTRAINT CK_like CHECK (s LIKE 'A%' AND len(s) > 1), CONSTRAINT CK_arith CHECK ((d + 1) * 2 <> 0), "
-      "CONSTRAINT CK_nested CHECK (d > 0 AND s NOT IN ('a', 'b'))");
+      "CONSTRAINT CK_nested CHECK (d > 0 AND s NOT IN ('a', 'b')), CONSTRAINT CK_date CHECK (DATEADD(day, d, "
+      "'20260101') > '20251231')");
   EXPECT_EQ(e.rows("SELECT name, definition FROM sys.check_constraints ORDER BY name"),
             (Rows{{"CK_arith", "((([d]+(1))*(2))<>(0))"},
                   {"CK_between", "([n]>=(-1) AND [n]<=(2.5))"},
+                  {"CK_date", "(dateadd(day,[d],'20260101')>'20251231')"},
                   {"CK_in", "([s]='J' OR [s]='N')"},
                   {"CK_like", "([s] like 'A%' AND len([s])>(1))"},
                   {"CK_nested", "([d]>(0) AND [s]<>'b' AND [s]<>'a')"}}));
@@ -116,6 +118,9 @@ TEST(EngineCheckConstraints, RefusedDefinitions) {
             "Column CHECK constraint for column 'a' references another column, table 't'.");
   EXPECT_EQ(e.error("CREATE TABLE t (a int, CHECK (c > 0))"), 207);
   EXPECT_EQ(e.error("CREATE TABLE t (a int, CHECK (a IN (SELECT x FROM p)))"), 1046);
+  // Refused when written, on an empty table, not when a row first meets it.
+  EXPECT_EQ(e.error("CREATE TABLE t (a int, CHECK (nosuchfunction(a) > 0))"), 195);
+  EXPECT_EQ(e.error("CREATE TABLE t (a int, CHECK (SUM(a) > 0))"), 147);
   EXPECT_EQ(e.error("SELECT * FROM t"), 208);  // nothing of a refused CREATE TABLE stays
 }
 

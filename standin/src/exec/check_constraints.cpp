@@ -112,12 +112,13 @@ std::string rendered(const Expr& e) {
     case ExprKind::Case: return "(" + rendered_case(e) + ")";
     case ExprKind::Function: return ascii_lowered(e.op) + "(" + rendered_list(e, 0) + ")";
     case ExprKind::Cast: return "CONVERT(" + rendered_type(*e.cast_type) + "," + rendered(*e.args[0]) + ")";
+    case ExprKind::DatePart: return ascii_lowered(e.value.string_value());
+    case ExprKind::Aggregate:  // refused when the definition is compiled
+      return ascii_lowered(e.op) + "(" + (e.distinct ? "DISTINCT " : "") + (e.star ? "*" : rendered_list(e, 0)) + ")";
     case ExprKind::Variable:
     case ExprKind::InQuery:
     case ExprKind::Exists:
-    case ExprKind::Aggregate:
-    case ExprKind::Subquery:
-    case ExprKind::DatePart: break;
+    case ExprKind::Subquery: break;
   }
   return e.op;
 }
@@ -149,6 +150,18 @@ struct CompiledCheck {
   ExprPtr expr;
 };
 
+// The columns of `t` as the one source a CHECK expression is bound to.
+Relation table_relation(const Table& t) {
+  Relation rel;
+  rel.name = t.name;
+  for (const Column& c : t.columns) {
+    rel.column_names.push_back(c.name);
+    rel.column_types.push_back(c.type);
+  }
+  rel.rows = &t.rows;
+  return rel;
+}
+
 CompiledCheck compiled(Executor& ex, const CheckConstraint& k, const Scope& scope) {
   CompiledCheck c{&k, nullptr};
   Error err;
@@ -170,13 +183,7 @@ void check_rows(Executor& ex, const Database& db, const Table& t,
                 const std::vector<const CheckConstraint*>& constraints, const std::vector<size_t>& rows,
                 const char* statement) {
   if (constraints.empty() || rows.empty()) return;
-  Relation rel;
-  rel.name = t.name;
-  for (const Column& c : t.columns) {
-    rel.column_names.push_back(c.name);
-    rel.column_types.push_back(c.type);
-  }
-  rel.rows = &t.rows;
+  Relation rel = table_relation(t);
   Scope scope{{&rel}, nullptr};
   std::vector<CompiledCheck> checks;
   for (const CheckConstraint* k : constraints) checks.push_back(compiled(ex, *k, scope));
@@ -229,6 +236,12 @@ void add_check_constraint(Executor& ex, Database& db, Table& t, const Constraint
   k.definition = "(" + rendered(*c.expr) + ")";
   k.trusted = check_existing;
   t.checks.push_back(std::move(k));
+  // Compiled once now, so that a definition that cannot be bound (an
+  // unknown function, an aggregate, a type clash) is refused when it is
+  // written, not when a row first meets it.
+  Relation rel = table_relation(t);
+  Scope scope{{&rel}, nullptr};
+  compiled(ex, t.checks.back(), scope);
   if (check_existing) check_existing_rows(ex, db, t, t.checks.back());
 }
 

@@ -50,7 +50,8 @@ TEST(EngineCheckConstraints, AddedToATableWithRows) {
             "database \"T\", table \"dbo.t\", column 'flag'.");
   EXPECT_EQ(e.scalar("SELECT COUNT(*) FROM sys.check_constraints"), "0");
   e.ok("ALTER TABLE t WITH NOCHECK ADD CONSTRAINT CK_t_flag CHECK (flag IN ('N', 'J'))");
-  EXPECT_EQ(e.rows("SELECT is_not_trusted, is_disabled FROM sys.check_constraints"), (Rows{{"1", "0"}}));
+  EXPECT_EQ(e.rows("SELECT is_not_trusted, is_disabled, uses_database_collation FROM sys.check_constraints"),
+            (Rows{{"1", "0", "1"}}));
   EXPECT_EQ(e.error("INSERT INTO t VALUES ('X', 3)"), 547);
   e.ok("INSERT INTO t VALUES ('J', 3)");
   e.ok("ALTER TABLE t ADD CHECK (n < 10)");
@@ -71,9 +72,9 @@ TEST(EngineCheckConstraints, AreCatalogObjects) {
   EXPECT_EQ(e.rows("SELECT c.name, k.parent_column_id, k.definition FROM sys.check_constraints k "
                    "JOIN sys.columns c ON c.object_id = k.parent_object_id AND c.column_id = k.parent_column_id"),
             (Rows{{"Nummer", "1", "([Nummer]>(0))"}}));
-  EXPECT_EQ(e.rows("SELECT parent_column_id, definition, is_system_named FROM sys.check_constraints WHERE name = "
-                   "'CK_ab'"),
-            (Rows{{"0", "([a]<[b] OR [b] IS NULL)", "0"}}));
+  EXPECT_EQ(e.rows("SELECT parent_column_id, definition, is_system_named, uses_database_collation FROM "
+                   "sys.check_constraints WHERE name = 'CK_ab'"),
+            (Rows{{"0", "([a]<[b] OR [b] IS NULL)", "0", "0"}}));
   std::string generated = e.scalar("SELECT name FROM sys.check_constraints WHERE is_system_named = 1");
   EXPECT_EQ(generated.substr(0, 22), "CK__Mitgliede__Numme__");
   EXPECT_EQ(generated.size(), 30u);
@@ -178,14 +179,18 @@ TEST(EngineCheckConstraints, SurviveAReopen) {
     ASSERT_TRUE(s->execute("CREATE TABLE t (a int CHECK (a > 0), b char(1))").ok());
     ASSERT_TRUE(s->execute("INSERT INTO t VALUES (1, 'X')").ok());
     ASSERT_TRUE(s->execute("ALTER TABLE t WITH NOCHECK ADD CONSTRAINT CK_t_b CHECK (b = 'N')").ok());
+    ASSERT_TRUE(s->execute("CREATE TABLE p (id int NOT NULL, CONSTRAINT PK_p PRIMARY KEY (id)) CREATE TABLE c (p int, "
+                           "CONSTRAINT FK_c_p FOREIGN KEY (p) REFERENCES p (id), CONSTRAINT CK_c CHECK (p < 5)) "
+                           "ALTER TABLE c NOCHECK CONSTRAINT ALL")
+                    .ok());
     server->checkpoint();  // the snapshot, not only the journal, holds them
   }
   auto server = Server::open(dir);
   auto s = server->connect("D");
   ASSERT_NE(s, nullptr);
   auto r = s->execute(
-      "SELECT name, is_not_trusted, parent_column_id, definition FROM sys.check_constraints ORDER BY "
-      "parent_column_id");
+      "SELECT name, is_not_trusted, parent_column_id, definition FROM sys.check_constraints WHERE parent_object_id = "
+      "OBJECT_ID('t') ORDER BY parent_column_id");
   ASSERT_TRUE(r.ok());
   ASSERT_EQ(r.result_sets.at(0).rows.size(), 2u);
   EXPECT_EQ(r.result_sets[0].rows[0][0].to_display().substr(0, 10), "CK__t__a__");
@@ -195,6 +200,7 @@ TEST(EngineCheckConstraints, SurviveAReopen) {
   EXPECT_EQ(s->execute("INSERT INTO t VALUES (0, 'N')").errors.at(0).number, 547);
   EXPECT_EQ(s->execute("INSERT INTO t VALUES (2, 'J')").errors.at(0).number, 547);
   EXPECT_TRUE(s->execute("INSERT INTO t VALUES (2, 'N')").ok());
+  EXPECT_TRUE(s->execute("INSERT INTO c VALUES (7)").ok());  // both of c's constraints stay disabled
   s.reset();
   server.reset();
   std::filesystem::remove_all(dir);

@@ -2,6 +2,7 @@
 // views (master.dbo.sysdatabases, sysobjects, syscolumns, systypes,
 // sysindexes), the sys.* views and INFORMATION_SCHEMA. Each answers the
 // columns that clients read, with SQL Server's names and types.
+#include <algorithm>
 #include <array>
 
 #include "exec/executor.h"
@@ -380,11 +381,17 @@ void sys_check_constraints(const Database& db, const ViewFilter& filter, Relatio
   for (const auto& t : db.tables)
     for (const CheckConstraint& k : t->checks) {
       if (!filter.admits("name", k.name)) continue;
+      // A constraint that reads a character column compares under the
+      // database's collation.
+      bool collated = std::any_of(k.columns.begin(), k.columns.end(), [&](const std::string& name) {
+        int ci = t->find_column(name);
+        return ci >= 0 && t->columns[static_cast<size_t>(ci)].type.is_string();
+      });
       v.row({str(k.name), num(k.object_id), nullv(kInt), num(1), num(t->object_id),
              str("C ", TypeInfo{Type::Char, 2, 0, 0}), str("CHECK_CONSTRAINT", TypeInfo::nvarchar(60)),
              Value::datetime(t->created), Value::datetime(t->created), Value::bit(false), Value::bit(false),
              Value::bit(false), Value::bit(k.disabled), Value::bit(false), Value::bit(!k.trusted || k.disabled),
-             num(k.column_id), str(k.definition, TypeInfo::nvarchar(TypeInfo::kMax)), Value::bit(false),
+             num(k.column_id), str(k.definition, TypeInfo::nvarchar(TypeInfo::kMax)), Value::bit(collated),
              Value::bit(k.system_named)});
     }
 }

@@ -180,6 +180,10 @@ constexpr Refusal kDefinitions[] = {
      "0, and constrained to be nonnullable."},
     {"CREATE TABLE X (a int CONSTRAINT DF_X_a DEFAULT 0)", "ALTER TABLE X ADD DEFAULT 1 FOR a", 1781,
      "Column already has a DEFAULT bound to it."},
+    {"", "CREATE TABLE X (a int CHECK (b > 0), b int)", 8141,
+     "Column CHECK constraint for column 'a' references another column, table 'X'."},
+    {"", "ALTER TABLE U ADD CHECK (a IN (SELECT id FROM P))", 1046,
+     "Subqueries are not allowed in this context. Only scalar expressions are allowed."},
     {"", "ALTER TABLE P ADD CONSTRAINT PK2 PRIMARY KEY (name)", 1779,
      "Table 'P' already has a primary key defined on it."},
     {"", "ALTER TABLE P ADD CONSTRAINT UQ_P UNIQUE CLUSTERED (name)", 1902,
@@ -221,20 +225,19 @@ constexpr Refusal kDefinitions[] = {
      "Column names in each table must be unique. Column name 'name' in table 'P' is specified more than once."},
     {"", "ALTER TABLE P ALTER COLUMN nope int", 4924,
      "ALTER TABLE ALTER COLUMN failed because column 'nope' does not exist in table 'P'."},
-    {"", "ALTER TABLE P ALTER COLUMN id bigint", 5074,
-     "The object 'PK_P' is dependent on column 'id'. ALTER TABLE ALTER COLUMN id failed because one or more objects "
-     "access this column."},
+    {"", "ALTER TABLE P ALTER COLUMN id bigint", 5074, "The object 'PK_P' is dependent on column 'id'."},
     {"", "ALTER TABLE P DROP COLUMN nope", 4924,
      "ALTER TABLE DROP COLUMN failed because column 'nope' does not exist in table 'P'."},
-    {"", "ALTER TABLE P DROP COLUMN id", 5074,
-     "The object 'PK_P' is dependent on column 'id'. ALTER TABLE DROP COLUMN id failed because one or more objects "
-     "access this column."},
+    {"", "ALTER TABLE P DROP COLUMN id", 5074, "The object 'PK_P' is dependent on column 'id'."},
     {"CREATE TABLE One (a int)", "ALTER TABLE One DROP COLUMN a", 4923,
      "ALTER TABLE DROP COLUMN failed because 'a' is the only data column in table 'One'. A table must have at least "
      "one data column."},
     {"", "ALTER TABLE P DROP CONSTRAINT PK_P", 3725,
      "The constraint 'PK_P' is being referenced by table 'C', foreign key constraint 'FK_C_P'."},
     {"", "ALTER TABLE P DROP CONSTRAINT nope", 3728, "'nope' is not a constraint."},
+    {"", "ALTER TABLE C NOCHECK CONSTRAINT nope", 4917, "Constraint 'nope' does not exist."},
+    {"", "ALTER TABLE P NOCHECK CONSTRAINT PK_P", 11415,
+     "Object 'PK_P' cannot be disabled or enabled. This action applies only to foreign key and check constraints."},
     {"INSERT INTO U VALUES (1, NULL)", "ALTER TABLE U ALTER COLUMN b int NOT NULL", 515,
      "Cannot insert the value NULL into column 'b', table 'T.dbo.U'; column does not allow nulls. UPDATE fails."},
     {"", "CREATE INDEX IX ON Nowhere (a)", 1088,
@@ -369,14 +372,14 @@ const std::set<int> kProvokedElsewhere = {
 };
 
 // The message numbers the engine's sources raise: the first number
-// argument of throw_error, fail, make_error, could_not_create and
-// fail_message in exec/, types/ and parser/.
+// argument of throw_error, fail, make_error, could_not_create, throw_pair
+// and fail_message in exec/, types/ and parser/.
 std::set<int> raised_numbers() {
   const char* root = std::getenv("SQLUPDATE_SOURCE_DIR");
   std::set<int> numbers;
   if (!root) return numbers;
-  const std::string calls[] = {"throw_error(", "fail(err, ",        "fail(c.err, ",
-                               "make_error(",  "could_not_create(", "fail_message("};
+  const std::string calls[] = {"throw_error(",      "fail(err, ",    "fail(c.err, ", "make_error(",
+                               "could_not_create(", "fail_message(", "throw_pair("};
   for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(root) + "/standin/src")) {
     std::string dir = entry.path().parent_path().filename().string();
     if (dir != "exec" && dir != "types" && dir != "parser") continue;
@@ -392,6 +395,49 @@ std::set<int> raised_numbers() {
       }
   }
   return numbers;
+}
+
+// SQL Server sends some refusals as two messages, the second saying that
+// the statement failed because of the first; both are errors of the
+// statement's line. Database engine errors:
+// https://learn.microsoft.com/en-us/sql/relational-databases/errors-events/database-engine-events-and-errors-4000-to-4999
+// (4922), .../database-engine-events-and-errors-1000-to-1999 (1750),
+// .../database-engine-events-and-errors-3000-to-3999 (3727).
+TEST(EngineMessages, PairedRefusalsSendBothMessages) {
+  struct Pair {
+    const char* statement;
+    int first;
+    int second;
+    const char* second_text;
+  };
+  const Pair pairs[] = {
+      {"ALTER TABLE P ALTER COLUMN id bigint", 5074, 4922,
+       "ALTER TABLE ALTER COLUMN id failed because one or more objects access this column."},
+      {"ALTER TABLE P DROP COLUMN id", 5074, 4922,
+       "ALTER TABLE DROP COLUMN id failed because one or more objects access this column."},
+      {"ALTER TABLE U ADD CONSTRAINT PK_U PRIMARY KEY (b)", 8111, 1750,
+       "Could not create constraint or index. See previous errors."},
+      {"ALTER TABLE P ADD CONSTRAINT PK2 PRIMARY KEY (name)", 1779, 1750,
+       "Could not create constraint or index. See previous errors."},
+      {"INSERT INTO U VALUES (1, 1), (2, 1)\nALTER TABLE U ADD CONSTRAINT UQ_B UNIQUE (b)", 1505, 1750,
+       "Could not create constraint or index. See previous errors."},
+      {"ALTER TABLE P DROP CONSTRAINT nope", 3728, 3727, "Could not drop constraint. See previous errors."},
+  };
+  for (const Pair& p : pairs) {
+    Engine e;
+    e.ok(kSchema);
+    BatchResult r = e.run(p.statement);
+    ASSERT_EQ(r.errors.size(), 2u) << p.statement;
+    EXPECT_EQ(r.errors[0].number, p.first) << p.statement;
+    EXPECT_EQ(r.errors[1].number, p.second) << p.statement;
+    EXPECT_EQ(r.errors[1].message, p.second_text) << p.statement;
+    EXPECT_EQ(r.errors[1].severity, 16) << p.statement;
+    EXPECT_EQ(r.errors[1].line, r.errors[0].line) << p.statement;
+  }
+  // A single refusal stays single.
+  Engine e;
+  e.ok(kSchema);
+  EXPECT_EQ(e.run("ALTER TABLE P ALTER COLUMN nope int").errors.size(), 1u);
 }
 
 TEST(EngineMessages, EveryNumberTheEngineRaisesHasACase) {

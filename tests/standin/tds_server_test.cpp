@@ -114,6 +114,42 @@ TEST_F(TdsServer, ABatchAnswersEachResultSetErrorAndCount) {
   EXPECT_TRUE(mentions(use, "club1"));  // the old value of the change
 }
 
+// The number and state of the ERROR token whose message is `text`: the
+// token is number (4 bytes), state, class, then the message's length and
+// text, so they stand eight and four bytes before the text.
+struct ErrorFields {
+  size_t at = std::string::npos;
+  int32_t number = 0;
+  int state = -1;
+};
+ErrorFields error_with_message(const std::string& answer, std::string_view text) {
+  ErrorFields f;
+  f.at = answer.find(tds::testing::utf16(text));
+  if (f.at == std::string::npos || f.at < 8) return f;
+  auto byte = [&](size_t i) { return static_cast<uint8_t>(answer[i]); };
+  size_t n = f.at - 8;
+  f.number = static_cast<int32_t>(byte(n) | (byte(n + 1) << 8) | (byte(n + 2) << 16) | (byte(n + 3) << 24));
+  f.state = byte(f.at - 4);
+  return f;
+}
+
+// A refusal SQL Server sends as two messages arrives as two ERROR tokens,
+// the dependency first.
+TEST_F(TdsServer, APairedRefusalArrivesAsTwoErrorTokensInOrder) {
+  TestClient client(port());
+  client.login("sa", "geheim", "club1");
+  std::string answer = client.batch("ALTER TABLE m ALTER COLUMN id bigint NOT NULL");
+  ErrorFields first = error_with_message(answer, "The object 'PK__m' is dependent on column 'id'.");
+  ErrorFields second =
+      error_with_message(answer, "ALTER TABLE ALTER COLUMN id failed because one or more objects access this column.");
+  ASSERT_NE(first.at, std::string::npos);
+  ASSERT_NE(second.at, std::string::npos);
+  EXPECT_LT(first.at, second.at);
+  EXPECT_EQ(first.number, 5074);
+  EXPECT_EQ(second.number, 4922);
+  EXPECT_EQ(final_done(answer).status & tds::kDoneError, tds::kDoneError);
+}
+
 std::string parameter(std::string_view name, const Value& v, bool output = false) {
   tds::WireWriter w;
   w.b_varchar(name);

@@ -93,6 +93,8 @@ bool Database::object_exists(std::string_view name) const {
       if (names_equal(f.name, name)) return true;
     for (const Column& c : t->columns)
       if (c.default_constraint && names_equal(c.default_constraint->name, name)) return true;
+    for (const CheckConstraint& k : t->checks)
+      if (names_equal(k.name, name)) return true;
   }
   return false;
 }

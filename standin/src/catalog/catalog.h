@@ -57,6 +57,21 @@ struct KeyIndex {
   bool clustered = false;
 };
 
+// A CHECK constraint: an object of its own (sysobjects xtype 'C '). Its
+// expression is kept as the definition text SQL Server shows, "([a]>(0))",
+// and compiled where it is checked. `columns` are the columns it reads, by
+// name; one that reads a single column is bound to it (`column_id`).
+struct CheckConstraint {
+  int32_t object_id = 0;
+  std::string name;
+  std::string definition;
+  std::vector<std::string> columns;
+  int32_t column_id = 0;  // sys.check_constraints.parent_column_id; 0: table-level
+  bool trusted = true;    // every row checked: created or re-enabled WITH CHECK
+  bool disabled = false;  // NOCHECK CONSTRAINT
+  bool system_named = false;
+};
+
 struct ForeignKey {
   int32_t object_id = 0;
   std::string name;
@@ -65,7 +80,8 @@ struct ForeignKey {
   std::vector<std::string> ref_columns;
   bool delete_cascade = false;
   bool update_cascade = false;
-  bool trusted = true;  // created WITH CHECK
+  bool trusted = true;    // created WITH CHECK
+  bool disabled = false;  // NOCHECK CONSTRAINT: not enforced
 };
 
 // A permission granted on a table, view or function: the code
@@ -84,6 +100,7 @@ struct Table {
   std::vector<Row> rows;
   std::vector<KeyIndex> indexes;  // primary key, unique constraints, plain indexes
   std::vector<ForeignKey> foreign_keys;
+  std::vector<CheckConstraint> checks;
   std::vector<ObjectGrant> grants;
   int32_t next_column_id = 1;
   int64_t identity_current = 0;  // last identity value handed out

@@ -2,6 +2,7 @@
 // before any action, so an action that fails halfway leaves nothing behind.
 #include <algorithm>
 
+#include "exec/column_dependents.h"
 #include "exec/executor.h"
 #include "exec/messages.h"
 #include "exec/table_definition.h"
@@ -19,14 +20,16 @@ class TableAlteration {
   void alter_column(const ColumnDef& d);
   void drop_constraint(const std::string& name);
   void drop_column(const std::string& name);
+  void set_enabled(const std::string& name, bool enable, bool check_rows);
+  void set_all_enabled(bool enable, bool check_rows);
 
  private:
   Column new_column(const ColumnDef& d);
   void fill_new_column(const Column& c, bool with_values);
-  void refuse_if_default_bound(const Column& old, const Column* altered, const char* action);
   void add_constraint(const ConstraintDef& c, bool check_existing);
   void convert_column(int ci, const Column& c);
   void refuse_if_referenced(const KeyIndex& key);
+  void check_foreign_key_rows(const ForeignKey& fk);
 
   Executor& ex_;
   Database& db_;
@@ -90,7 +93,7 @@ void TableAlteration::add_constraint(const ConstraintDef& c, bool check_existing
       add_default_constraint(db_, t_, col, c.name, *c.expr, ex_.eval_constant(*c.expr));
       return;
     }
-    case ConstraintDef::Kind::Check: return;
+    case ConstraintDef::Kind::Check: add_check_constraint(ex_, db_, t_, c, -1, check_existing); return;
   }
 }
 
@@ -103,6 +106,7 @@ void TableAlteration::add_columns(const Statement& s) {
     if (d.default_value)
       add_default_constraint(db_, t_, ci, d.default_name, *d.default_value, ex_.eval_constant(*d.default_value));
     fill_new_column(t_.columns.back(), d.with_values);
+    for (const ConstraintDef& k : d.checks) add_check_constraint(ex_, db_, t_, k, ci, s.with_check.value_or(true));
   }
   t_.touch();
   for (const ConstraintDef& c : s.constraints) add_constraint(c, s.with_check.value_or(true));
@@ -123,8 +127,6 @@ void TableAlteration::alter_column(const ColumnDef& d) {
   int ci = t_.find_column(d.name);
   if (ci < 0) throw_alter_missing_column("ALTER COLUMN", d.name, t_.name);
   Column& old = t_.columns[static_cast<size_t>(ci)];
-  // SQL Server follows this with 4922; the dependency is what clients show.
-  if (auto dep = dependent_object(db_, t_, old.name)) throw_column_has_dependents(*dep, "ALTER COLUMN", old.name);
   ColumnDef def;
   def.name = old.name;
   def.type = d.type;
@@ -137,20 +139,11 @@ void TableAlteration::alter_column(const ColumnDef& d) {
   c.seed = old.seed;
   c.increment = old.increment;
   c.column_id = old.column_id;
-  refuse_if_default_bound(old, &c, "ALTER COLUMN");
+  if (auto dep = blocking_dependent(db_, t_, old, &c)) throw_column_has_dependents(*dep, "ALTER COLUMN", old.name);
   c.default_constraint = old.default_constraint;
   convert_column(ci, c);
   old = std::move(c);
   t_.touch();
-}
-
-// A column bound to a default may change its length, precision or scale,
-// not its type, and cannot be dropped (`altered` null).
-void TableAlteration::refuse_if_default_bound(const Column& old, const Column* altered, const char* action) {
-  if (!old.default_constraint) return;
-  if (altered && altered->type.type == old.type.type) return;
-  throw_column_has_dependents(
-      "The object '" + old.default_constraint->name + "' is dependent on column '" + old.name + "'.", action, old.name);
 }
 
 void TableAlteration::refuse_if_referenced(const KeyIndex& key) {
@@ -165,8 +158,8 @@ void TableAlteration::refuse_if_referenced(const KeyIndex& key) {
     }
 }
 
-// A constraint name may name a key, a foreign key or a default, tried in
-// that order.
+// A constraint name may name a key, a foreign key, a CHECK constraint or a
+// default, tried in that order.
 void TableAlteration::drop_constraint(const std::string& name) {
   auto ki = std::find_if(t_.indexes.begin(), t_.indexes.end(),
                          [&](const KeyIndex& k) { return k.object_id != 0 && names_equal(k.name, name); });
@@ -182,22 +175,27 @@ void TableAlteration::drop_constraint(const std::string& name) {
     t_.foreign_keys.erase(fi);
     return;
   }
+  auto ci = std::find_if(t_.checks.begin(), t_.checks.end(),
+                         [&](const CheckConstraint& k) { return names_equal(k.name, name); });
+  if (ci != t_.checks.end()) {
+    t_.checks.erase(ci);
+    return;
+  }
   bool found_default = false;
   for (Column& c : t_.columns)
     if (c.default_constraint && names_equal(c.default_constraint->name, name)) {
       c.default_constraint.reset();
       found_default = true;
     }
-  // SQL Server follows this with 3727 "Could not drop constraint."
-  if (!found_default) throw_error(3728, "'" + name + "' is not a constraint.");
+  if (!found_default) throw_not_a_constraint(name);
 }
 
 void TableAlteration::drop_column(const std::string& name) {
   int ci = t_.find_column(name);
   if (ci < 0) throw_alter_missing_column("DROP COLUMN", name, t_.name);
   const Column& column = t_.columns[static_cast<size_t>(ci)];
-  if (auto dep = dependent_object(db_, t_, column.name)) throw_column_has_dependents(*dep, "DROP COLUMN", column.name);
-  refuse_if_default_bound(column, nullptr, "DROP COLUMN");
+  if (auto dep = blocking_dependent(db_, t_, column, nullptr))
+    throw_column_has_dependents(*dep, "DROP COLUMN", column.name);
   if (t_.columns.size() == 1)
     throw_error(4923, "ALTER TABLE DROP COLUMN failed because '" + name + "' is the only data column in table '" +
                           t_.name + "'. A table must have at least one data column.");
@@ -208,6 +206,60 @@ void TableAlteration::drop_column(const std::string& name) {
   t_.columns.erase(t_.columns.begin() + ci);
   for (Row& r : t_.rows) r.erase(r.begin() + ci);
   t_.touch();
+}
+
+// The rows against one foreign key alone.
+void TableAlteration::check_foreign_key_rows(const ForeignKey& fk) {
+  std::vector<ForeignKey> all{fk};
+  all.swap(t_.foreign_keys);
+  std::vector<size_t> rows(t_.rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) rows[i] = i;
+  try {
+    check_foreign_keys_of(t_, db_, rows, "ALTER TABLE");
+  } catch (...) {
+    all.swap(t_.foreign_keys);
+    throw;
+  }
+  all.swap(t_.foreign_keys);
+}
+
+// {CHECK | NOCHECK} CONSTRAINT applies to foreign keys and CHECK
+// constraints only. A disabled one is not trusted; enabling it checks the
+// rows, and trusts it again, only WITH CHECK.
+void TableAlteration::set_enabled(const std::string& name, bool enable, bool check_rows) {
+  auto fi = std::find_if(t_.foreign_keys.begin(), t_.foreign_keys.end(),
+                         [&](const ForeignKey& f) { return names_equal(f.name, name); });
+  auto ki = std::find_if(t_.checks.begin(), t_.checks.end(),
+                         [&](const CheckConstraint& k) { return names_equal(k.name, name); });
+  if (fi == t_.foreign_keys.end() && ki == t_.checks.end()) {
+    bool key = std::any_of(t_.indexes.begin(), t_.indexes.end(),
+                           [&](const KeyIndex& k) { return k.object_id != 0 && names_equal(k.name, name); });
+    bool bound_default = std::any_of(t_.columns.begin(), t_.columns.end(), [&](const Column& c) {
+      return c.default_constraint && names_equal(c.default_constraint->name, name);
+    });
+    if (key || bound_default)
+      throw_error(11415, "Object '" + name +
+                             "' cannot be disabled or enabled. This action applies only to foreign key and check "
+                             "constraints.");
+    throw_error(4917, "Constraint '" + name + "' does not exist.");
+  }
+  bool& disabled = fi != t_.foreign_keys.end() ? fi->disabled : ki->disabled;
+  bool& trusted = fi != t_.foreign_keys.end() ? fi->trusted : ki->trusted;
+  disabled = !enable;
+  if (!enable) trusted = false;
+  if (!check_rows) return;
+  if (fi != t_.foreign_keys.end())
+    check_foreign_key_rows(*fi);
+  else
+    check_existing_rows(ex_, db_, t_, *ki);
+  trusted = true;
+}
+
+void TableAlteration::set_all_enabled(bool enable, bool check_rows) {
+  std::vector<std::string> names;
+  for (const ForeignKey& f : t_.foreign_keys) names.push_back(f.name);
+  for (const CheckConstraint& k : t_.checks) names.push_back(k.name);
+  for (const std::string& name : names) set_enabled(name, enable, check_rows);
 }
 
 }  // namespace
@@ -227,6 +279,14 @@ void Executor::run_alter_table(Statement& s) {
     case AlterAction::DropColumn:
       for (const std::string& name : s.names) alteration.drop_column(name);
       return;
+    case AlterAction::EnableConstraints:
+    case AlterAction::DisableConstraints: {
+      bool enable = s.alter == AlterAction::EnableConstraints;
+      bool check_rows = enable && s.with_check.value_or(false);
+      if (s.names.empty()) return alteration.set_all_enabled(enable, check_rows);
+      for (const std::string& name : s.names) alteration.set_enabled(name, enable, check_rows);
+      return;
+    }
   }
 }
 

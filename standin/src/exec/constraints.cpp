@@ -75,7 +75,7 @@ void check_unique_keys(Table& t, Database&, size_t first_new_row, bool all_rows)
 void check_foreign_keys_of(Table& t, Database& db, const std::vector<size_t>& rows, const char* statement) {
   for (const ForeignKey& fk : t.foreign_keys) {
     Table* parent = db.find_table(fk.ref_table);
-    if (!parent) continue;
+    if (!parent || fk.disabled) continue;
     std::vector<int> child_cols = t.column_indexes(fk.columns);
     std::vector<int> parent_cols = parent->column_indexes(fk.ref_columns);
     std::unordered_set<std::string> parent_keys;
@@ -98,7 +98,7 @@ void cascade_delete(Executor& ex, Database& db, Table& parent, const std::vector
   for (auto& child_ptr : db.tables) {
     Table& child = *child_ptr;
     for (const ForeignKey& fk : child.foreign_keys) {
-      if (!names_equal(fk.ref_table, parent.name)) continue;
+      if (fk.disabled || !names_equal(fk.ref_table, parent.name)) continue;
       std::vector<int> parent_cols = parent.column_indexes(fk.ref_columns);
       std::vector<int> child_cols = child.column_indexes(fk.columns);
       std::unordered_set<std::string> gone;
@@ -132,7 +132,7 @@ void cascade_update(Executor& ex, Database& db, Table& parent, const std::vector
   for (auto& child_ptr : db.tables) {
     Table& child = *child_ptr;
     for (const ForeignKey& fk : child.foreign_keys) {
-      if (!names_equal(fk.ref_table, parent.name)) continue;
+      if (fk.disabled || !names_equal(fk.ref_table, parent.name)) continue;
       std::vector<int> parent_cols = parent.column_indexes(fk.ref_columns);
       std::vector<int> child_cols = child.column_indexes(fk.columns);
       std::unordered_map<std::string, const Row*> changed;

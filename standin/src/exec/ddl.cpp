@@ -27,21 +27,6 @@ std::string canonical_type_name(const std::string& written) {
   return n;
 }
 
-[[noreturn]] void could_not_create(int number, const std::string& message) {
-  // SQL Server follows the first message with 1750; the first one is what
-  // clients show.
-  throw_error(number, message);
-}
-
-std::string quoted_literal(const Value& v) {
-  std::string out = v.type().is_unicode() ? "N'" : "'";
-  for (char ch : v.string_value()) {
-    out += ch;
-    if (ch == '\'') out += '\'';
-  }
-  return out + "'";
-}
-
 // The text sys.default_constraints shows: the expression in parentheses,
 // a number in a second pair of its own, as SQL Server stores it
 // (DEFAULT 0 -> ((0)), DEFAULT 'N' -> ('N'), DEFAULT getdate() -> (getdate())).
@@ -95,6 +80,15 @@ Column make_column(const ColumnDef& d, int ordinal) {
   return c;
 }
 
+std::string quoted_literal(const Value& v) {
+  std::string out = v.type().is_unicode() ? "N'" : "'";
+  for (char ch : v.string_value()) {
+    out += ch;
+    if (ch == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
 std::string value_definition(const Value& value) {
   if (value.is_null()) return "(NULL)";
   return value.type().is_string() ? "(" + quoted_literal(value) + ")" : "((" + value.to_display() + "))";
@@ -102,20 +96,22 @@ std::string value_definition(const Value& value) {
 
 // SQL Server keeps the first nine characters of the table's name and the
 // first five of the column's, then the object id in hex.
-std::string generated_default_name(const Table& t, const Column& c, int32_t object_id) {
+std::string generated_constraint_name(std::string_view prefix, const Table& t, const Column* c, int32_t object_id) {
   std::array<char, 9> hex{};
   std::snprintf(hex.data(), hex.size(), "%08X", static_cast<uint32_t>(object_id));
-  return "DF__" + t.name.substr(0, 9) + "__" + c.name.substr(0, 5) + "__" + hex.data();
+  std::string name = std::string(prefix) + "__" + t.name.substr(0, 9) + "__";
+  if (c) name += c->name.substr(0, 5) + "__";
+  return name + hex.data();
 }
 
 void add_default_constraint(Database& db, Table& t, int ci, const std::string& name, const Expr& expr, Value value) {
   Column& c = t.columns[static_cast<size_t>(ci)];
-  if (c.default_constraint) could_not_create(1781, "Column already has a DEFAULT bound to it.");
+  if (c.default_constraint) throw_could_not_create(1781, "Column already has a DEFAULT bound to it.");
   if (!name.empty()) check_new_object_name(db, name);
   DefaultConstraint d;
   d.object_id = db.allocate_object_id();
   d.system_named = name.empty();
-  d.name = d.system_named ? generated_default_name(t, c, d.object_id) : name;
+  d.name = d.system_named ? generated_constraint_name("DF", t, &c, d.object_id) : name;
   d.definition = default_definition(expr, value);
   d.value = std::move(value);
   c.default_constraint = std::move(d);
@@ -130,17 +126,19 @@ void add_key_constraint(Database& db, Table& t, const ConstraintDef& c) {
   std::string name = c.name.empty() ? (primary ? "PK__" : "UQ__") + t.name : c.name;
   if (!c.name.empty()) check_new_object_name(db, name);
   if (primary && t.primary_key())
-    could_not_create(1779, "Table '" + t.name + "' already has a primary key defined on it.");
+    throw_could_not_create(1779, "Table '" + t.name + "' already has a primary key defined on it.");
   if (c.clustered)
     for (const KeyIndex& k : t.indexes)
       if (k.clustered)
-        could_not_create(1902, "Cannot create more than one clustered index on table '" + qualified_table_name(t) +
-                                   "'. Drop the existing clustered index '" + k.name + "' before creating another.");
+        throw_could_not_create(1902, "Cannot create more than one clustered index on table '" +
+                                         qualified_table_name(t) + "'. Drop the existing clustered index '" + k.name +
+                                         "' before creating another.");
   for (const std::string& col : c.columns) {
     int i = t.find_column(col);
-    if (i < 0) could_not_create(1911, "Column name '" + col + "' does not exist in the target table or view.");
+    if (i < 0) throw_could_not_create(1911, "Column name '" + col + "' does not exist in the target table or view.");
     if (primary && t.columns[static_cast<size_t>(i)].nullable)
-      could_not_create(8111, "Cannot define PRIMARY KEY constraint on nullable column in table '" + t.name + "'.");
+      throw_could_not_create(8111,
+                             "Cannot define PRIMARY KEY constraint on nullable column in table '" + t.name + "'.");
   }
   KeyIndex k;
   k.object_id = db.allocate_object_id();
@@ -163,11 +161,11 @@ void add_key_constraint(Database& db, Table& t, const ConstraintDef& c) {
         value += (i ? ", " : "") + (r[static_cast<size_t>(cols[i])].is_null()
                                         ? std::string("<NULL>")
                                         : r[static_cast<size_t>(cols[i])].to_display());
-      could_not_create(1505,
-                       "The CREATE UNIQUE INDEX statement terminated because a duplicate key was found for "
-                       "the object name '" +
-                           qualified_table_name(t) + "' and the index name '" + name +
-                           "'. The duplicate key value is (" + value + ").");
+      throw_could_not_create(1505,
+                             "The CREATE UNIQUE INDEX statement terminated because a duplicate key was found for "
+                             "the object name '" +
+                                 qualified_table_name(t) + "' and the index name '" + name +
+                                 "'. The duplicate key value is (" + value + ").");
     }
 }
 
@@ -176,21 +174,21 @@ void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_
   if (!c.name.empty()) check_new_object_name(db, name);
   Table* parent = db.find_table(c.ref_table.back());
   if (!parent)
-    could_not_create(1767, "Foreign key '" + name + "' references invalid table '" + c.ref_table.back() + "'.");
+    throw_could_not_create(1767, "Foreign key '" + name + "' references invalid table '" + c.ref_table.back() + "'.");
   std::vector<std::string> ref_cols = c.ref_columns;
   if (ref_cols.empty() && parent->primary_key()) ref_cols = parent->primary_key()->columns;
   for (const std::string& col : c.columns)
     if (t.find_column(col) < 0)
-      could_not_create(1769, "Foreign key '" + name + "' references invalid column '" + col +
-                                 "' in referencing table '" + t.name + "'.");
+      throw_could_not_create(1769, "Foreign key '" + name + "' references invalid column '" + col +
+                                       "' in referencing table '" + t.name + "'.");
   for (const std::string& col : ref_cols)
     if (parent->find_column(col) < 0)
-      could_not_create(1770, "Foreign key '" + name + "' references invalid column '" + col +
-                                 "' in referenced table '" + parent->name + "'.");
+      throw_could_not_create(1770, "Foreign key '" + name + "' references invalid column '" + col +
+                                       "' in referenced table '" + parent->name + "'.");
   if (ref_cols.size() != c.columns.size())
-    could_not_create(8139,
-                     "Number of referencing columns in foreign key differs from number of referenced columns, table '" +
-                         t.name + "'.");
+    throw_could_not_create(
+        8139, "Number of referencing columns in foreign key differs from number of referenced columns, table '" +
+                  t.name + "'.");
   // The referenced columns must be exactly a primary key or unique key.
   bool keyed = false;
   for (const KeyIndex& k : parent->indexes) {
@@ -202,9 +200,9 @@ void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_
     keyed = keyed || all;
   }
   if (!keyed)
-    could_not_create(1776, "There are no primary or candidate keys in the referenced table '" +
-                               qualified_table_name(*parent) +
-                               "' that match the referencing column list in the foreign key '" + name + "'.");
+    throw_could_not_create(1776, "There are no primary or candidate keys in the referenced table '" +
+                                     qualified_table_name(*parent) +
+                                     "' that match the referencing column list in the foreign key '" + name + "'.");
   ForeignKey fk;
   fk.object_id = db.allocate_object_id();
   fk.name = name;
@@ -226,24 +224,6 @@ void add_foreign_key(Database& db, Table& t, const ConstraintDef& c, bool check_
       throw;
     }
   }
-}
-
-// The index or constraint that keeps a column from being altered or dropped.
-std::optional<std::string> dependent_object(const Database& db, const Table& t, const std::string& column) {
-  for (const KeyIndex& k : t.indexes)
-    for (const std::string& c : k.columns)
-      if (names_equal(c, column))
-        return (k.object_id != 0 ? "The object '" : "The index '") + k.name + "' is dependent on column '" + column +
-               "'.";
-  for (const ForeignKey& fk : t.foreign_keys)
-    for (const std::string& c : fk.columns)
-      if (names_equal(c, column)) return "The object '" + fk.name + "' is dependent on column '" + column + "'.";
-  for (const auto& other : db.tables)
-    for (const ForeignKey& fk : other->foreign_keys)
-      if (names_equal(fk.ref_table, t.name))
-        for (const std::string& c : fk.ref_columns)
-          if (names_equal(c, column)) return "The object '" + fk.name + "' is dependent on column '" + column + "'.";
-  return std::nullopt;
 }
 
 void Executor::run_create_table(Statement& s) {
@@ -288,11 +268,16 @@ void Executor::run_create_table(Statement& s) {
       k.columns = {d.name};
       add_key_constraint(*db, *table, k);
     }
+  for (size_t i = 0; i < s.column_defs.size(); ++i)
+    for (const ConstraintDef& c : s.column_defs[i].checks)
+      add_check_constraint(*this, *db, *table, c, static_cast<int>(i), true);
   for (const ConstraintDef& c : s.constraints) {
     if (c.kind == ConstraintDef::Kind::PrimaryKey || c.kind == ConstraintDef::Kind::Unique)
       add_key_constraint(*db, *table, c);
     else if (c.kind == ConstraintDef::Kind::ForeignKey)
       add_foreign_key(*db, *table, c, true);
+    else if (c.kind == ConstraintDef::Kind::Check)
+      add_check_constraint(*this, *db, *table, c, -1, true);
   }
 }
 

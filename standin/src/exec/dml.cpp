@@ -3,6 +3,7 @@
 
 #include "exec/executor.h"
 #include "exec/messages.h"
+#include "exec/table_definition.h"
 #include "types/convert.h"
 
 namespace standin {
@@ -134,6 +135,11 @@ void Executor::insert_rows(Table& t, std::vector<int> target_columns, std::vecto
     std::vector<size_t> added;
     for (size_t i = first_new; i < t.rows.size(); ++i) added.push_back(i);
     check_foreign_keys_of(t, db, added, "INSERT");
+  }
+  if (!t.checks.empty()) {
+    std::vector<size_t> added;
+    for (size_t i = first_new; i < t.rows.size(); ++i) added.push_back(i);
+    check_constraints_of(*this, db, t, added, "INSERT");
   }
   *count = static_cast<int64_t>(values.size());
 }
@@ -270,6 +276,7 @@ void Executor::run_update(Statement& s, BatchResult& out) {
     t.touch();
     check_unique_keys(t, *db, 0, true);
     check_foreign_keys_of(t, *db, order, "UPDATE");
+    check_constraints_of(*this, *db, t, order, "UPDATE");
     cascade_update(*this, *db, t, before, after);
   }
   out.rows_affected = static_cast<int64_t>(order.size());

@@ -22,8 +22,11 @@ namespace standin {
 
 // What a statement raises. How far the error reaches (the statement, the
 // batch, the transaction) is a property of its number: error_scope().
+// Some refusals come as a pair, the second message (4922, 1750, 3727)
+// saying that the statement failed because of the first: `followers`.
 struct SqlError {
   Error error;
+  std::vector<Error> followers;
 };
 
 [[noreturn]] void throw_error(int number, std::string message, int severity = 16);

@@ -25,7 +25,7 @@ std::string str(std::string_view s) { return std::string(s); }
 ErrorScope error_scope(int number) {
   static constexpr int kEndsBatch[] = {// names and binding
                                        102, 104, 108, 111, 116, 137, 147, 155, 156, 174, 195, 205, 207, 208, 209, 213,
-                                       263, 2702, 911, 4104, 4127, 4421, 4506, 4511, 8120, 8155, 1060,
+                                       263, 1046, 2702, 911, 4104, 4127, 4421, 4506, 4511, 8120, 8155, 1060,
                                        // types and operand clashes found when a statement is compiled
                                        131, 192, 206, 243, 257, 291, 306, 402, 421, 529, 1001, 8116, 8117, 9810,
                                        // date arithmetic and string arguments out of range
@@ -107,9 +107,37 @@ void throw_alter_missing_column(std::string_view action, std::string_view column
                         "' does not exist in table '" + str(table) + "'.");
 }
 
+namespace {
+
+// A message and the one that follows it, with SQL Server's state of each.
+[[noreturn]] void throw_pair(int number, std::string message, int follower_number, std::string follower_message,
+                             int follower_state) {
+  SqlError e;
+  e.error.number = number;
+  e.error.message = std::move(message);
+  Error follower;
+  follower.number = follower_number;
+  follower.state = follower_state;
+  follower.message = std::move(follower_message);
+  e.followers.push_back(std::move(follower));
+  throw e;
+}
+
+}  // namespace
+
 void throw_column_has_dependents(std::string_view dependent, std::string_view action, std::string_view column) {
-  throw_error(5074, str(dependent) + " ALTER TABLE " + str(action) + " " + str(column) +
-                        " failed because one or more objects access this column.");
+  throw_pair(
+      5074, str(dependent), 4922,
+      "ALTER TABLE " + str(action) + " " + str(column) + " failed because one or more objects access this column.", 9);
+}
+
+void throw_could_not_create(int number, std::string message) {
+  throw_pair(number, std::move(message), 1750, "Could not create constraint or index. See previous errors.", 0);
+}
+
+void throw_not_a_constraint(std::string_view name) {
+  throw_pair(3728, "'" + str(name) + "' is not a constraint.", 3727, "Could not drop constraint. See previous errors.",
+             0);
 }
 
 void throw_lock_timeout() { throw_error(1222, "Lock request time out period exceeded."); }

@@ -54,9 +54,15 @@ Error invalid_column_name(std::string_view column);
 // 4924: ALTER TABLE ALTER COLUMN / DROP COLUMN of a column the table lacks;
 // `action` is "ALTER COLUMN" or "DROP COLUMN".
 [[noreturn]] void throw_alter_missing_column(std::string_view action, std::string_view column, std::string_view table);
-// 5074: ALTER or DROP of a column that a key, index or default depends on.
+// 5074: ALTER or DROP of a column that an object depends on (see
+// blocking_dependent, column_dependents.h), followed by 4922.
 [[noreturn]] void throw_column_has_dependents(std::string_view dependent, std::string_view action,
                                               std::string_view column);
+// A constraint or index that cannot be created (8111, 1779, 1505, ...),
+// followed by 1750.
+[[noreturn]] void throw_could_not_create(int number, std::string message);
+// 3728: DROP CONSTRAINT of a name that is no constraint, followed by 3727.
+[[noreturn]] void throw_not_a_constraint(std::string_view name);
 // 1222: another transaction holds the object.
 [[noreturn]] void throw_lock_timeout();
 

@@ -32,9 +32,11 @@ namespace {
 constexpr uint8_t kStatementRecord = 1;
 constexpr uint8_t kTransactionStatementRecord = 2;
 constexpr uint8_t kCommitRecord = 3;
-// Version 2 keeps a default as its own object (id, name, definition);
-// version 1 kept a value and an optional name, and is still read.
-constexpr uint8_t kSnapshotVersion = 2;
+// Version 3 adds each table's CHECK constraints after its keys; version 2
+// keeps a default as its own object (id, name, definition); version 1 kept
+// a value and an optional name. Both are still read.
+constexpr uint8_t kSnapshotVersion = 3;
+constexpr uint8_t kSnapshotVersionNoChecks = 2;
 constexpr uint8_t kSnapshotVersionPlainDefaults = 1;
 constexpr uint64_t kCheckpointBytes = 64u << 20;
 // Idle databases kept in memory after a command text: a database reached by
@@ -129,7 +131,19 @@ void write_keys(Writer& w, const Table& t) {
     write_strings(w, f.columns);
     w.str(f.ref_table);
     write_strings(w, f.ref_columns);
-    w.u8(static_cast<uint8_t>(f.delete_cascade | (f.update_cascade << 1) | (f.trusted << 2)));
+    w.u8(static_cast<uint8_t>(f.delete_cascade | (f.update_cascade << 1) | (f.trusted << 2) | (f.disabled << 3)));
+  }
+}
+
+void write_checks(Writer& w, const Table& t) {
+  w.varint(t.checks.size());
+  for (const CheckConstraint& k : t.checks) {
+    w.svarint(k.object_id);
+    w.str(k.name);
+    w.str(k.definition);
+    write_strings(w, k.columns);
+    w.svarint(k.column_id);
+    w.u8(static_cast<uint8_t>(k.trusted | (k.disabled << 1) | (k.system_named << 2)));
   }
 }
 
@@ -143,6 +157,7 @@ void write_table(Writer& w, const Table& t) {
   w.varint(t.columns.size());
   for (const Column& c : t.columns) write_column(w, c);
   write_keys(w, t);
+  write_checks(w, t);
   w.varint(t.rows.size());
   for (const Row& row : t.rows)
     for (const Value& v : row) w.value(v);
@@ -265,7 +280,7 @@ void name_plain_defaults(Database* db, Table* t) {
     DefaultConstraint& d = *c.default_constraint;
     d.object_id = db->allocate_object_id();
     d.system_named = d.name.empty();
-    if (d.system_named) d.name = generated_default_name(*t, c, d.object_id);
+    if (d.system_named) d.name = generated_constraint_name("DF", *t, &c, d.object_id);
   }
 }
 
@@ -296,8 +311,28 @@ bool read_keys(Reader& r, Table* t) {
     f.delete_cascade = b & 1;
     f.update_cascade = b & 2;
     f.trusted = b & 4;
+    f.disabled = b & 8;  // never set before version 3
   }
   return true;
+}
+
+bool read_checks(Reader& r, Table* t) {
+  uint64_t n = 0;
+  uint8_t b = 0;
+  if (!read_count(r, &n)) return false;
+  t->checks.resize(n);
+  for (CheckConstraint& k : t->checks) {
+    read_int(r, &k.object_id);
+    r.str(&k.name);
+    r.str(&k.definition);
+    read_strings(r, &k.columns);
+    read_int(r, &k.column_id);
+    r.u8(&b);
+    k.trusted = b & 1;
+    k.disabled = b & 2;
+    k.system_named = b & 4;
+  }
+  return r.ok();
 }
 
 bool read_table(Reader& r, Table* t, uint8_t version) {
@@ -312,6 +347,7 @@ bool read_table(Reader& r, Table* t, uint8_t version) {
   t->columns.resize(ncols);
   for (Column& c : t->columns) read_column(r, &c, version);
   if (!read_keys(r, t)) return false;
+  if (version > kSnapshotVersionNoChecks && !read_checks(r, t)) return false;
   uint64_t nrows = 0;
   if (!read_count(r, &nrows)) return false;
   t->rows.resize(nrows);
@@ -357,7 +393,7 @@ void read_view(Reader& r, FunctionDef* v) {
 // not loaded.
 bool decode_database_header(Reader& r, Database* db, uint8_t* version_read = nullptr) {
   uint8_t version = 0;
-  if (!r.u8(&version) || (version != kSnapshotVersion && version != kSnapshotVersionPlainDefaults)) return false;
+  if (!r.u8(&version) || version < kSnapshotVersionPlainDefaults || version > kSnapshotVersion) return false;
   if (version_read) *version_read = version;
   r.str(&db->name);
   read_int(r, &db->dbid);

@@ -104,6 +104,10 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
     Error err = e.error;
     err.line = static_cast<int>(s.line);
     result.errors.push_back(err);
+    for (Error follower : e.followers) {
+      follower.line = err.line;
+      result.errors.push_back(std::move(follower));
+    }
     ErrorScope reach = error_scope(err.number);
     // XACT_ABORT leaves compile errors as they are.
     if (state.settings.xact_abort && reach == ErrorScope::Statement) reach = ErrorScope::BatchAndTransaction;

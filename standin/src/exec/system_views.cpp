@@ -2,6 +2,7 @@
 // views (master.dbo.sysdatabases, sysobjects, syscolumns, systypes,
 // sysindexes), the sys.* views and INFORMATION_SCHEMA. Each answers the
 // columns that clients read, with SQL Server's names and types.
+#include <algorithm>
 #include <array>
 
 #include "exec/executor.h"
@@ -202,6 +203,8 @@ std::vector<ObjectInfo> objects_of(const Database& db) {
       if (c.default_constraint)
         out.push_back({c.default_constraint->name, c.default_constraint->object_id, "D ", "DEFAULT_CONSTRAINT",
                        t->object_id, t->created});
+    for (const CheckConstraint& k : t->checks)
+      out.push_back({k.name, k.object_id, "C ", "CHECK_CONSTRAINT", t->object_id, t->created});
   }
   for (const auto& f : db.functions)
     out.push_back(f->view ? ObjectInfo{f->name, f->object_id, "V ", "VIEW", 0, f->created}
@@ -350,6 +353,46 @@ void sys_default_constraints(const Database& db, const ViewFilter& filter, Relat
              Value::datetime(t->created), Value::datetime(t->created), Value::bit(false), Value::bit(false),
              Value::bit(false), num(c.column_id), str(d.definition, TypeInfo::nvarchar(TypeInfo::kMax)),
              Value::bit(d.system_named)});
+    }
+}
+
+// sys.check_constraints: sys.objects' columns, then the constraint's own.
+void sys_check_constraints(const Database& db, const ViewFilter& filter, Relation* rel) {
+  ViewBuilder v(rel);
+  v.col("name", kSysname)
+      .col("object_id", kInt)
+      .col("principal_id", kInt)
+      .col("schema_id", kInt)
+      .col("parent_object_id", kInt)
+      .col("type", TypeInfo{Type::Char, 2, 0, 0})
+      .col("type_desc", TypeInfo::nvarchar(60))
+      .col("create_date", kDateTime)
+      .col("modify_date", kDateTime)
+      .col("is_ms_shipped", kBit)
+      .col("is_published", kBit)
+      .col("is_schema_published", kBit)
+      .col("is_disabled", kBit)
+      .col("is_not_for_replication", kBit)
+      .col("is_not_trusted", kBit)
+      .col("parent_column_id", kInt)
+      .col("definition", TypeInfo::nvarchar(TypeInfo::kMax))
+      .col("uses_database_collation", kBit)
+      .col("is_system_named", kBit);
+  for (const auto& t : db.tables)
+    for (const CheckConstraint& k : t->checks) {
+      if (!filter.admits("name", k.name)) continue;
+      // A constraint that reads a character column compares under the
+      // database's collation.
+      bool collated = std::any_of(k.columns.begin(), k.columns.end(), [&](const std::string& name) {
+        int ci = t->find_column(name);
+        return ci >= 0 && t->columns[static_cast<size_t>(ci)].type.is_string();
+      });
+      v.row({str(k.name), num(k.object_id), nullv(kInt), num(1), num(t->object_id),
+             str("C ", TypeInfo{Type::Char, 2, 0, 0}), str("CHECK_CONSTRAINT", TypeInfo::nvarchar(60)),
+             Value::datetime(t->created), Value::datetime(t->created), Value::bit(false), Value::bit(false),
+             Value::bit(false), Value::bit(k.disabled), Value::bit(false), Value::bit(!k.trusted || k.disabled),
+             num(k.column_id), str(k.definition, TypeInfo::nvarchar(TypeInfo::kMax)), Value::bit(collated),
+             Value::bit(k.system_named)});
     }
 }
 
@@ -757,6 +800,8 @@ const ViewEntry kViews[] = {
     {ViewSchema::Sys, "tables", [](const ViewRequest& v) { sys_objects(v.database(), v.filter, v.rel, true); }},
     {ViewSchema::Sys, "default_constraints",
      [](const ViewRequest& v) { sys_default_constraints(v.database(), v.filter, v.rel); }},
+    {ViewSchema::Sys, "check_constraints",
+     [](const ViewRequest& v) { sys_check_constraints(v.database(), v.filter, v.rel); }},
     {ViewSchema::Sys, "columns", [](const ViewRequest& v) { sys_columns(v.database(), v.rel); }},
     {ViewSchema::Sys, "databases", [](const ViewRequest& v) { sys_databases(v.ex, v.rel); }},
     {ViewSchema::Sys, "database_permissions",

@@ -126,19 +126,6 @@ struct Query {
   std::vector<OrderItem> order_by;
 };
 
-struct ColumnDef {
-  std::string name;
-  TypeSpec type;
-  std::optional<bool> nullable;  // unset: the server's default (NULL)
-  bool identity = false;
-  int64_t seed = 1, increment = 1;
-  bool primary_key = false;  // inline PRIMARY KEY
-  ExprPtr default_value;
-  std::string default_name;  // CONSTRAINT name DEFAULT ...; empty: a generated name
-  bool with_values = false;  // ADD ... DEFAULT v WITH VALUES: existing rows get v
-  uint32_t line = 1;
-};
-
 struct ConstraintDef {
   enum class Kind { PrimaryKey, Unique, ForeignKey, Check, Default } kind = Kind::PrimaryKey;
   std::string name;
@@ -149,6 +136,20 @@ struct ConstraintDef {
   bool on_delete_cascade = false, on_update_cascade = false;
   ExprPtr expr;  // Check/Default
   std::string default_column;
+  uint32_t line = 1;
+};
+
+struct ColumnDef {
+  std::string name;
+  TypeSpec type;
+  std::optional<bool> nullable;  // unset: the server's default (NULL)
+  bool identity = false;
+  int64_t seed = 1, increment = 1;
+  bool primary_key = false;  // inline PRIMARY KEY
+  ExprPtr default_value;
+  std::string default_name;           // CONSTRAINT name DEFAULT ...; empty: a generated name
+  bool with_values = false;           // ADD ... DEFAULT v WITH VALUES: existing rows get v
+  std::vector<ConstraintDef> checks;  // column-level CHECK constraints, named or not
   uint32_t line = 1;
 };
 
@@ -183,7 +184,9 @@ enum class StatementKind {
   RollbackTransaction,
 };
 
-enum class AlterAction { AddColumns, AlterColumn, DropConstraint, DropColumn };
+// EnableConstraints / DisableConstraints: [WITH CHECK | WITH NOCHECK]
+// {CHECK | NOCHECK} CONSTRAINT {ALL | name, ...}; `names` empty for ALL.
+enum class AlterAction { AddColumns, AlterColumn, DropConstraint, DropColumn, EnableConstraints, DisableConstraints };
 
 struct Statement {
   StatementKind kind = StatementKind::Select;

@@ -575,7 +575,12 @@ ColumnDef Parser::parse_column_def(bool for_alter_column) {
       take_name();
     } else if (!for_alter_column && accept_word("CONSTRAINT")) {
       std::string name = take_name();
-      if (peek().is_word("DEFAULT")) def.default_name = std::move(name);
+      if (peek().is_word("CHECK"))
+        def.checks.push_back(parse_constraint(std::move(name)));
+      else if (peek().is_word("DEFAULT"))
+        def.default_name = std::move(name);
+    } else if (!for_alter_column && peek().is_word("CHECK")) {
+      def.checks.push_back(parse_constraint(""));
     } else if (!for_alter_column && accept_word("PRIMARY")) {
       expect_word("KEY");
       def.primary_key = true;
@@ -656,6 +661,7 @@ ConstraintDef Parser::parse_constraint(std::string name) {
     expect_op("(");
     c.expr = parse_expr();
     expect_op(")");
+    accept_word("NOT") && accept_word("FOR") && accept_word("REPLICATION");
     return c;
   }
   if (accept_word("DEFAULT")) {
@@ -758,6 +764,14 @@ StatementPtr Parser::parse_alter() {
       s->with_check = false;
     else
       fail();
+  }
+  if ((peek().is_word("CHECK") || peek().is_word("NOCHECK")) && peek(1).is_word("CONSTRAINT")) {
+    s->alter = take().is_word("CHECK") ? AlterAction::EnableConstraints : AlterAction::DisableConstraints;
+    take();
+    if (accept_word("ALL")) return s;
+    do s->names.push_back(take_name());
+    while (accept_op(","));
+    return s;
   }
   if (accept_word("ADD")) {
     s->alter = AlterAction::AddColumns;
@@ -1038,6 +1052,18 @@ bool StatementReader::check_next(bool* more, StatementPtr* outline, Error* error
   } catch (const SyntaxError& e) {
     *error = syntax_error(e);
     *more = false;
+    return false;
+  }
+}
+
+bool parse_expression_text(std::string_view text, ExprPtr* expr, Error* error) {
+  Parser parser(text);
+  try {
+    *expr = parser.parse_expr();
+    if (!parser.at_end()) parser.fail();
+    return true;
+  } catch (const SyntaxError& e) {
+    *error = syntax_error(e);
     return false;
   }
 }

@@ -47,4 +47,7 @@ class StatementReader {
 // Parses a query (the body of an inline table-valued function).
 bool parse_query_text(std::string_view text, std::unique_ptr<Query>* query, Error* error);
 
+// Parses one expression (the stored definition of a CHECK constraint).
+bool parse_expression_text(std::string_view text, ExprPtr* expr, Error* error);
+
 }  // namespace standin

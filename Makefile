@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_TYPE ?= Sanitize
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build release windows test demo demo-odbc bench tidy tidy-engine format-check clean
+.PHONY: deps configure build release windows windows-test test demo demo-odbc bench tidy tidy-engine format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -15,12 +15,14 @@ build: configure
 	@cmake --build $(BUILD) -j2
 
 # The crash test runs the tool hundreds of times: it is built optimised,
-# without sanitizers, in build-release, and runs after the other tests.
+# without sanitizers, in build-release, and runs after the other tests;
+# then the Windows build and its tests under Wine.
 # The layout is checked first (seconds), clang-tidy last (minutes).
 test: format-check build release
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 	@cmake --build build-release -j2 --target crash_tests
 	@ctest --test-dir build-release -L crash --output-on-failure -j2
+	@$(MAKE) --no-print-directory windows-test
 	@$(MAKE) --no-print-directory tidy-engine
 
 demo: build
@@ -38,14 +40,20 @@ release: deps
 # sqlupdate.exe and standin-sql.exe for 64-bit Windows, cross-built with
 # mingw-w64 into build-windows. The script generators run on this machine:
 # they come from build-release, whose configure step names them in
-# host-tools.cmake.
-WINDOWS_GENERATORS = embed_scripts blz_scripts skr49_scripts anlage_script sports_scripts
+# host-tools.cmake; so does the Linux tool the Windows one is compared with.
+HOST_PROGRAMS = embed_scripts blz_scripts skr49_scripts anlage_script sports_scripts sqlupdate
 windows: release
-	@cmake --build build-release -j2 --target $(WINDOWS_GENERATORS)
+	@cmake --build build-release -j2 --target $(HOST_PROGRAMS)
 	@cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-	       -DSQLUPDATE_TESTS=OFF -DSQLUPDATE_WITH_QT=OFF -DSQLUPDATE_HOST_TOOLS=$(CURDIR)/build-release/host-tools.cmake \
-	       $(CMAKE_ARGS) >/dev/null
+	       -DSQLUPDATE_WITH_QT=OFF -DSQLUPDATE_HOST_TOOLS=$(CURDIR)/build-release/host-tools.cmake \
+	       -DSQLUPDATE_REFERENCE_TOOL=$(CURDIR)/build-release/bin/sqlupdate $(CMAKE_ARGS) >/dev/null
 	@cmake --build build-windows -j2 --target sqlupdate standin-sql
+
+# The Windows build's tests, cross-built and run through Wine: the engine,
+# db, upgrade and console tests, and the demo upgraded by sqlupdate.exe.
+windows-test: windows
+	@cmake --build build-windows -j2
+	@bash scripts/wine-ctest.sh build-windows -j2
 
 bench: release
 	@cmake --build build-release -j2

@@ -6,12 +6,18 @@
 # it (the tool is meant to be run again and again). Also checks what the
 # finishing pass must leave in every tenant database, TMP copy included.
 #
-# Usage: upgrade_demo_test.sh STANDIN_SQL SQLUPDATE DEMO_DIR
+# With REFERENCE_SQLUPDATE, another build of the tool (the Linux one, for
+# the Windows build's test), the seeded server is copied before the first
+# run and the reference upgrades the copy once: both must leave every
+# database alike.
+#
+# Usage: upgrade_demo_test.sh STANDIN_SQL SQLUPDATE DEMO_DIR [REFERENCE_SQLUPDATE]
 set -uo pipefail
 
 standin_sql=$1
 sqlupdate=$2
 demo_dir=$3
+reference=${4-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 data="$work/data"
@@ -54,8 +60,8 @@ dump() {
 }
 
 run_tool() {
-  local log=$1 status=0
-  "$sqlupdate" --console --settings "$settings" > "$log" 2>&1 || status=$?
+  local log=$1 tool=${2-$sqlupdate} tool_settings=${3-$settings} status=0
+  "$tool" --console --settings "$tool_settings" > "$log" 2>&1 || status=$?
   # 0: no messages; 1: reached its end with reported messages. Both are
   # ends of a complete run; anything else ended it early.
   if [ "$status" -le 1 ]; then pass; else tail -n 20 "$log"; fail "$log: exit $status"; fi
@@ -67,9 +73,20 @@ if ! bash "$demo_dir/seed.sh" "$standin_sql" "$data" > "$work/seed.log" 2>&1; th
   exit 1
 fi
 printf '[Datenbank]\nProvider=Embedded\nData Source=data\n' > "$settings"
+if [ -n "$reference" ]; then
+  mkdir "$work/reference"
+  cp -a "$data" "$work/reference/data"
+  cp "$settings" "$work/reference/SysDBAdo.INI"
+fi
 
 run_tool "$work/run1.log"
 dump > "$work/after_run1.txt"
+if [ -n "$reference" ]; then
+  run_tool "$work/reference.log" "$reference" "$work/reference/SysDBAdo.INI"
+  data="$work/reference/data" dump > "$work/reference.txt"
+  if diff -u "$work/reference.txt" "$work/after_run1.txt" > "$work/reference.diff"; then pass
+  else head -n 40 "$work/reference.diff"; fail "the reference build left the databases otherwise"; fi
+fi
 run_tool "$work/run2.log"
 dump > "$work/after_run2.txt"
 if diff -u "$work/after_run1.txt" "$work/after_run2.txt" > "$work/dump.diff"; then pass

@@ -2,18 +2,20 @@
 // with everything in it.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace testing_support {
 
 class TempDir {
  public:
+  // A name nobody has taken: create_directory fails on an existing one.
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sqlupdate-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    do path_ = base / ("sqlupdate-" + std::to_string(random()));
+    while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
     std::error_code ignored;

@@ -5,6 +5,7 @@
 
 #include <ctime>
 
+#include "platform/local_time.h"
 #include "stage1_fixture.h"
 #include "upgrade/stages.h"
 
@@ -46,12 +47,7 @@ std::string count_query(int adr_nr) {
   return "SELECT COUNT(*)+1 AS MaxBr FROM AdrSepa WHERE AdrNr=" + std::to_string(adr_nr);
 }
 
-std::tm local_today() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
-}
+std::tm local_today() { return platform::local_time(std::time(nullptr)); }
 
 bool is_day(const db::Parameter& p, const std::tm& day) {
   return p.kind == db::Parameter::Kind::Date && p.year == day.tm_year + 1900 && p.month == day.tm_mon + 1 &&

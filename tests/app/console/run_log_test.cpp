@@ -13,6 +13,7 @@
 #include "app/front_end.h"
 #include "db/connection_factory.h"
 #include "db/tenant_discovery.h"
+#include "platform/local_time.h"
 #include "support/approval.h"
 #include "support/demo_server.h"
 #include "support/fake_connection.h"
@@ -32,8 +33,7 @@ std::string read_file(const std::filesystem::path& path) {
 
 std::string today() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = platform::local_time(now);
   char text[16];
   std::strftime(text, sizeof text, "%Y-%m-%d", &local);
   return text;

@@ -40,13 +40,15 @@ release: deps
 # sqlupdate.exe and standin-sql.exe for 64-bit Windows, cross-built with
 # mingw-w64 into build-windows. The script generators run on this machine:
 # they come from build-release, whose configure step names them in
-# host-tools.cmake; so does the Linux tool the Windows one is compared with.
-HOST_PROGRAMS = embed_scripts blz_scripts skr49_scripts anlage_script sports_scripts sqlupdate
+# host-tools.cmake; so do the Linux tool the Windows one is compared with
+# and the Linux standin-server its ODBC test talks to.
+HOST_PROGRAMS = embed_scripts blz_scripts skr49_scripts anlage_script sports_scripts sqlupdate standin-server
 windows: release
 	@cmake --build build-release -j2 --target $(HOST_PROGRAMS)
 	@cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
 	       -DSQLUPDATE_WITH_QT=OFF -DSQLUPDATE_HOST_TOOLS=$(CURDIR)/build-release/host-tools.cmake \
-	       -DSQLUPDATE_REFERENCE_TOOL=$(CURDIR)/build-release/bin/sqlupdate $(CMAKE_ARGS) >/dev/null
+	       -DSQLUPDATE_REFERENCE_TOOL=$(CURDIR)/build-release/bin/sqlupdate \
+	       -DSQLUPDATE_HOST_SERVER=$(CURDIR)/build-release/bin/standin-server $(CMAKE_ARGS) >/dev/null
 	@cmake --build build-windows -j2 --target sqlupdate standin-sql
 
 # The Windows build's tests, cross-built and run through Wine: the engine,

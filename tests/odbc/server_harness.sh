@@ -86,6 +86,9 @@ kill_server() {
 # The settings file of an installation that reaches SQL Server through its
 # OLE DB provider with a SQL login; Data Source is "host,port" as the
 # server's client tools write it.
+# A tool that would choose a driver of its own (the Windows build picks the
+# newest SQL Server driver installed, which Wine has none of) is told to
+# take ODBC_DRIVER.
 # Usage: write_odbc_settings FILE PORT LOGIN PASSWORD
 write_odbc_settings() {
   local file=$1 port=$2 login=$3 password=$4
@@ -97,4 +100,5 @@ User ID=$login
 Password=$password
 Data Source=127.0.0.1,$port
 INI
+  if [ -n "${ODBC_DRIVER-}" ]; then echo "ODBC Driver=$ODBC_DRIVER" >> "$file"; fi
 }

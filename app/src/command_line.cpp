@@ -53,10 +53,13 @@ std::variant<Options, std::string> parse_command_line(int argc, const char* cons
     } else if (arg == "--print-script" || arg == "--settings" || arg == "--log") {
       if (i + 1 >= argc) return std::string(arg) + " needs a value";
       std::string value = argv[++i];
+      // The arguments are UTF-8 on every system; a path made from a plain
+      // string would read them in the ANSI code page on Windows.
+      const std::filesystem::path path(std::u8string(value.begin(), value.end()));
       if (arg == "--settings")
-        options.settings = value;
+        options.settings = path;
       else if (arg == "--log")
-        options.log = value;
+        options.log = path;
       else
         options.print_script = value;
     } else {

@@ -1,4 +1,6 @@
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/front_end.h"
@@ -25,7 +27,10 @@ namespace {
 
 int main(int argc, char** argv) {
   platform::use_utf8_console();
-  auto parsed = app::parse_command_line(argc, argv);
+  const std::vector<std::string> arguments = platform::utf8_arguments(argc, argv);
+  std::vector<const char*> argument_texts;
+  for (const std::string& a : arguments) argument_texts.push_back(a.c_str());
+  auto parsed = app::parse_command_line(static_cast<int>(argument_texts.size()), argument_texts.data());
   if (auto* problem = std::get_if<std::string>(&parsed)) {
     std::cerr << "sqlupdate: " << *problem << "\n\n" << app::kUsage;
     return app::kUsageExitCode;

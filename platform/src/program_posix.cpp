@@ -4,6 +4,8 @@
 
 namespace platform {
 
+std::vector<std::string> utf8_arguments(int argc, char** argv) { return {argv, argv + argc}; }
+
 std::optional<std::filesystem::path> executable_path() {
   std::error_code error;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -1,4 +1,6 @@
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
 #include <string>
 
@@ -16,7 +18,26 @@ std::wstring wide_from_utf8(const char* text) {
   return wide;
 }
 
+std::string utf8_from_wide(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string text(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.resize(static_cast<size_t>(length - 1));
+  return text;
+}
+
 }  // namespace
+
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return {argv, argv + argc};
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(utf8_from_wide(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
 
 std::optional<std::filesystem::path> executable_path() {
   std::wstring buffer(MAX_PATH, L'\0');

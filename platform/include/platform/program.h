@@ -4,8 +4,16 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace platform {
+
+// The program's arguments, its name first, in UTF-8. POSIX systems hand
+// `argv` over as it was typed; Windows hands it over in the ANSI code page,
+// which loses every letter outside it, so there the wide command line is
+// read instead.
+std::vector<std::string> utf8_arguments(int argc, char** argv);
 
 // The program's own file; nothing when the system does not tell.
 std::optional<std::filesystem::path> executable_path();

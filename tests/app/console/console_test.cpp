@@ -43,6 +43,22 @@ TEST(CommandLine, OptionsAndUnusableCommandLines) {
   }
 }
 
+// The arguments arrive in UTF-8 on every system; a settings path with
+// German letters names the same file on Windows as on Linux.
+TEST(CommandLine, PathsWithGermanLettersStayIntact) {
+  testing_support::TempDir dir;
+  const std::u8string folder = u8"Vereinsdaten Müller";
+  std::filesystem::create_directory(dir.path() / folder);
+  const std::filesystem::path file = dir.path() / folder / u8"SysDBAdö.INI";
+  std::ofstream(file) << "[Datenbank]\n";
+  const std::u8string typed = file.u8string();
+  const std::string argument(typed.begin(), typed.end());
+  app::Options o = parse({"--settings", argument.c_str(), "--log", argument.c_str()});
+  EXPECT_TRUE(o.settings->u8string() == typed);  // (the installed GoogleTest cannot print a u8string)
+  EXPECT_TRUE(std::filesystem::exists(*o.settings));
+  EXPECT_EQ(*o.log, file);
+}
+
 TEST(ConsoleUi, PipedOutputPrintsOneLinePerChangeAndEveryDialog) {
   std::ostringstream out;
   {

@@ -38,7 +38,9 @@ release: deps
 	       -DSQLUPDATE_CRASH_TESTS=ON -DSQLUPDATE_WITH_QT=OFF >/dev/null
 
 # sqlupdate.exe and standin-sql.exe for 64-bit Windows, cross-built with
-# mingw-w64 into build-windows. The script generators run on this machine:
+# mingw-w64 into build-windows, and the download dist/sqlupdate-VERSION-
+# windows-x64.zip (the two programs, SysDBAdo.INI and the read-me files of
+# packaging/windows). The script generators run on this machine:
 # they come from build-release, whose configure step names them in
 # host-tools.cmake; so do the Linux tool the Windows one is compared with
 # and the Linux standin-server its ODBC test talks to.
@@ -49,7 +51,7 @@ windows: release
 	       -DSQLUPDATE_WITH_QT=OFF -DSQLUPDATE_HOST_TOOLS=$(CURDIR)/build-release/host-tools.cmake \
 	       -DSQLUPDATE_REFERENCE_TOOL=$(CURDIR)/build-release/bin/sqlupdate \
 	       -DSQLUPDATE_HOST_SERVER=$(CURDIR)/build-release/bin/standin-server $(CMAKE_ARGS) >/dev/null
-	@cmake --build build-windows -j2 --target sqlupdate standin-sql
+	@cmake --build build-windows -j2 --target sqlupdate standin-sql dist
 
 # The Windows build's tests, cross-built and run through Wine: the engine,
 # db, upgrade and console tests, and the demo upgraded by sqlupdate.exe.

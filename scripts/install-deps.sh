@@ -21,8 +21,8 @@ packages=(
   # reference data sources (Bundesbank bank codes, SKR 49 chart)
   libktoblzcheck1v5 gnucash-common
   # the Windows build (make windows): the cross compiler, Wine to run what
-  # it builds, GoogleTest's sources for the tests and zip for the download
-  g++-mingw-w64-x86-64-posix wine wine64 googletest zip
+  # it builds and GoogleTest's sources for its tests
+  g++-mingw-w64-x86-64-posix wine wine64 googletest
   # window tests and screenshots
   xvfb xauth fonts-dejavu-core
 )

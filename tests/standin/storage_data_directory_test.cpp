@@ -1,92 +1,12 @@
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// The data directory within one process: checkpoints, the journal, torn
+// and damaged files, format versions. What takes a second process is in
+// storage_data_directory_process_test.cpp.
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "standin/standin.h"
-#include "storage/data_directory.h"
+#include "storage_data_directory_fixture.h"
 
 namespace standin::storage {
 namespace {
-
-namespace fs = std::filesystem;
-using Snapshots = std::vector<std::pair<std::string, std::string>>;
-
-std::string read_bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_bytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-class DataDirectoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "standin-storage-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    dir_ = root_ / "data";
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
-  std::unique_ptr<DataDirectory> open() { return DataDirectory::open(dir_); }
-
-  // The only file of a kind; the tests hold one checkpoint at a time.
-  fs::path only_file(std::string_view suffix) {
-    fs::path found;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
-      std::string name = entry.path().filename().string();
-      if (name.size() >= suffix.size() && name.substr(name.size() - suffix.size()) == suffix) {
-        EXPECT_TRUE(found.empty()) << "two files ending in " << suffix;
-        found = entry.path();
-      }
-    }
-    EXPECT_FALSE(found.empty()) << "no file ending in " << suffix;
-    return found;
-  }
-
-  // Runs `open()` in a child process, as another server would.
-  std::string open_in_child_process() {
-    int pipe_fds[2];
-    EXPECT_EQ(::pipe(pipe_fds), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-      ::close(pipe_fds[0]);
-      std::string outcome = "opened";
-      try {
-        open();
-      } catch (const OpenError& e) {
-        outcome = e.what();
-      } catch (...) {
-        outcome = "other exception";
-      }
-      ssize_t ignored = ::write(pipe_fds[1], outcome.data(), outcome.size());
-      (void)ignored;
-      ::_exit(0);
-    }
-    ::close(pipe_fds[1]);
-    std::string outcome;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0) outcome.append(buffer, n);
-    ::close(pipe_fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return outcome;
-  }
-
-  fs::path root_;
-  fs::path dir_;
-};
 
 TEST_F(DataDirectoryTest, CheckpointAndJournalSurviveReopening) {
   {
@@ -176,7 +96,7 @@ TEST_F(DataDirectoryTest, AnyDatabaseNameRoundTrips) {
     data->reset_journal();
   }
   EXPECT_EQ(open()->read_snapshots(), snapshots);
-  EXPECT_FALSE(fs::exists(root_ / "escape.1.snap"));
+  EXPECT_FALSE(fs::exists(root_.path() / "escape.1.snap"));
 }
 
 TEST_F(DataDirectoryTest, TornJournalTailIsDroppedAndTruncated) {
@@ -329,41 +249,6 @@ TEST_F(DataDirectoryTest, SnapshotsWithoutManifestAreRefused) {
 }
 
 // A process killed with SIGKILL keeps every record whose append returned,
-// without any sync: the record is in the kernel once write(2) is back.
-TEST_F(DataDirectoryTest, KilledProcessKeepsEveryAppendedRecord) {
-  open();  // create the directory
-  int pipe_fds[2];
-  ASSERT_EQ(::pipe(pipe_fds), 0);
-  pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipe_fds[0]);
-    auto data = open();
-    for (uint32_t i = 0;; ++i) {
-      data->append_journal("statement " + std::to_string(i));
-      if (::write(pipe_fds[1], &i, sizeof i) != sizeof i) ::_exit(1);
-    }
-  }
-  ::close(pipe_fds[1]);
-  uint32_t acknowledged = 0, last = 0;
-  while (acknowledged < 2000 && ::read(pipe_fds[0], &last, sizeof last) == sizeof last) {
-    acknowledged = last + 1;
-  }
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
-  ::close(pipe_fds[0]);
-
-  auto records = open()->read_journal();
-  ASSERT_GE(records.size(), acknowledged);
-  for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i], "statement " + std::to_string(i));
-}
-
-TEST_F(DataDirectoryTest, SecondProcessIsRefusedWhileTheDirectoryIsOpen) {
-  auto data = open();
-  std::string outcome = open_in_child_process();
-  EXPECT_EQ(outcome, "data directory " + dir_.string() + " is in use by another process");
-  data.reset();
-  EXPECT_EQ(open_in_child_process(), "opened");
-}
 
 }  // namespace
 }  // namespace standin::storage

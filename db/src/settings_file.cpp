@@ -63,7 +63,8 @@ std::string settings_file_fault(const std::filesystem::path& file) {
     return naming("Einstellungen sind ein Ordner, keine Datei", file);
   }
   std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
+  // Windows's INI reading would take such a file for an empty one.
+  if (!in) return naming("Einstellungen nicht lesbar", file);
   std::string text(static_cast<size_t>(kLongestLookedAt), '\0');
   in.read(text.data(), kLongestLookedAt);
   text.resize(static_cast<size_t>(in.gcount()));

@@ -46,9 +46,9 @@ struct SettingsRead {
 SettingsRead read_settings(const std::filesystem::path& file);
 
 // Why `file` cannot be the settings file, as the line that names it: missing,
-// a folder, empty, no INI text (binary bytes, no section at all), or without
-// the section [Datenbank]. Empty when the file can be read for its keys, or
-// when it cannot be opened at all (the reader reports that).
+// a folder, unreadable, empty, no INI text (binary bytes, no section at
+// all), or without the section [Datenbank]. Empty when the file can be read
+// for its keys.
 std::string settings_file_fault(const std::filesystem::path& file);
 
 // The line that names the settings file and why its provider selects no

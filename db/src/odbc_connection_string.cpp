@@ -4,6 +4,7 @@
 // Encrypt; Driver 18 encrypts unless told Encrypt=Optional), SQL Server
 // Native Client and the old "SQL Server" driver the same base set, FreeTDS
 // its own attribute table (SERVER, PORT, Encryption).
+#include "db/connection.h"
 #include "db/odbc.h"
 #include "db/odbc_drivers.h"
 #include "db/sql_text.h"
@@ -11,15 +12,29 @@
 namespace db {
 namespace {
 
-std::string attribute(std::string_view keyword, std::string_view value) {
-  return std::string(keyword) + "=" + odbc_value(value) + ";";
+using Quoting = std::string (*)(std::string_view);
+
+std::string attribute(std::string_view keyword, std::string_view value, Quoting quote = odbc_value) {
+  return std::string(keyword) + "=" + quote(value) + ";";
+}
+
+// FreeTDS (1.3 measured) ends a braced value at the first "}" followed by
+// ";" or by the end, and does not undouble "}}": a "}" inside stays single,
+// and a value holding "};" cannot be written at all.
+std::string freetds_value(std::string_view value) {
+  std::string out = odbc_value(value);
+  if (out.empty() || out.front() != '{') return out;
+  if (value.find("};") != std::string_view::npos) {
+    throw DbError("FreeTDS cannot read a connection-string value that holds \"};\".");
+  }
+  return "{" + std::string(value) + "}";
 }
 
 // What follows the server in every family: the catalogue and the login.
-std::string database_and_login(const Settings& s, std::string_view catalogue) {
-  std::string out = attribute("DATABASE", catalogue);
+std::string database_and_login(const Settings& s, std::string_view catalogue, Quoting quote = odbc_value) {
+  std::string out = attribute("DATABASE", catalogue, quote);
   if (s.windows_authentication()) return out + "Trusted_Connection=Yes;";
-  return out + attribute("UID", s.user_id) + attribute("PWD", s.password);
+  return out + attribute("UID", s.user_id, quote) + attribute("PWD", s.password, quote);
 }
 
 }  // namespace
@@ -47,9 +62,9 @@ std::string freetds_connection_string(const Settings& s, std::string_view driver
     port = server.substr(comma + 1);
     server.resize(comma);
   }
-  std::string out = attribute("DRIVER", driver) + attribute("SERVER", server);
-  if (!port.empty()) out += attribute("PORT", port);
-  out += database_and_login(s, catalogue);
+  std::string out = attribute("DRIVER", driver, freetds_value) + attribute("SERVER", server, freetds_value);
+  if (!port.empty()) out += attribute("PORT", port, freetds_value);
+  out += database_and_login(s, catalogue, freetds_value);
   if (s.encryption_required()) out += "Encryption=require;";
   return out;
 }

@@ -39,7 +39,9 @@ OdbcDriverKind odbc_driver_kind(std::string_view driver);
 
 // The connection string for each family, `driver` as DRIVER. FreeTDS takes
 // the port of "host,port" as PORT; Microsoft's drivers read Data Source as
-// given (host, host,port, host\instance, host\instance,port).
+// given (host, host,port, host\instance, host\instance,port). Braced
+// values double a "}" for Microsoft's drivers and keep it single for
+// FreeTDS, which cannot take a value holding "};" (DbError).
 std::string freetds_connection_string(const Settings& settings, std::string_view driver, std::string_view catalogue);
 std::string microsoft_odbc_connection_string(const Settings& settings, std::string_view driver, int version,
                                              std::string_view catalogue);

@@ -27,7 +27,10 @@ std::string freetds_value(std::string_view value) {
   if (value.find("};") != std::string_view::npos) {
     throw DbError("FreeTDS cannot read a connection-string value that holds \"};\".");
   }
-  return "{" + std::string(value) + "}";
+  std::string braced(1, '{');
+  braced.append(value);
+  braced += '}';
+  return braced;
 }
 
 // What follows the server in every family: the catalogue and the login.

@@ -5,12 +5,10 @@
 namespace db {
 namespace {
 
-// The client library's own text; a missing settings file, whose default
-// provider is the cause, is named on a line before it.
+// The client library's own text, after a line that names the settings file
+// and what in it leads to no provider.
 std::string unknown_provider_text(const Settings& settings) {
-  std::string text = "Provider cannot be found. It may not be properly installed.";
-  if (!settings.file_found) text = "Einstellungen nicht gefunden: " + settings.file.string() + "\n" + text;
-  return text;
+  return unknown_provider_cause(settings) + "\nProvider cannot be found. It may not be properly installed.";
 }
 
 class BackendFactory final : public ConnectionFactory {

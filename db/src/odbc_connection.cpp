@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "db/odbc.h"
+#include "db/odbc_drivers.h"
 #include "db/server_address.h"
 
 namespace db {
@@ -348,7 +349,8 @@ class OdbcConnection final : public Connection {
 }  // namespace
 
 std::unique_ptr<Connection> make_odbc_connection(const Settings& settings, std::string_view catalogue) {
-  return std::make_unique<OdbcConnection>(odbc_connection_string(settings, catalogue),
+  const std::string driver = settings.odbc_driver.empty() ? default_odbc_driver() : settings.odbc_driver;
+  return std::make_unique<OdbcConnection>(odbc_connection_string(settings, driver, catalogue),
                                           parse_server_address(settings.data_source));
 }
 

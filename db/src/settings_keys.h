@@ -14,7 +14,7 @@ struct SettingsKey {
   std::string Settings::*field;
 };
 
-inline const std::array<SettingsKey, 7> kSettingsKeys{{
+inline const std::array<SettingsKey, 8> kSettingsKeys{{
     {"Provider", &Settings::provider},
     {"Password", &Settings::password},
     {"Persist Security Info", &Settings::persist_security_info},
@@ -22,13 +22,16 @@ inline const std::array<SettingsKey, 7> kSettingsKeys{{
     {"Data Source", &Settings::data_source},
     {"WinAuth", &Settings::winauth},
     {"ODBC Driver", &Settings::odbc_driver},
+    {"Encrypt", &Settings::encrypt},
 }};
 
-// The settings of `file` before it is read: every key at its default.
+// The settings of `file` before it is read: every key at its default, and
+// the file's fault if it has one (then there is nothing to read).
 inline SettingsRead unread_settings(const std::filesystem::path& file) {
   SettingsRead result;
   result.settings.directory = file.parent_path();
   result.settings.file = file;
+  result.settings.fault = settings_file_fault(file);
   return result;
 }
 

@@ -39,7 +39,7 @@ std::string lower(std::string_view s) {
 
 int on_entry(void* user, const char* section, const char* name, const char* value) {
   auto* reader = static_cast<Reader*>(user);
-  if (!iequals(section, kSettingsSection)) return 1;
+  if (!iequals(trimmed(section), kSettingsSection)) return 1;  // "[ Datenbank ]" too, as on Windows
   std::string* target = reader->field(name);
   if (target && reader->seen.insert(lower(name)).second) *target = value;
   return 1;  // malformed lines are skipped, as Windows does
@@ -49,11 +49,10 @@ int on_entry(void* user, const char* section, const char* name, const char* valu
 
 SettingsRead read_settings(const std::filesystem::path& file) {
   SettingsRead result = unread_settings(file);
+  if (!result.settings.fault.empty()) return result;
   std::FILE* handle = std::fopen(file.c_str(), "r");
   if (!handle) {
-    // A missing file is no error: every key takes its default.
-    result.settings.file_found = errno != ENOENT;
-    if (errno != ENOENT) result.error = "Cannot read " + file.string() + ": " + std::strerror(errno);
+    result.error = "Cannot read " + file.string() + ": " + std::strerror(errno);
     return result;
   }
   Reader reader{&result.settings, {}};

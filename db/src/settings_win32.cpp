@@ -52,12 +52,8 @@ std::optional<std::wstring> profile_string(const std::wstring& section, const st
 
 SettingsRead read_settings(const std::filesystem::path& file) {
   SettingsRead result = unread_settings(file);
+  if (!result.settings.fault.empty()) return result;
   std::error_code error;
-  if (!std::filesystem::exists(file, error)) {
-    // A missing file is no error: every key takes its default.
-    result.settings.file_found = false;
-    return result;
-  }
   // Without a folder the profile functions would look in the Windows folder.
   const std::filesystem::path absolute = std::filesystem::absolute(file, error);
   const std::wstring section = wide_from_utf8(kSettingsSection);

@@ -70,7 +70,7 @@ TEST_F(SettingsTest, NamesCompareWithoutCaseAndBlanksAreDropped) {
   EXPECT_EQ(s.user_id, "sa");
   EXPECT_EQ(s.data_source, "host,1433");
   EXPECT_TRUE(s.windows_authentication());
-  EXPECT_EQ(s.odbc_driver, "FreeTDS");
+  EXPECT_EQ(s.odbc_driver, "");  // the platform's default driver
   EXPECT_EQ(s.directory, dir.path());
 }
 
@@ -79,6 +79,47 @@ TEST_F(SettingsTest, MissingFileOrSectionGivesTheDefaults) {
   EXPECT_EQ(missing.settings.provider, "ERROR");
   EXPECT_FALSE(missing.error);
   EXPECT_EQ(read("[Other]\nProvider=x\n").provider, "ERROR");
+}
+
+// Each way a settings file can be unusable is named with the file; a sound
+// one, also in another code page or with a section header among blanks and
+// comments, has no fault.
+TEST_F(SettingsTest, AnUnusableFileIsNamedWithWhatIsWrong) {
+  const std::filesystem::path file = dir.path() / "SysDBAdo.INI";
+  auto fault_of = [&](const std::string& content) {
+    std::ofstream(file, std::ios::binary) << content;
+    db::SettingsRead r = db::read_settings(file);
+    EXPECT_EQ(r.settings.provider, "ERROR") << content;
+    return r.settings.fault;
+  };
+  const std::string path = file.string();
+  EXPECT_EQ(fault_of(""), "Einstellungen leer: " + path);
+  EXPECT_EQ(fault_of(" \r\n\r\n"), "Einstellungen leer: " + path);
+  const char zip[] = "PK\x03\x04\0\0[Datenbank]\nProvider=Embedded\n";
+  EXPECT_EQ(fault_of(std::string(zip, sizeof zip - 1)), "Einstellungen sind keine INI-Datei: " + path);
+  EXPECT_EQ(fault_of("Provider=Embedded\nData Source=daten\n"), "Einstellungen sind keine INI-Datei: " + path);
+  EXPECT_EQ(fault_of("[Database]\nProvider=Embedded\n"), "Einstellungen ohne Abschnitt [Datenbank]: " + path);
+  EXPECT_EQ(db::read_settings(dir.path() / "none.ini").settings.fault,
+            "Einstellungen nicht gefunden: " + (dir.path() / "none.ini").string());
+  EXPECT_EQ(db::read_settings(dir.path()).settings.fault,
+            "Einstellungen sind ein Ordner, keine Datei: " + dir.path().string());
+
+  std::ofstream(file, std::ios::binary) << "; Kommentar \xfc\r\n\r\n  [ datenbank ]  \r\nProvider=Embedded\r\n";
+  db::SettingsRead sound = db::read_settings(file);
+  EXPECT_EQ(sound.settings.fault, "");
+  EXPECT_EQ(sound.settings.provider, "Embedded");
+}
+
+TEST_F(SettingsTest, AProviderNoBackendServesIsNamedWithTheFile) {
+  const std::filesystem::path file = dir.path() / "SysDBAdo.INI";
+  std::ofstream(file) << "[Datenbank]\nProvider=Oracle.OLEDB.9\n";
+  EXPECT_EQ(db::unknown_provider_cause(db::read_settings(file).settings),
+            "Einstellungen nennen einen unbekannten Provider \"Oracle.OLEDB.9\": " + file.string());
+  std::ofstream(file) << "[Datenbank]\nUser ID=sa\n";
+  EXPECT_EQ(db::unknown_provider_cause(db::read_settings(file).settings),
+            "Einstellungen ohne Provider im Abschnitt [Datenbank]: " + file.string());
+  std::ofstream(file) << "";
+  EXPECT_EQ(db::unknown_provider_cause(db::read_settings(file).settings), "Einstellungen leer: " + file.string());
 }
 
 class ConnectionsTest : public ::testing::Test {

@@ -14,40 +14,6 @@
 
 namespace {
 
-db::Settings odbc_settings() {
-  db::Settings s;
-  s.provider = "SQLOLEDB.1";
-  s.user_id = "sa";
-  s.password = "pa;ss}word";
-  s.data_source = "db.example.org\\VEREIN";
-  return s;
-}
-
-TEST(OdbcMapping, ServerDatabaseLoginAndEscapedPassword) {
-  EXPECT_EQ(db::odbc_connection_string(odbc_settings(), "DRAVOK01"),
-            "DRIVER=FreeTDS;SERVER=db.example.org\\VEREIN;DATABASE=DRAVOK01;UID=sa;"
-            "PWD={pa;ss}}word};");
-}
-
-TEST(OdbcMapping, PortTrustedLoginAndOtherDrivers) {
-  db::Settings s = odbc_settings();
-  s.data_source = "10.0.0.5,1433";
-  s.winauth = "J";
-  EXPECT_EQ(db::odbc_connection_string(s, "Dravok"),
-            "DRIVER=FreeTDS;SERVER=10.0.0.5;PORT=1433;DATABASE=Dravok;Trusted_Connection=Yes;");
-  s.odbc_driver = "ODBC Driver 18 for SQL Server";
-  EXPECT_EQ(db::odbc_connection_string(s, "Dravok"),
-            "DRIVER=ODBC Driver 18 for SQL Server;SERVER=10.0.0.5,1433;DATABASE=Dravok;"
-            "Trusted_Connection=Yes;");
-}
-
-TEST(OdbcMapping, ValuesNeedBracesOnlyWhereOdbcWouldMisreadThem) {
-  EXPECT_EQ(db::odbc_value("plain"), "plain");
-  EXPECT_EQ(db::odbc_value("a=b"), "{a=b}");
-  EXPECT_EQ(db::odbc_value(" lead"), "{ lead}");
-  EXPECT_EQ(db::odbc_value("{x}"), "{{x}}}");
-}
-
 // A local port on which nothing listens: bound once, then released.
 int unused_port() {
   int fd = socket(AF_INET, SOCK_STREAM, 0);

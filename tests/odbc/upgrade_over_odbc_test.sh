@@ -30,10 +30,10 @@ work=$(mktemp -d)
 trap 'kill_server; rm -rf "$work"' EXIT
 
 login=sqlupdate
-# A password with characters an ODBC connection string must quote. (A '}'
-# would be written doubled inside the braces as ODBC has it, but unixODBC
-# with FreeTDS 1.3 does not take it back: such a password cannot log in.)
-password='Vereins;Kasse=1'
+# A password with characters an ODBC connection string must quote, a '}'
+# (which FreeTDS wants single inside the braces, not doubled as Microsoft's
+# drivers do) and both quotes.
+password="Vereins;Kasse=}\"1'"
 printf '%s\n' "$password" > "$work/password"
 
 # Runs the tool and records its exit status; 0 and 1 are runs that reached

@@ -19,13 +19,20 @@ struct Settings {
   std::string persist_security_info;
   std::string user_id;
   std::string data_source;
-  std::string winauth;                  // exactly "J" selects a trusted login
-  std::string odbc_driver = "FreeTDS";  // ODBC backend only
-  std::filesystem::path directory;      // of the file; relative data sources start here
-  std::filesystem::path file;           // the file read
-  bool file_found = true;               // false: it does not exist, every key is a default
+  std::string winauth;              // exactly "J" selects a trusted login
+  std::string odbc_driver;          // ODBC backend only; empty: the platform's default driver
+  std::string encrypt;              // ODBC backend only; see encryption_required()
+  std::filesystem::path directory;  // of the file; relative data sources start here
+  std::filesystem::path file;       // the file read
+  // What makes the file unusable ("Einstellungen leer: PATH", ...), on a line
+  // of its own; empty for a sound file. Every key then holds its default.
+  std::string fault;
 
   bool windows_authentication() const { return winauth == "J"; }
+  // Encrypt=J asks for an encrypted connection that fails rather than falls
+  // back. Anything but an empty value or a clear no (N, Nein, No, False, 0)
+  // counts as asking, so that a misspelt yes never goes out in the clear.
+  bool encryption_required() const;
 };
 
 struct SettingsRead {
@@ -37,5 +44,16 @@ struct SettingsRead {
 
 // Reads `file` anew. Never throws.
 SettingsRead read_settings(const std::filesystem::path& file);
+
+// Why `file` cannot be the settings file, as the line that names it: missing,
+// a folder, unreadable, empty, no INI text (binary bytes, no section at
+// all), or without the section [Datenbank]. Empty when the file can be read
+// for its keys.
+std::string settings_file_fault(const std::filesystem::path& file);
+
+// The line that names the settings file and why its provider selects no
+// backend: the file's own fault, a missing Provider key, or a provider no
+// backend serves.
+std::string unknown_provider_cause(const Settings& settings);
 
 }  // namespace db

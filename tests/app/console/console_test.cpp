@@ -125,16 +125,43 @@ TEST(FrontEnd, MissingSettingsFileNamesThePathAndEndsTheRunWithExitCodeTwo) {
   EXPECT_EQ(out.str().find("erfolgreich"), std::string::npos);
 }
 
-// A provider nobody knows, in a settings file that exists: no cause line.
-TEST(FrontEnd, UnknownProviderInAnExistingFileKeepsTheLibraryText) {
+// Every unusable settings file ends the run with a line that names the file
+// and what is wrong, before the client library's own text.
+TEST(FrontEnd, EachSettingsFaultIsNamedBeforeTheLibraryText) {
   testing_support::TempDir dir;
-  std::ofstream(dir.path() / "SysDBAdo.INI") << "[Datenbank]\nProvider=Bogus\n";
-  std::string path = (dir.path() / "SysDBAdo.INI").string();
+  const std::filesystem::path file = dir.path() / "SysDBAdo.INI";
+  const std::string path = file.string();
+  const char garbled[] =
+      "\x7f"
+      "ELF\x02\x01\0\0\0\x03\0>\0";
+  struct Case {
+    std::string content;
+    std::string line;
+  };
+  const std::vector<Case> cases{
+      {"", "Einstellungen leer: " + path},
+      {std::string(garbled, sizeof garbled - 1), "Einstellungen sind keine INI-Datei: " + path},
+      {"Provider=Embedded\n", "Einstellungen sind keine INI-Datei: " + path},
+      {"[Database]\nProvider=Embedded\n", "Einstellungen ohne Abschnitt [Datenbank]: " + path},
+      {"[Datenbank]\nProvider=Oracle.OLEDB.9\n",
+       "Einstellungen nennen einen unbekannten Provider \"Oracle.OLEDB.9\": " + path},
+  };
   auto factory = db::make_backend_factory();
+  for (const Case& c : cases) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << c.content;
+    std::ostringstream out;
+    EXPECT_EQ(app::run_console(parse({"--console", "--settings", path.c_str()}), *factory, out, false), 2);
+    EXPECT_NE(
+        out.str().find("Abbruch: " + c.line + "\n  Provider cannot be found. It may not be properly installed.\n"),
+        std::string::npos)
+        << out.str();
+  }
   std::ostringstream out;
-  EXPECT_EQ(app::run_console(parse({"--console", "--settings", path.c_str()}), *factory, out, false), 2);
-  EXPECT_NE(out.str().find("Abbruch: Provider cannot be found."), std::string::npos) << out.str();
-  EXPECT_EQ(out.str().find("Einstellungen nicht gefunden"), std::string::npos);
+  const std::string folder = dir.path().string();
+  EXPECT_EQ(app::run_console(parse({"--console", "--settings", folder.c_str()}), *factory, out, false), 2);
+  EXPECT_NE(out.str().find("Abbruch: Einstellungen sind ein Ordner, keine Datei: " + folder + "\n  Provider cannot"),
+            std::string::npos)
+      << out.str();
 }
 
 TEST(FrontEnd, CleanRunExitsZeroAndReportedFailureExitsOne) {

@@ -212,6 +212,39 @@ std::vector<ObjectInfo> objects_of(const Database& db) {
   return out;
 }
 
+// The columns of sys.objects, with which every view of schema-scoped
+// objects begins (sys.objects, sys.default_constraints,
+// sys.check_constraints), and an object's values under them.
+ViewBuilder& object_columns(ViewBuilder& v) {
+  return v.col("name", kSysname)
+      .col("object_id", kInt)
+      .col("principal_id", kInt)
+      .col("schema_id", kInt)
+      .col("parent_object_id", kInt)
+      .col("type", TypeInfo{Type::Char, 2, 0, 0})
+      .col("type_desc", TypeInfo::nvarchar(60))
+      .col("create_date", kDateTime)
+      .col("modify_date", kDateTime)
+      .col("is_ms_shipped", kBit)
+      .col("is_published", kBit)
+      .col("is_schema_published", kBit);
+}
+
+Row object_row(const ObjectInfo& o) {
+  return {str(o.name),
+          num(o.id),
+          nullv(kInt),
+          num(1),
+          num(o.parent),
+          str(o.xtype, TypeInfo{Type::Char, 2, 0, 0}),
+          str(o.type_desc, TypeInfo::nvarchar(60)),
+          Value::datetime(o.created),
+          Value::datetime(o.created),
+          Value::bit(false),
+          Value::bit(false),
+          Value::bit(false)};
+}
+
 void sysdatabases(Executor& ex, Relation* rel) {
   ViewBuilder v(rel);
   v.col("name", kSysname)
@@ -306,41 +339,17 @@ void sysobjects(const Database& db, const ViewFilter& filter, Relation* rel) {
 
 void sys_objects(const Database& db, const ViewFilter& filter, Relation* rel, bool tables_only) {
   ViewBuilder v(rel);
-  v.col("name", kSysname)
-      .col("object_id", kInt)
-      .col("principal_id", kInt)
-      .col("schema_id", kInt)
-      .col("parent_object_id", kInt)
-      .col("type", TypeInfo{Type::Char, 2, 0, 0})
-      .col("type_desc", TypeInfo::nvarchar(60))
-      .col("create_date", kDateTime)
-      .col("modify_date", kDateTime)
-      .col("is_ms_shipped", kBit)
-      .col("is_published", kBit)
-      .col("is_schema_published", kBit);
+  object_columns(v);
   for (const ObjectInfo& o : objects_of(db)) {
     if ((tables_only && o.xtype != "U ") || !filter.admits("name", o.name)) continue;
-    v.row({str(o.name), num(o.id), nullv(kInt), num(1), num(o.parent), str(o.xtype, TypeInfo{Type::Char, 2, 0, 0}),
-           str(o.type_desc, TypeInfo::nvarchar(60)), Value::datetime(o.created), Value::datetime(o.created),
-           Value::bit(false), Value::bit(false), Value::bit(false)});
+    v.row(object_row(o));
   }
 }
 
 // sys.default_constraints: sys.objects' columns, then the default's own.
 void sys_default_constraints(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("name", kSysname)
-      .col("object_id", kInt)
-      .col("principal_id", kInt)
-      .col("schema_id", kInt)
-      .col("parent_object_id", kInt)
-      .col("type", TypeInfo{Type::Char, 2, 0, 0})
-      .col("type_desc", TypeInfo::nvarchar(60))
-      .col("create_date", kDateTime)
-      .col("modify_date", kDateTime)
-      .col("is_ms_shipped", kBit)
-      .col("is_published", kBit)
-      .col("is_schema_published", kBit)
+  object_columns(v)
       .col("parent_column_id", kInt)
       .col("definition", TypeInfo::nvarchar(TypeInfo::kMax))
       .col("is_system_named", kBit);
@@ -348,29 +357,17 @@ void sys_default_constraints(const Database& db, const ViewFilter& filter, Relat
     for (const Column& c : t->columns) {
       if (!c.default_constraint || !filter.admits("name", c.default_constraint->name)) continue;
       const DefaultConstraint& d = *c.default_constraint;
-      v.row({str(d.name), num(d.object_id), nullv(kInt), num(1), num(t->object_id),
-             str("D ", TypeInfo{Type::Char, 2, 0, 0}), str("DEFAULT_CONSTRAINT", TypeInfo::nvarchar(60)),
-             Value::datetime(t->created), Value::datetime(t->created), Value::bit(false), Value::bit(false),
-             Value::bit(false), num(c.column_id), str(d.definition, TypeInfo::nvarchar(TypeInfo::kMax)),
-             Value::bit(d.system_named)});
+      Row r = object_row({d.name, d.object_id, "D ", "DEFAULT_CONSTRAINT", t->object_id, t->created});
+      r.insert(r.end(),
+               {num(c.column_id), str(d.definition, TypeInfo::nvarchar(TypeInfo::kMax)), Value::bit(d.system_named)});
+      v.row(std::move(r));
     }
 }
 
 // sys.check_constraints: sys.objects' columns, then the constraint's own.
 void sys_check_constraints(const Database& db, const ViewFilter& filter, Relation* rel) {
   ViewBuilder v(rel);
-  v.col("name", kSysname)
-      .col("object_id", kInt)
-      .col("principal_id", kInt)
-      .col("schema_id", kInt)
-      .col("parent_object_id", kInt)
-      .col("type", TypeInfo{Type::Char, 2, 0, 0})
-      .col("type_desc", TypeInfo::nvarchar(60))
-      .col("create_date", kDateTime)
-      .col("modify_date", kDateTime)
-      .col("is_ms_shipped", kBit)
-      .col("is_published", kBit)
-      .col("is_schema_published", kBit)
+  object_columns(v)
       .col("is_disabled", kBit)
       .col("is_not_for_replication", kBit)
       .col("is_not_trusted", kBit)
@@ -387,12 +384,11 @@ void sys_check_constraints(const Database& db, const ViewFilter& filter, Relatio
         int ci = t->find_column(name);
         return ci >= 0 && t->columns[static_cast<size_t>(ci)].type.is_string();
       });
-      v.row({str(k.name), num(k.object_id), nullv(kInt), num(1), num(t->object_id),
-             str("C ", TypeInfo{Type::Char, 2, 0, 0}), str("CHECK_CONSTRAINT", TypeInfo::nvarchar(60)),
-             Value::datetime(t->created), Value::datetime(t->created), Value::bit(false), Value::bit(false),
-             Value::bit(false), Value::bit(k.disabled), Value::bit(false), Value::bit(!k.trusted || k.disabled),
-             num(k.column_id), str(k.definition, TypeInfo::nvarchar(TypeInfo::kMax)), Value::bit(collated),
-             Value::bit(k.system_named)});
+      Row r = object_row({k.name, k.object_id, "C ", "CHECK_CONSTRAINT", t->object_id, t->created});
+      r.insert(r.end(), {Value::bit(k.disabled), Value::bit(false), Value::bit(!k.trusted || k.disabled),
+                         num(k.column_id), str(k.definition, TypeInfo::nvarchar(TypeInfo::kMax)), Value::bit(collated),
+                         Value::bit(k.system_named)});
+      v.row(std::move(r));
     }
 }
 

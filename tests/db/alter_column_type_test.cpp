@@ -8,8 +8,7 @@
 
 #include "db/connections.h"
 #include "db/primitives.h"
-#include "support/engine_server.h"
-#include "support/recording_feedback.h"
+#include "support/embedded_tool_test.h"
 
 using db::Channel;
 using db::Guard;
@@ -34,7 +33,7 @@ const char* kVerbandNrType =
     "SELECT TYPE_NAME(system_type_id), max_length, is_nullable FROM sys.columns"
     " WHERE object_id = OBJECT_ID('Sportarten') AND name = 'VerbandNr'";
 
-class AlterColumnTypeTest : public ::testing::Test {
+class AlterColumnTypeTest : public testing_support::EmbeddedToolTest {
  protected:
   void SetUp() override {
     engine.create_databases({"DRAVOK01"});
@@ -48,12 +47,9 @@ class AlterColumnTypeTest : public ::testing::Test {
   // write to the directory itself.
   db::Primitives& tool() {
     if (!sql) {
-      factory = db::make_backend_factory();
-      connections = std::make_unique<db::Connections>(*factory, engine.settings_file(), feedback);
-      runner = std::make_unique<db::StatementRunner>(*connections, feedback);
-      sql = std::make_unique<db::Primitives>(*runner);
+      open_tool();
       connections->MandantChange("DRAVOK01");
-      runner->add_observer([this](const db::StatementRecord& r) { transcript.push_back(r); });
+      transcript.clear();  // the session settings of the switch
     }
     return *sql;
   }
@@ -67,23 +63,6 @@ class AlterColumnTypeTest : public ::testing::Test {
     for (const auto& r : transcript) out.push_back(r.text);
     return out;
   }
-
-  // Closes the tool's server so that the test can read the directory.
-  Rows rows(const std::string& query) {
-    sql.reset();
-    runner.reset();
-    connections.reset();
-    factory.reset();
-    return engine.rows("DRAVOK01", query);
-  }
-
-  testing_support::EngineServer engine;
-  testing_support::RecordingFeedback feedback;
-  std::unique_ptr<db::ConnectionFactory> factory;
-  std::unique_ptr<db::Connections> connections;
-  std::unique_ptr<db::StatementRunner> runner;
-  std::unique_ptr<db::Primitives> sql;
-  std::vector<db::StatementRecord> transcript;
 };
 
 TEST_F(AlterColumnTypeTest, ColumnBoundToADefaultIsConvertedAndKeepsItsDefault) {

@@ -5,15 +5,14 @@
 #include "db/connections.h"
 #include "db/primitives.h"
 #include "db/tenant_discovery.h"
-#include "support/engine_server.h"
-#include "support/recording_feedback.h"
+#include "support/embedded_tool_test.h"
 
 using testing::ElementsAre;
 using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public testing_support::EmbeddedToolTest {
  protected:
   void SetUp() override {
     engine.create_databases({"DRAVOK01", "dravokTMP01", "DRAVOK", "XDRAVOK01"});
@@ -26,11 +25,7 @@ class EngineTest : public ::testing::Test {
                "CREATE TABLE tblLSB (Kennung varchar(20) NOT NULL PRIMARY KEY, Bezeichnung varchar(80))\n"
                "CREATE TABLE Other (X int NOT NULL, CONSTRAINT PK_Other PRIMARY KEY (X))\n"
                "CREATE INDEX iName ON Adresse (Name)");
-    factory = db::make_backend_factory();
-    connections = std::make_unique<db::Connections>(*factory, engine.settings_file(), feedback);
-    runner = std::make_unique<db::StatementRunner>(*connections, feedback);
-    runner->add_observer([this](const db::StatementRecord& r) { transcript.push_back(r); });
-    sql = std::make_unique<db::Primitives>(*runner);
+    open_tool();
   }
 
   void switch_to_tenant() {
@@ -38,23 +33,6 @@ class EngineTest : public ::testing::Test {
     ASSERT_TRUE(connections->work_is_open());
     transcript.clear();  // the session settings of the switch
   }
-
-  // Closes the tool's server so that the test can read the directory.
-  Rows rows(const std::string& query) {
-    sql.reset();
-    runner.reset();
-    connections.reset();
-    factory.reset();
-    return engine.rows("DRAVOK01", query);
-  }
-
-  testing_support::EngineServer engine;
-  testing_support::RecordingFeedback feedback;
-  std::unique_ptr<db::ConnectionFactory> factory;
-  std::unique_ptr<db::Connections> connections;
-  std::unique_ptr<db::StatementRunner> runner;
-  std::unique_ptr<db::Primitives> sql;
-  std::vector<db::StatementRecord> transcript;
 };
 
 TEST_F(EngineTest, DiscoveryListsTenantsInServerOrderWithAndWithoutTmpCopies) {

@@ -155,9 +155,8 @@ bool BatchCompiler::check(const Statement& s, std::vector<Error>* errors) {
   if (after_use_) return true;
   for (const auto& inner : s.body)
     if (inner && !check(*inner, errors)) return false;
-  const Database* db = catalog_.find(database_);
-  if (!db) return true;
-  std::vector<std::string> missing = missing_columns(*db, s);
+  if (!db_) return true;
+  std::vector<std::string> missing = missing_columns(*db_, s);
   for (const std::string& column : missing) {
     errors->push_back(invalid_column_name(column));
     errors->back().line = static_cast<int>(s.line);

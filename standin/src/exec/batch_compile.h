@@ -17,6 +17,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalog/catalog.h"
@@ -27,15 +28,15 @@ namespace standin {
 
 class BatchCompiler {
  public:
-  BatchCompiler(const Catalog& catalog, std::string database) : catalog_(catalog), database_(std::move(database)) {}
+  // Binds against `database` as it stands when the batch starts.
+  BatchCompiler(const Catalog& catalog, std::string_view database) : db_(catalog.find(database)) {}
 
   // Checks the next statement of the batch, in order. Returns false, with
   // one 207 per missing column of `s` in `errors`, when the batch fails.
   bool check(const Statement& s, std::vector<Error>* errors);
 
  private:
-  const Catalog& catalog_;
-  std::string database_;
+  const Database* db_;  // null: nothing to bind against
   bool after_use_ = false;
 };
 

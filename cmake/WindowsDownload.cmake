@@ -1,4 +1,5 @@
-# The Windows download: both programs, the example settings and the read-me
+# The Windows download: the programs (sqlupdate.exe with the window, its
+# console twin sqlupdate.com, standin-sql.exe), the example settings and the read-me
 # files (with Windows line ends) as dist/sqlupdate-VERSION-windows-x64.zip.
 if(WIN32 AND TARGET sqlupdate AND TARGET standin-sql)
   set(dist_name sqlupdate-${PROJECT_VERSION}-windows-x64)
@@ -13,10 +14,10 @@ if(WIN32 AND TARGET sqlupdate AND TARGET standin-sql)
     OUTPUT ${dist_zip}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${dist_dir}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dist_dir} ${CMAKE_SOURCE_DIR}/dist
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:sqlupdate> $<TARGET_FILE:standin-sql> ${dist_texts} ${dist_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:sqlupdate> $<TARGET_FILE:sqlupdate_console> $<TARGET_FILE:standin-sql> ${dist_texts} ${dist_dir}
     COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist ${CMAKE_COMMAND} -E tar cf ${dist_zip} --format=zip
             ${dist_name}
-    DEPENDS sqlupdate standin-sql ${dist_texts}
+    DEPENDS sqlupdate sqlupdate_console standin-sql ${dist_texts}
     COMMENT "Writing dist/${dist_name}.zip")
   add_custom_target(dist DEPENDS ${dist_zip})
 endif()

@@ -21,8 +21,9 @@ packages=(
   # reference data sources (Bundesbank bank codes, SKR 49 chart)
   libktoblzcheck1v5 gnucash-common
   # the Windows build (make windows): the cross compiler, Wine to run what
-  # it builds and GoogleTest's sources for its tests
-  g++-mingw-w64-x86-64-posix wine wine64 googletest
+  # it builds and GoogleTest's sources for its tests; Wine's own fonts give
+  # the window its Tahoma and the frame's buttons their symbols (Marlett)
+  g++-mingw-w64-x86-64-posix wine wine64 googletest fonts-wine
   # window tests and screenshots
   xvfb xauth fonts-dejavu-core
 )

@@ -6,7 +6,7 @@
 #include "app/front_end.h"
 #include "platform/program.h"
 #if SQLUPDATE_HAS_WINDOW
-#include "main_window.h"
+#include "app/window.h"
 #endif
 
 namespace {

@@ -8,11 +8,12 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "app/window.h"
 #include "banner_panel.h"
-#include "main_window.h"
 #include "main_window_form.h"
 #include "main_window_gauge.h"
 #include "qt_ui.h"
+#include "upgrade/run_driver.h"
 #include "window_recorder.h"
 
 namespace window_test {
@@ -107,9 +108,9 @@ TEST(WindowTexts, ServerTextsInEitherEncodingAndTheFullStopRule) {
   EXPECT_EQ(app::to_qstring("ausgef\xfchrt"), QString::fromUtf8("ausgef\xc3\xbchrt")) << "Windows-1252";
   EXPECT_EQ(app::to_qstring("\x80 5"), QString::fromUtf8("\xe2\x82\xac 5")) << "the euro sign of 1252";
 
-  EXPECT_EQ(app::with_full_stop("Login failed"), "Login failed.");
-  EXPECT_EQ(app::with_full_stop("Login failed."), "Login failed.");
-  EXPECT_EQ(app::with_full_stop("Syntax near '.'"), "Syntax near '.'.");
+  EXPECT_EQ(upgrade::with_full_stop("Login failed"), "Login failed.");
+  EXPECT_EQ(upgrade::with_full_stop("Login failed."), "Login failed.");
+  EXPECT_EQ(upgrade::with_full_stop("Syntax near '.'"), "Syntax near '.'.");
 }
 
 TEST(WindowFrontEnd, DisplayFromAnyOfThreeVariables) {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "upgrade/texts.h"
+
 namespace upgrade {
 
 enum class DialogKind {
@@ -14,6 +16,18 @@ enum class DialogKind {
   Plain,        // caption = application title, no icon
   ErrorBox,     // caption = application title, stop icon; uncaught failures
 };
+
+// The caption a message dialog of `kind` carries in a window.
+inline const char* caption_of(DialogKind kind) {
+  switch (kind) {
+    case DialogKind::Warning: return "Warnung";
+    case DialogKind::Error: return "Fehler";
+    case DialogKind::Information: return "Informationen";
+    case DialogKind::Plain:
+    case DialogKind::ErrorBox: break;
+  }
+  return kApplicationTitle;
+}
 
 // How a dialog may end while a close request of the window is pending.
 enum class Dismissal {

@@ -9,6 +9,8 @@
 #include "banner_panel.h"
 #include "main_window_gauge.h"
 #include "qt_ui.h"
+#include "upgrade/run_driver.h"
+#include "upgrade/texts.h"
 
 // The banners and the cursor live in a static library: its resources must be
 // registered by name (outside any namespace, as the macro requires).
@@ -66,7 +68,7 @@ bool MainWindow::event(QEvent* event) {
 void MainWindow::start_run() {
   run_started_ = true;
   banner_panel_->show_edition_banner();
-  setWindowTitle(QString::fromUtf8(kApplicationTitle));
+  setWindowTitle(QString::fromUtf8(upgrade::kApplicationTitle));
   // Runs once the activation has been delivered completely, so that the
   // toolkit's own activation handling is not left half done for the length
   // of the run.
@@ -97,7 +99,7 @@ void MainWindow::execute_run() {
 
 // The caption and the progress bar keep what the run last showed.
 void MainWindow::report_uncaught_failure(const QString& text) {
-  const std::string shown = with_full_stop(text.toStdString());
+  const std::string shown = upgrade::with_full_stop(text.toStdString());
   dialogs_.show(upgrade::DialogKind::ErrorBox, QString::fromStdString(shown), upgrade::Dismissal::AlwaysWait);
 }
 

@@ -15,7 +15,7 @@ QLabel* make_banner(QWidget* parent, const QString& resource, const QString& nam
   auto* banner = new QLabel(parent);
   banner->setObjectName(name);
   banner->setPixmap(QPixmap(resource));
-  banner->setGeometry(4, top, BannerPanel::kBannerWidth, BannerPanel::kBannerHeight);
+  banner->setGeometry(layout::kBannerLeft, top, layout::kBannerWidth, layout::kBannerHeight);
   return banner;
 }
 
@@ -23,8 +23,10 @@ QLabel* make_banner(QWidget* parent, const QString& resource, const QString& nam
 
 BannerPanel::BannerPanel(QWidget* parent)
     : QWidget(parent),
-      plain_banner_(make_banner(this, QStringLiteral(":/banner_plain.jpg"), QStringLiteral("plain_banner"), 0)),
-      edition_banner_(make_banner(this, QStringLiteral(":/banner_edition.jpg"), QStringLiteral("edition_banner"), -1)),
+      plain_banner_(make_banner(this, QStringLiteral(":/banner_plain.jpg"), QStringLiteral("plain_banner"),
+                                layout::kPlainBannerTop)),
+      edition_banner_(make_banner(this, QStringLiteral(":/banner_edition.jpg"), QStringLiteral("edition_banner"),
+                                  layout::kEditionBannerTop)),
       gauge_(new Gauge(this)) {
   edition_banner_->hide();
   resize(kWidth, kHeight);

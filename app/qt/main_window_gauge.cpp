@@ -3,11 +3,13 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "app/window.h"
+
 namespace app {
 
 Gauge::Gauge(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Gauge1"));
-  setFixedHeight(23);
+  setFixedHeight(layout::kGaugeHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "main_window.h"
+#include "app/window.h"
 #include "main_window_dialog.h"
 #include "wait_cursor.h"
 
@@ -14,16 +14,13 @@ namespace app {
 class BannerPanel;
 class Gauge;
 
-// The caption from creation until the run starts.
-inline constexpr char kCreationCaption[] = "Corvena verdalis - SQL Update";
-
 class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 510;
-  static constexpr int kClientHeight = 388;
-  static constexpr int kLowerStripHeight = 44;
+  static constexpr int kClientWidth = layout::kClientWidth;
+  static constexpr int kClientHeight = layout::kClientHeight;
+  static constexpr int kLowerStripHeight = layout::kLowerStripHeight;
 
   explicit MainWindow(Run run, QWidget* parent = nullptr);
   ~MainWindow() override;

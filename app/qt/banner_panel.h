@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "app/window.h"
+
 class QLabel;
 
 namespace app {
@@ -14,10 +16,10 @@ class BannerPanel : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kWidth = 510;
-  static constexpr int kHeight = 344;
-  static constexpr int kBannerWidth = 504;
-  static constexpr int kBannerHeight = 321;
+  static constexpr int kWidth = layout::kClientWidth;
+  static constexpr int kHeight = layout::kPanelHeight;
+  static constexpr int kBannerWidth = layout::kBannerWidth;
+  static constexpr int kBannerHeight = layout::kBannerHeight;
 
   explicit BannerPanel(QWidget* parent = nullptr);
 

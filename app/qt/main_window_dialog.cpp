@@ -8,16 +8,7 @@ namespace app {
 using upgrade::DialogKind;
 using upgrade::Dismissal;
 
-QString dialog_caption(DialogKind kind) {
-  switch (kind) {
-    case DialogKind::Warning: return QStringLiteral("Warnung");
-    case DialogKind::Error: return QStringLiteral("Fehler");
-    case DialogKind::Information: return QStringLiteral("Informationen");
-    case DialogKind::Plain:
-    case DialogKind::ErrorBox: break;
-  }
-  return QString::fromUtf8(kApplicationTitle);
-}
+QString dialog_caption(DialogKind kind) { return QString::fromUtf8(upgrade::caption_of(kind)); }
 
 // The error dialog and the error box both show the stop sign: it is the one
 // error icon the toolkit has.
@@ -30,11 +21,6 @@ QMessageBox::Icon dialog_icon(DialogKind kind) {
     case DialogKind::ErrorBox: return QMessageBox::Critical;
   }
   return QMessageBox::NoIcon;
-}
-
-std::string with_full_stop(std::string text) {
-  if (text.empty() || text.back() != '.') text += '.';
-  return text;
 }
 
 void MessageDialogs::show(DialogKind kind, const QString& text, Dismissal dismissal) {

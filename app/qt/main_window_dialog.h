@@ -12,16 +12,8 @@
 
 namespace app {
 
-// The caption of the window while no tenant database is worked on, and of
-// plain message boxes and the error box.
-inline constexpr char kApplicationTitle[] = "Corvena verdalis tessaro - SQL Update";
-
 QString dialog_caption(upgrade::DialogKind kind);
 QMessageBox::Icon dialog_icon(upgrade::DialogKind kind);
-
-// The error box shows the failure's text with a full stop appended, unless
-// the text already ends in one.
-std::string with_full_stop(std::string text);
 
 class MessageDialogs {
  public:

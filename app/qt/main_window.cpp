@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "app/window.h"
 
 #include <QApplication>
 #include <QFont>

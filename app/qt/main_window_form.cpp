@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "banner_panel.h"
 #include "main_window_gauge.h"
@@ -79,15 +78,8 @@ void MainWindow::execute_run() {
   running_ = true;
   {
     QtUi ui(*this);
-    try {
-      exit_status_ = run_(ui);
-    } catch (const std::exception& failure) {
-      exit_status_ = 2;
-      report_uncaught_failure(to_qstring(failure.what()));
-    } catch (...) {
-      exit_status_ = 2;
-      report_uncaught_failure(QStringLiteral("Unbekannter Fehler"));
-    }
+    exit_status_ = run_reporting_uncaught_failures(
+        run_, ui, [this](const std::string& text) { report_uncaught_failure(to_qstring(text)); });
   }
   running_ = false;
   run_over_ = true;

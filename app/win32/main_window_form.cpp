@@ -1,6 +1,5 @@
 #include "main_window_form.h"
 
-#include <exception>
 
 #include "shading.h"
 #include "upgrade/run_driver.h"
@@ -87,15 +86,8 @@ void MainWindow::execute_run() {
   running_ = true;
   {
     Win32Ui ui(*this);
-    try {
-      exit_status_ = run_(ui);
-    } catch (const std::exception& failure) {
-      exit_status_ = 2;
-      report_uncaught_failure(failure.what());
-    } catch (...) {
-      exit_status_ = 2;
-      report_uncaught_failure("Unbekannter Fehler");
-    }
+    exit_status_ =
+        run_reporting_uncaught_failures(run_, ui, [this](const std::string& text) { report_uncaught_failure(text); });
   }
   running_ = false;
   run_over_ = true;

@@ -5,7 +5,9 @@
 // window on Linux, the native one on Windows.
 #pragma once
 
+#include <exception>
 #include <functional>
+#include <string>
 
 #include "upgrade/ui.h"
 
@@ -14,6 +16,21 @@ namespace app {
 // The whole upgrade run, driven through a Ui. Returns the program's exit
 // status; an exception that leaves it is an uncaught failure of the run.
 using Run = std::function<int(upgrade::Ui&)>;
+
+// Runs `run` on `ui` for a window. An exception that leaves the run is an
+// uncaught failure: `report` shows its text (the error box) and the status
+// is 2.
+inline int run_reporting_uncaught_failures(const Run& run, upgrade::Ui& ui,
+                                           const std::function<void(const std::string&)>& report) {
+  try {
+    return run(ui);
+  } catch (const std::exception& failure) {
+    report(failure.what());
+  } catch (...) {
+    report("Unbekannter Fehler");
+  }
+  return 2;
+}
 
 // True when a window system can be reached. With Qt: DISPLAY or
 // WAYLAND_DISPLAY is set, or QT_QPA_PLATFORM names a platform explicitly

@@ -5,6 +5,7 @@
 
 #include "db/connections.h"
 #include "db/tenant_discovery.h"
+#include "recording_shell_links.h"
 #include "support/fake_connection.h"
 #include "support/recording_ui.h"
 #include "upgrade/finishing_pass.h"
@@ -23,6 +24,7 @@ class RunDriverTest : public ::testing::Test {
  protected:
   RunOutcome run() {
     upgrade::RunDriver driver(ui, factory, "/nonexistent/SysDBAdo.INI");
+    driver.use_shell_links(&shell);
     return driver.run();
   }
   void tenants(std::vector<std::vector<std::string>> main, std::vector<std::vector<std::string>> all) {
@@ -33,6 +35,7 @@ class RunDriverTest : public ::testing::Test {
   FakeServer server;
   testing_support::FakeFactory factory{server};
   testing_support::RecordingUi ui;
+  testing_support::RecordingShellLinks shell;
 };
 
 TEST_F(RunDriverTest, EmptyServerCompletesWithTheSuccessMessage) {
@@ -105,6 +108,29 @@ TEST_F(RunDriverTest, UncaughtFailureKeepsCaptionAndSkipsTheRest) {
   // The tenant's sequence ran to its end before the finishing pass failed.
   EXPECT_EQ(outcome.tenants_found, 1);
   EXPECT_EQ(outcome.tenants_upgraded, 1);
+}
+
+TEST_F(RunDriverTest, ShortcutsAreRefreshedAfterTheFinishingPassAndBeforeTheCompletionMessage) {
+  tenants({}, {{"DRAVOKTMP01"}});
+  shell.events = &ui.events;
+  RunOutcome outcome = run();
+  EXPECT_EQ(outcome.exit_code(), 0);
+  EXPECT_EQ(shell.refreshes.size(), 34u);
+  auto first_shortcut = std::find_if(ui.events.begin(), ui.events.end(),
+                                     [](const std::string& event) { return event.starts_with("shortcut:"); });
+  auto finishing =
+      std::find(ui.events.begin(), ui.events.end(), "caption:Corvena verdalis - SQL Update Datenbank: DRAVOKTMP01");
+  auto completion = std::find(ui.events.begin(), ui.events.end(), "dialog:UPDATE erfolgreich ausgeführt!");
+  ASSERT_NE(first_shortcut, ui.events.end());
+  EXPECT_LT(finishing, first_shortcut);
+  EXPECT_LT(first_shortcut, completion);
+}
+
+TEST_F(RunDriverTest, ARunEndedByAFailureRefreshesNoShortcut) {
+  tenants({}, {{"DRAVOK01"}});
+  server.refusals["SELECT * FROM sysobjects WHERE name='UpdS'"] = "Connection lost.";
+  EXPECT_EQ(run().exit_code(), 2);
+  EXPECT_THAT(shell.refreshes, testing::IsEmpty());
 }
 
 TEST(CompletionText, ListsEveryMessageWithItsDatabase) {

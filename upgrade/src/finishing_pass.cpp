@@ -76,6 +76,4 @@ void WidenTaxKeyColumns(db::Primitives& sql) {
   }
 }
 
-void UpdateLegacyShortcuts() {}
-
 }  // namespace upgrade

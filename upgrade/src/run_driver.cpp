@@ -1,6 +1,7 @@
 #include "upgrade/run_driver.h"
 
 #include "db/tenant_discovery.h"
+#include "platform/shell_links.h"
 #include "upgrade/finishing_pass.h"
 #include "upgrade/progress.h"
 #include "upgrade/stages.h"
@@ -26,7 +27,8 @@ RunDriver::RunDriver(Ui& ui, db::ConnectionFactory& factory, std::filesystem::pa
       feedback_(ui),
       connections_(factory, std::move(settings_file), feedback_),
       runner_(connections_, feedback_),
-      sql_(runner_) {}
+      sql_(runner_),
+      shell_links_(platform::system_shell_links()) {}
 
 void RunDriver::add_observer(db::StatementRunner::Observer observer) { runner_.add_observer(std::move(observer)); }
 
@@ -64,7 +66,7 @@ void RunDriver::acOKNeuExecute() {
     acOKExecute();
   }
   ConvertAllTaxKeys(sql_, ui_, feedback_);
-  UpdateLegacyShortcuts();
+  UpdateLegacyShortcuts(shell_links_, ui_);
   ui_.set_caption(kApplicationTitle);
   // A run with reported failures must not claim success; that report waits
   // for OK even when the window is about to close.

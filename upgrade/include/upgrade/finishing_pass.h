@@ -7,6 +7,10 @@
 #include "upgrade/ui.h"
 #include "upgrade/ui_feedback.h"
 
+namespace platform {
+class ShellLinks;
+}
+
 namespace upgrade {
 
 // Lists every tax-key column of the current database: named STEUERSCHL, or
@@ -19,8 +23,11 @@ void ConvertAllTaxKeys(db::Primitives& sql, Ui& ui, UiFeedback& feedback);
 // keeping its nullability; each widening is silent.
 void WidenTaxKeyColumns(db::Primitives& sql);
 
-// Refreshes the shortcuts of earlier releases on the Windows desktop and
-// start menu; there are none on this platform, so it does nothing.
-void UpdateLegacyShortcuts();
+// Refreshes the shortcuts that earlier releases put on the desktops and into
+// the start menus: each one found is resolved again and given the
+// description of its group. Missing shortcuts are skipped. Does nothing
+// without a shell (`shell` null: no system but Windows has one). Never
+// throws.
+void UpdateLegacyShortcuts(platform::ShellLinks* shell, Ui& ui);
 
 }  // namespace upgrade

@@ -16,6 +16,10 @@
 #include "upgrade/ui.h"
 #include "upgrade/ui_feedback.h"
 
+namespace platform {
+class ShellLinks;
+}
+
 namespace upgrade {
 
 struct RunOutcome {
@@ -48,6 +52,10 @@ class RunDriver {
   // Called for every statement the run sends.
   void add_observer(db::StatementRunner::Observer observer);
 
+  // The shell whose shortcuts the run refreshes at its end; the system's
+  // unless set. nullptr: no shortcuts are touched.
+  void use_shell_links(platform::ShellLinks* shell) { shell_links_ = shell; }
+
   // The whole run. Never throws.
   RunOutcome run();
 
@@ -60,6 +68,7 @@ class RunDriver {
   db::Connections connections_;
   db::StatementRunner runner_;
   db::Primitives sql_;
+  platform::ShellLinks* shell_links_;
   int tenants_found_ = 0;
   int tenants_upgraded_ = 0;
 };

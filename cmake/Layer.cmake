@@ -37,13 +37,15 @@ function(sqlupdate_library name)
 endfunction()
 
 # sqlupdate_tests(NAME DIR <dir> DEPENDS ... [EXCLUDE regex ...])
-# One GoogleTest executable from every *_test.cpp in DIR but the EXCLUDEd.
+# One GoogleTest executable from every .cpp below DIR but the EXCLUDEd and
+# those of the other platform (named as in sqlupdate_library).
 # Natively each test case is a ctest test of its own; cross-built, the
 # executable is one ctest test run through the emulator (Wine), so that
 # each case does not pay for starting a Windows process.
 function(sqlupdate_tests name)
   cmake_parse_arguments(T "" "DIR" "DEPENDS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${T_DIR}/*.cpp)
+  sqlupdate_platform_sources(sources)
   foreach(pattern IN LISTS T_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${pattern}")
   endforeach()
@@ -52,6 +54,14 @@ function(sqlupdate_tests name)
   endif()
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 4)
+  # A test of the system's own interfaces includes the system's headers,
+  # whose macros must stay out of the test files it would share a unity
+  # source with.
+  set(platform_test_sources ${sources})
+  list(FILTER platform_test_sources INCLUDE REGEX "_(posix|win32)\\.cpp$")
+  if(platform_test_sources)
+    set_source_files_properties(${platform_test_sources} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+  endif()
   target_include_directories(${name} PRIVATE ${T_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
   if(CMAKE_CROSSCOMPILING)

@@ -1,6 +1,5 @@
 #include "main_window_form.h"
 
-
 #include "shading.h"
 #include "upgrade/run_driver.h"
 #include "upgrade/texts.h"

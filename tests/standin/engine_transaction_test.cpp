@@ -80,6 +80,25 @@ TEST_F(Txn, NestsByCountAndRollbackEndsAllLevels) {
   EXPECT_EQ(all_k().size(), 3u);
 }
 
+// What a front end tells its client: only the outermost BEGIN and the end
+// of the whole transaction, by a statement or by an error that ends it.
+TEST_F(Txn, ReportsWhenATransactionBeginsAndHowItEnds) {
+  using C = TransactionChange;
+  using Changes = std::vector<TransactionChange>;
+  EXPECT_EQ(e.run("BEGIN TRAN BEGIN TRAN INSERT INTO k VALUES (3, 'three') COMMIT").transaction_changes,
+            Changes{C::Began});
+  EXPECT_EQ(e.run("COMMIT BEGIN TRAN ROLLBACK").transaction_changes, (Changes{C::Committed, C::Began, C::RolledBack}));
+  EXPECT_TRUE(e.run("SELECT 1").transaction_changes.empty());
+  EXPECT_TRUE(e.run("COMMIT").transaction_changes.empty());  // 3902: nothing ended
+
+  e.ok("SET XACT_ABORT ON");
+  e.ok("BEGIN TRAN");
+  BatchResult failed = e.run("INSERT INTO k VALUES (1, 'dup')");
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.transaction_changes, Changes{C::RolledBack});
+  EXPECT_EQ(e.scalar("SELECT @@TRANCOUNT"), "0");
+}
+
 TEST_F(Txn, CommitOrRollbackWithoutTransactionIsAStatementError) {
   BatchResult r = e.run("COMMIT\nROLLBACK TRANSACTION\nINSERT INTO k VALUES (3, 'three')");
   ASSERT_EQ(r.errors.size(), 2u);

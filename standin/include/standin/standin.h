@@ -71,10 +71,17 @@ struct ResultSet {
 // which stops the batch before anything runs, an invalid object or column
 // name, a failed conversion) ends the batch. Statements before an error stay
 // done.
+// How a command text changed the session's transaction: one opened
+// (@@TRANCOUNT left 0), or the open one committed or was rolled back
+// (@@TRANCOUNT back to 0), by a statement or by an error that ends it.
+// A nested BEGIN TRAN or COMMIT changes only the count and is not one.
+enum class TransactionChange { Began, Committed, RolledBack };
+
 struct BatchResult {
   std::vector<ResultSet> result_sets;
   std::vector<Error> errors;
-  int64_t rows_affected = -1;  // of the last statement that counts rows
+  int64_t rows_affected = -1;                          // of the last statement that counts rows
+  std::vector<TransactionChange> transaction_changes;  // in the order they happened
 
   bool ok() const { return errors.empty(); }
 };

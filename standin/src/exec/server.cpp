@@ -90,7 +90,7 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
   Capture capture;
   EvalContext ctx = statement_context(state, capture);
   SessionState before = state;
-  TransactionScope scope(*this, transaction, undo);
+  TransactionScope scope(*this, transaction, undo, result.transaction_changes);
   Executor ex(catalog, state, ctx, undo);
   ex.set_transactions(&scope);
   ex.memory().set_limit(max_query_memory);
@@ -114,6 +114,7 @@ void Server::Impl::run_statement(SessionState& state, Transaction& transaction, 
     if (reach == ErrorScope::BatchAndTransaction && transaction.open()) {
       transaction.undo.rollback();
       transaction.end();
+      result.transaction_changes.push_back(TransactionChange::RolledBack);
     }
     *stop = reach != ErrorScope::Statement;
   } catch (const std::bad_alloc&) {

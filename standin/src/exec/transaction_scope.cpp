@@ -14,8 +14,9 @@ ObjectKey object_key(std::string_view database, std::string_view name) {
   return {upper(database), upper(name)};
 }
 
-TransactionScope::TransactionScope(Server::Impl& server, Transaction& transaction, StatementUndo& statement_undo)
-    : server_(server), transaction_(transaction), statement_undo_(statement_undo) {
+TransactionScope::TransactionScope(Server::Impl& server, Transaction& transaction, StatementUndo& statement_undo,
+                                   std::vector<TransactionChange>& changes)
+    : server_(server), transaction_(transaction), statement_undo_(statement_undo), changes_(changes) {
   statement_undo_.set_guard(
       [this](const Table* table, Database* db, std::string_view name) { guard_write(table, db, name); });
 }
@@ -30,7 +31,7 @@ void TransactionScope::enter_control() {
 
 void TransactionScope::begin() {
   enter_control();
-  ++transaction_.count;
+  if (++transaction_.count == 1) changes_.push_back(TransactionChange::Began);
 }
 
 void TransactionScope::commit() {
@@ -39,6 +40,7 @@ void TransactionScope::commit() {
   if (--transaction_.count > 0) return;
   server_.commit_transaction(transaction_);
   transaction_.end();
+  changes_.push_back(TransactionChange::Committed);
 }
 
 void TransactionScope::rollback() {
@@ -47,6 +49,7 @@ void TransactionScope::rollback() {
     throw_error(3903, "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION.");
   transaction_.undo.rollback();
   transaction_.end();
+  changes_.push_back(TransactionChange::RolledBack);
 }
 
 void TransactionScope::refuse_in_transaction(std::string_view statement) {

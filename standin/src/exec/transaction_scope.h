@@ -18,7 +18,9 @@ namespace standin {
 
 class TransactionScope final : public TransactionControl {
  public:
-  TransactionScope(Server::Impl& server, Transaction& transaction, StatementUndo& statement_undo);
+  // Each transaction that begins or ends is told to `changes`.
+  TransactionScope(Server::Impl& server, Transaction& transaction, StatementUndo& statement_undo,
+                   std::vector<TransactionChange>& changes);
 
   int trancount() const override { return transaction_.count; }
   void begin() override;
@@ -41,6 +43,7 @@ class TransactionScope final : public TransactionControl {
   Server::Impl& server_;
   Transaction& transaction_;
   StatementUndo& statement_undo_;
+  std::vector<TransactionChange>& changes_;
   std::vector<ObjectKey> touched_;
   bool ran_control_ = false;
 };

@@ -317,6 +317,37 @@ TEST(TdsRequests, BatchedCallsAndTheirParametersAreRead) {
   EXPECT_THROW(parse_rpc(testing::all_headers()), ProtocolError);
 }
 
+// The bytes FreeTDS's ODBC driver sends (observed): TM_BEGIN_XACT with
+// level 0 and no name; TM_COMMIT_XACT with no name and fBeginXact, then
+// level 0 and no name. Older clients leave out the flags of a commit.
+TEST(TdsRequests, TransactionManagerRequestsAreRead) {
+  using testing::transaction_message;
+  using testing::transaction_name;
+  TransactionRequest begin = parse_transaction_request(transaction_message(5, std::string("\0\0", 2)));
+  EXPECT_EQ(begin.type, TransactionRequestType::Begin);
+  EXPECT_EQ(begin.name, "");
+  TransactionRequest named = parse_transaction_request(transaction_message(5, "\x02" + transaction_name("Übertrag")));
+  EXPECT_EQ(named.isolation_level, 2);
+  EXPECT_EQ(named.name, "Übertrag");
+
+  TransactionRequest commit = parse_transaction_request(transaction_message(7, std::string("\0\x01\0\0", 4), 9));
+  EXPECT_EQ(commit.type, TransactionRequestType::Commit);
+  EXPECT_TRUE(commit.begin_after);
+  TransactionRequest next =
+      parse_transaction_request(transaction_message(8, transaction_name("alt") + "\x01\x04" + transaction_name("neu")));
+  EXPECT_EQ(next.type, TransactionRequestType::Rollback);
+  EXPECT_EQ(next.name, "alt");
+  EXPECT_TRUE(next.begin_after);
+  EXPECT_EQ(next.new_isolation_level, 4);
+  EXPECT_EQ(next.new_name, "neu");
+  TransactionRequest bare = parse_transaction_request(transaction_message(7, std::string("\0", 1)));
+  EXPECT_FALSE(bare.begin_after);
+
+  EXPECT_THROW(parse_transaction_request(transaction_message(3, "")), ProtocolError);         // no such type
+  EXPECT_THROW(parse_transaction_request(transaction_message(9, "\x03xyz")), ProtocolError);  // odd name
+  EXPECT_THROW(parse_transaction_request(transaction_message(5, std::string("\0\x08", 2))), ProtocolError);  // cut
+}
+
 TEST(TdsTokens, DoneAndMessageTokensCarryTheirFields) {
   TokenWriter t;
   t.message(Error{547, 16, 0, 3, "Konflikt"});

@@ -1,6 +1,7 @@
 // The server on a loopback port, talked to by the tests' own client: logins
-// right and wrong, batches, RPCs with typed parameters, several sessions at
-// once, and hostile input that must end one connection and not the server.
+// right and wrong, batches, RPCs with typed parameters, transaction-manager
+// requests, several sessions at once, and hostile input that must end one
+// connection and not the server.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -231,6 +232,197 @@ TEST_F(TdsServer, AnOpenTransactionRollsBackWhenItsConnectionEnds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_TRUE(mentions(answer, "0 Zeilen"));
+}
+
+// Transaction-manager requests. The shapes follow MS-TDS 2.2.6.9
+// "Transaction Manager Request" (request types, XACT_FLAGS with fBeginXact,
+// names as B_VARBYTE) and 2.2.7.9 "ENVCHANGE" (types 8, 9 and 10: begin
+// with the 8-byte descriptor as new value and an empty old value; commit
+// and rollback the other way round).
+enum TmType : uint16_t {
+  kTmDtcAddress = 0,
+  kTmPropagate = 1,
+  kTmBegin = 5,
+  kTmCommit = 7,
+  kTmRollback = 8,
+  kTmSave = 9
+};
+
+std::string begin_change(uint64_t descriptor) {
+  tds::WireWriter w;
+  w.u8(tds::kTokenEnvChange);
+  w.u16(11);
+  w.u8(8);
+  w.u8(8);
+  w.u64(descriptor);
+  w.u8(0);
+  return w.take();
+}
+
+std::string end_change(uint8_t type, uint64_t descriptor) {
+  tds::WireWriter w;
+  w.u8(tds::kTokenEnvChange);
+  w.u16(11);
+  w.u8(type);
+  w.u8(0);
+  w.u8(8);
+  w.u64(descriptor);
+  return w.take();
+}
+
+std::string done_bytes(uint16_t status) {
+  tds::TokenWriter w;
+  w.done(tds::kTokenDone, status);
+  return w.take();
+}
+
+// The descriptor of the first transaction an answer says began, 0 if none.
+uint64_t began(const std::string& answer) {
+  const std::string head("\xE3\x0B\x00\x08\x08", 5);
+  size_t at = answer.find(head);
+  if (at == std::string::npos || answer.size() < at + head.size() + 8) return 0;
+  return tds::WireReader(std::string_view(answer).substr(at + head.size(), 8)).u64();
+}
+
+// TM_BEGIN_XACT: isolation level, name. TM_COMMIT_XACT / TM_ROLLBACK_XACT:
+// name, flags and, with fBeginXact, the next one's isolation level and name.
+std::string begin_payload(uint8_t isolation = 0, std::string_view name = "") {
+  return std::string(1, static_cast<char>(isolation)) + tds::testing::transaction_name(name);
+}
+std::string end_payload(bool begin_after = false, uint8_t isolation = 0, std::string_view next = "") {
+  std::string p = tds::testing::transaction_name("") + std::string(1, begin_after ? '\x01' : '\x00');
+  return begin_after ? p + begin_payload(isolation, next) : p;
+}
+
+class TdsTransactions : public TdsServer {
+ protected:
+  void SetUp() override {
+    TdsServer::SetUp();
+    client_ = std::make_unique<TestClient>(port());
+    client_->login("sa", "geheim", "club1");
+  }
+  std::string tm(uint16_t type, std::string_view payload, uint64_t descriptor = 0) {
+    return client_->request(PacketType::TransactionManager,
+                            tds::testing::transaction_message(type, payload, descriptor));
+  }
+  bool says(const std::string& batch, std::string_view text) { return mentions(client_->batch(batch), text); }
+  bool trancount_is(int n) {
+    return says("SELECT N'count ' + CAST(@@TRANCOUNT AS nvarchar(5))", "count " + std::to_string(n));
+  }
+  bool row_there(int id) {
+    return says("SELECT CAST(COUNT(*) AS nvarchar(5)) + N' rows' FROM m WHERE id = " + std::to_string(id), "1 rows");
+  }
+  std::unique_ptr<TestClient> client_;
+};
+
+TEST_F(TdsTransactions, BeginCommitAndRollbackAnswerWithTheirEnvChangesAlone) {
+  std::string begin = tm(kTmBegin, begin_payload(2, "first"));
+  uint64_t first = began(begin);
+  ASSERT_NE(first, 0u);
+  EXPECT_EQ(begin, begin_change(first) + done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(trancount_is(1));
+  client_->batch("INSERT INTO m VALUES (1, N'kept', 0)");
+  EXPECT_EQ(tm(kTmCommit, end_payload(), first), end_change(9, first) + done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(trancount_is(0));
+
+  uint64_t second = began(tm(kTmBegin, begin_payload()));
+  EXPECT_NE(second, 0u);
+  EXPECT_NE(second, first);  // a descriptor names one transaction
+  client_->batch("INSERT INTO m VALUES (2, N'gone', 0)");
+  EXPECT_EQ(tm(kTmRollback, end_payload(), second), end_change(10, second) + done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(trancount_is(0));
+  EXPECT_TRUE(row_there(1));
+  EXPECT_FALSE(row_there(2));
+}
+
+TEST_F(TdsTransactions, CommitOrRollbackWithBeginXactStartsTheNextTransactionAtOnce) {
+  uint64_t first = began(tm(kTmBegin, begin_payload()));
+  client_->batch("INSERT INTO m VALUES (1, N'kept', 0)");
+  std::string commit = tm(kTmCommit, end_payload(true, 2, "next"), first);
+  uint64_t second = began(commit);
+  ASSERT_NE(second, 0u);
+  EXPECT_EQ(commit, end_change(9, first) + begin_change(second) + done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(trancount_is(1));
+
+  client_->batch("INSERT INTO m VALUES (2, N'gone', 0)");
+  std::string rollback = tm(kTmRollback, end_payload(true), second);
+  uint64_t third = began(rollback);
+  EXPECT_EQ(rollback, end_change(10, second) + begin_change(third) + done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(trancount_is(1));
+  EXPECT_FALSE(row_there(2));
+  tm(kTmRollback, end_payload(), third);
+  EXPECT_TRUE(trancount_is(0));
+  EXPECT_TRUE(row_there(1));
+}
+
+// Both ways drive one transaction, and a T-SQL BEGIN TRAN or COMMIT is
+// reported the same way as the request; nested levels only count.
+TEST_F(TdsTransactions, RequestsAndTSqlStatementsShareOneTransaction) {
+  uint64_t first = began(tm(kTmBegin, begin_payload()));
+  EXPECT_EQ(tm(kTmBegin, begin_payload(), first), done_bytes(tds::kDoneFinal));  // nested
+  EXPECT_TRUE(trancount_is(2));
+  EXPECT_EQ(tm(kTmCommit, end_payload(), first), done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(trancount_is(1));
+  client_->batch("INSERT INTO m VALUES (1, N'kept', 0)");
+  std::string commit = client_->batch("COMMIT");
+  EXPECT_NE(commit.find(end_change(9, first)), std::string::npos);
+  EXPECT_TRUE(trancount_is(0));
+
+  std::string begin = client_->batch("BEGIN TRAN; INSERT INTO m VALUES (2, N'gone', 0)");
+  uint64_t second = began(begin);
+  ASSERT_NE(second, 0u);
+  EXPECT_NE(begin.find(begin_change(second)), std::string::npos);
+  EXPECT_EQ(tm(kTmRollback, end_payload(), second), end_change(10, second) + done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(row_there(1));
+  EXPECT_FALSE(row_there(2));
+
+  // An error that ends the transaction says so too.
+  uint64_t third = began(tm(kTmBegin, begin_payload()));
+  std::string failed = client_->batch("SET XACT_ABORT ON; INSERT INTO m VALUES (1, N'dup', 0)");
+  EXPECT_NE(failed.find(end_change(10, third)), std::string::npos);
+  EXPECT_TRUE(trancount_is(0));
+}
+
+TEST_F(TdsTransactions, EndingNoTransactionFailsAndBeginsNoNextOne) {
+  std::string commit = tm(kTmCommit, end_payload(true));
+  EXPECT_TRUE(mentions(commit, "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+  EXPECT_EQ(final_done(commit).status, tds::kDoneError);
+  EXPECT_EQ(began(commit), 0u);
+  std::string rollback = tm(kTmRollback, end_payload());
+  EXPECT_TRUE(mentions(rollback, "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+  EXPECT_TRUE(trancount_is(0));
+}
+
+TEST_F(TdsTransactions, ASavepointIsRefusedAndTheTransactionGoesOn) {
+  uint64_t open = began(tm(kTmBegin, begin_payload()));
+  client_->batch("INSERT INTO m VALUES (1, N'kept', 0)");
+  std::string save = tm(kTmSave, tds::testing::transaction_name("vorher"), open);
+  EXPECT_TRUE(mentions(save, "Savepoints are not supported: SAVE TRANSACTION [vorher] was refused"));
+  EXPECT_EQ(final_done(save).status, tds::kDoneError);
+  EXPECT_TRUE(trancount_is(1));
+  EXPECT_EQ(tm(kTmCommit, end_payload(), open), end_change(9, open) + done_bytes(tds::kDoneFinal));
+  EXPECT_TRUE(row_there(1));
+}
+
+TEST_F(TdsTransactions, ThereIsNoDistributedTransactionCoordinator) {
+  std::string address = tm(kTmDtcAddress, std::string(2, '\0'));  // an empty US_VARBYTE
+  ASSERT_GE(address.size(), 13u);
+  EXPECT_EQ(static_cast<uint8_t>(address[0]), tds::kTokenColMetadata);
+  EXPECT_NE(address.find(static_cast<char>(tds::kTokenRow)), std::string::npos);
+  EXPECT_EQ(final_done(address).status, tds::kDoneFinal);
+
+  std::string propagate = tm(kTmPropagate, std::string("\x04\x00\x01\x02\x03\x04", 6));
+  ASSERT_FALSE(propagate.empty());
+  EXPECT_EQ(static_cast<uint8_t>(propagate[0]), tds::kTokenError);
+  EXPECT_TRUE(mentions(propagate, "MSDTC on server 'standin' is unavailable."));
+  tds::WireWriter number;
+  number.u32(8501);
+  EXPECT_NE(propagate.find(number.bytes()), std::string::npos);
+  EXPECT_EQ(final_done(propagate).status, tds::kDoneError);
+  EXPECT_TRUE(trancount_is(0));
+
+  // A request type the protocol does not define ends the connection.
+  EXPECT_EQ(tm(3, ""), "");
 }
 
 TEST_F(TdsServer, AttentionIsAcknowledged) {

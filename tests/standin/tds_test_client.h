@@ -53,13 +53,29 @@ inline std::string login7_message(std::string_view user, std::string_view passwo
   return out.take();
 }
 
-inline std::string all_headers() {
+inline std::string all_headers(uint64_t transaction_descriptor = 0) {
   WireWriter out;
   out.u32(22);  // total
   out.u32(18);  // transaction descriptor header
   out.u16(2);
-  out.u64(0);
+  out.u64(transaction_descriptor);
   out.u32(1);  // outstanding requests
+  return out.take();
+}
+
+// A transaction name as the requests carry it: its length in bytes, UTF-16.
+inline std::string transaction_name(std::string_view name) {
+  std::string text = utf16(name);
+  return std::string(1, static_cast<char>(text.size())) + text;
+}
+
+// A transaction-manager request of `type` with its payload, in the
+// transaction `descriptor` names (0 for none).
+inline std::string transaction_message(uint16_t type, std::string_view payload, uint64_t descriptor = 0) {
+  WireWriter out;
+  out.raw(all_headers(descriptor));
+  out.u16(type);
+  out.raw(payload);
   return out.take();
 }
 

@@ -152,14 +152,9 @@ void Connection::serve_requests() {
         send(PacketType::TabularResult, out.bytes());
         break;
       }
-      case PacketType::TransactionManager: {
-        tds::TokenWriter out(dialect_);
-        out.message(Error{40000, 16, 1, 1,
-                          "Transaction manager requests are not supported; use BEGIN TRAN, COMMIT and ROLLBACK."});
-        out.done(tds::kTokenDone, tds::kDoneError);
-        send(PacketType::TabularResult, out.bytes());
+      case PacketType::TransactionManager:
+        send(PacketType::TabularResult, handler.transaction(tds::parse_transaction_request(message->body)));
         break;
-      }
       default: throw ProtocolError("unexpected message of type " + std::to_string(static_cast<int>(message->type)));
     }
   }

@@ -1,5 +1,7 @@
 #include "server/request_handler.h"
 
+#include <atomic>
+
 #include "server/parameter_declarations.h"
 
 namespace standin::server {
@@ -15,6 +17,18 @@ constexpr int kFirstErrorSeverity = 11;
 constexpr int kMsgProcedureNotFound = 2812;
 constexpr int kMsgBadParameter = 8144;
 constexpr int kMsgNoPreparedHandle = 8179;
+constexpr int kMsgNoCoordinator = 8501;
+constexpr int kMsgEngineRefusal = 50000;
+
+// Transaction descriptors are unique across the server's sessions, never 0
+// (what a client sends outside a transaction).
+std::atomic<uint64_t> last_descriptor{0};
+
+std::string bracketed(std::string_view name) {
+  std::string out = "[";
+  for (char c : name) out += c == ']' ? std::string("]]") : std::string(1, c);
+  return out + "]";
+}
 
 std::string text_of(const Value& v) { return v.is_null() ? std::string() : v.string_value(); }
 
@@ -41,6 +55,7 @@ RequestHandler::Outcome RequestHandler::run(TokenWriter& out, std::string_view t
     out.message(e);
     outcome.failed |= e.severity >= kFirstErrorSeverity;
   }
+  report_transaction_changes(out, result.transaction_changes);
   std::string now = session_.current_database();
   if (now != database) {
     out.env_change(tds::EnvChange::Database, now, database);
@@ -60,6 +75,63 @@ std::string RequestHandler::batch(std::string_view text) {
   Outcome o = run(out, text, {}, tds::kTokenDone);
   uint16_t status = (o.failed ? tds::kDoneError : 0) | (o.count_pending ? tds::kDoneCount : 0);
   out.done(tds::kTokenDone, status, o.count_pending ? static_cast<uint64_t>(o.rows_affected) : 0);
+  return out.take();
+}
+
+void RequestHandler::report_transaction_changes(TokenWriter& out, const std::vector<TransactionChange>& changes) {
+  for (TransactionChange change : changes) {
+    if (change == TransactionChange::Began) {
+      descriptor_ = ++last_descriptor;
+      out.transaction_change(tds::EnvChange::BeginTransaction, descriptor_);
+      continue;
+    }
+    out.transaction_change(change == TransactionChange::Committed ? tds::EnvChange::CommitTransaction
+                                                                  : tds::EnvChange::RollbackTransaction,
+                           descriptor_);
+    descriptor_ = 0;
+  }
+}
+
+// Commit or rollback, and with fBeginXact the next transaction, begun only
+// when the first one did end.
+RequestHandler::Outcome RequestHandler::end_transaction(TokenWriter& out, const tds::TransactionRequest& request) {
+  bool commit = request.type == tds::TransactionRequestType::Commit;
+  Outcome o = run(out, commit ? "COMMIT TRANSACTION" : "ROLLBACK TRANSACTION", {}, tds::kTokenDone);
+  if (o.failed || !request.begin_after) return o;
+  return run(out, "BEGIN TRANSACTION", {}, tds::kTokenDone);
+}
+
+std::string RequestHandler::transaction(const tds::TransactionRequest& request) {
+  using Request = tds::TransactionRequestType;
+  TokenWriter out(dialect_);
+  Outcome o;
+  switch (request.type) {
+    case Request::GetDtcAddress: {
+      // No coordinator: its address is empty, one row of one binary column.
+      const TypeInfo binary{Type::VarBinary, 1};
+      ResultSet address;
+      address.columns.push_back(ColumnInfo{"", binary, true});
+      address.rows.push_back({Value::binary("", binary)});
+      out.result_set(address);
+      out.done(tds::kTokenDone, tds::kDoneMore | tds::kDoneCount, 1);
+      break;
+    }
+    case Request::Propagate:
+    case Request::Promote:
+      fail(out, &o, kMsgNoCoordinator, "MSDTC on server '" + std::string(tds::kServerName) + "' is unavailable.");
+      break;
+    case Request::Begin: o = run(out, "BEGIN TRANSACTION", {}, tds::kTokenDone); break;
+    case Request::Commit:
+    case Request::Rollback: o = end_transaction(out, request); break;
+    case Request::Save:
+      // The engine keeps one undo for the whole transaction, with no marks
+      // inside it; it refuses SAVE TRANSACTION in T-SQL text as well.
+      fail(out, &o, kMsgEngineRefusal,
+           "Savepoints are not supported: SAVE TRANSACTION " + bracketed(request.name) +
+               " was refused; the transaction stays open.");
+      break;
+  }
+  out.done(tds::kTokenDone, o.failed ? tds::kDoneError : tds::kDoneFinal);
   return out.take();
 }
 

@@ -2,6 +2,15 @@
 // tokens. A SQL batch runs as one command text; an RPC to sp_executesql runs
 // its statement with the typed parameters; sp_prepare keeps a statement
 // under a handle for sp_execute, until sp_unprepare or the session's end.
+//
+// Transaction-manager requests run the T-SQL statements they stand for
+// (BEGIN TRANSACTION, COMMIT, ROLLBACK, SAVE TRANSACTION) on the session,
+// so a client may begin a transaction one way and end it the other. Every
+// request reports a transaction that began or ended, whichever way, with an
+// ENVCHANGE that carries its 8-byte descriptor. The session has no
+// isolation levels to choose from (no locks: see standin.h), so the level a
+// request names is taken and ignored; it has no savepoints, so a savepoint
+// request is refused; and there is no distributed-transaction coordinator.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +33,7 @@ class RequestHandler {
   // The tokens answering a SQL batch / an RPC message, up to the final DONE.
   std::string batch(std::string_view text);
   std::string rpc(const std::vector<tds::RpcCall>& calls);
+  std::string transaction(const tds::TransactionRequest& request);
 
  private:
   struct Prepared {
@@ -48,11 +58,14 @@ class RequestHandler {
   Outcome execute_prepared(tds::TokenWriter& out, const tds::RpcCall& call);
   int32_t prepare(const tds::RpcCall& call, size_t params_at);
   void fail(tds::TokenWriter& out, Outcome* outcome, int number, std::string message);
+  void report_transaction_changes(tds::TokenWriter& out, const std::vector<TransactionChange>& changes);
+  Outcome end_transaction(tds::TokenWriter& out, const tds::TransactionRequest& request);
 
   Session& session_;
   tds::WireDialect dialect_;
   std::map<int32_t, Prepared> prepared_;
   int32_t next_handle_ = 1;
+  uint64_t descriptor_ = 0;  // of the open transaction, 0 when there is none
 };
 
 }  // namespace standin::server

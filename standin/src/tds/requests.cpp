@@ -82,6 +82,55 @@ std::vector<RpcCall> parse_rpc(std::string_view body) {
   return calls;
 }
 
+namespace {
+
+constexpr uint8_t kBeginXactFlag = 0x01;
+
+// A name as B_VARBYTE: a length in bytes, then UTF-16LE.
+std::string name_bytes(WireReader& in) {
+  uint8_t length = in.u8();
+  if (length % 2 != 0) throw ProtocolError("transaction name of an odd number of bytes");
+  return in.utf16(length / 2);
+}
+
+// Commit and rollback: the name, the flags and, with fBeginXact, what the
+// next transaction is to be. A client may leave out the flags altogether.
+void read_transaction_end(WireReader& in, TransactionRequest& r) {
+  r.name = name_bytes(in);
+  if (in.at_end()) return;
+  r.begin_after = (in.u8() & kBeginXactFlag) != 0;
+  if (!r.begin_after || in.at_end()) return;
+  r.new_isolation_level = in.u8();
+  if (!in.at_end()) r.new_name = name_bytes(in);
+}
+
+}  // namespace
+
+TransactionRequest parse_transaction_request(std::string_view body) {
+  WireReader in(body);
+  skip_all_headers(in);
+  TransactionRequest r;
+  uint16_t type = in.u16();
+  switch (type) {
+    case static_cast<uint16_t>(TransactionRequestType::GetDtcAddress):
+    case static_cast<uint16_t>(TransactionRequestType::Propagate):
+      // an opaque US_VARBYTE, of no use without a coordinator
+      if (!in.at_end()) in.skip(in.u16());
+      break;
+    case static_cast<uint16_t>(TransactionRequestType::Begin):
+      r.isolation_level = in.u8();
+      r.name = name_bytes(in);
+      break;
+    case static_cast<uint16_t>(TransactionRequestType::Promote): break;
+    case static_cast<uint16_t>(TransactionRequestType::Commit):
+    case static_cast<uint16_t>(TransactionRequestType::Rollback): read_transaction_end(in, r); break;
+    case static_cast<uint16_t>(TransactionRequestType::Save): r.name = name_bytes(in); break;
+    default: throw ProtocolError("unknown transaction manager request " + std::to_string(type));
+  }
+  r.type = static_cast<TransactionRequestType>(type);
+  return r;
+}
+
 ProcId procedure_of(const RpcCall& call) {
   if (call.id != ProcId::None) return call.id;
   std::string name = ascii_lowered(call.name);

@@ -63,6 +63,17 @@ void TokenWriter::collation_change() {
   close_length(at);
 }
 
+void TokenWriter::transaction_change(EnvChange type, uint64_t descriptor) {
+  size_t at = open_length(kTokenEnvChange);
+  out_.u8(static_cast<uint8_t>(type));
+  bool began = type == EnvChange::BeginTransaction;
+  if (!began) out_.u8(0);  // no new value
+  out_.u8(sizeof descriptor);
+  out_.u64(descriptor);
+  if (began) out_.u8(0);  // no old value
+  close_length(at);
+}
+
 void TokenWriter::message(const Error& e) {
   size_t at = open_length(e.severity >= kFirstErrorSeverity ? kTokenError : kTokenInfo);
   out_.u32(static_cast<uint32_t>(e.number));

@@ -45,6 +45,9 @@ enum class EnvChange : uint8_t {
   Language = 2,
   PacketSize = 4,
   Collation = 7,
+  BeginTransaction = 8,
+  CommitTransaction = 9,
+  RollbackTransaction = 10,
 };
 
 // The server name that messages carry.
@@ -58,6 +61,10 @@ class TokenWriter {
   void feature_ext_ack();  // no features acknowledged
   void env_change(EnvChange type, std::string_view new_value, std::string_view old_value);
   void collation_change();
+  // A transaction began (the descriptor is the new value, the old one
+  // empty), or it committed or rolled back (the other way round). The
+  // descriptor is what the client's later requests carry in ALL_HEADERS.
+  void transaction_change(EnvChange type, uint64_t descriptor);
   // An ERROR token for severity 11 and above, an INFO token below.
   void message(const Error& e);
   void info(int number, std::string_view text);

@@ -16,6 +16,8 @@ packages=(
   # libraries
   libinih-dev qt6-base-dev libgl-dev libegl-dev
   unixodbc unixodbc-dev tdsodbc freetds-bin
+  # the transaction test of standin-server through pyodbc
+  python3-pyodbc
   # benchmark peer
   sqlite3 libsqlite3-dev
   # reference data sources (Bundesbank bank codes, SKR 49 chart)

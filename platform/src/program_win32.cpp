@@ -4,37 +4,17 @@
 
 #include <string>
 
+#include "code_pages_win32.h"
 #include "platform/program.h"
 
 namespace platform {
-namespace {
-
-std::wstring wide_from_utf8(const char* text) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-  wide.resize(static_cast<size_t>(length - 1));
-  return wide;
-}
-
-std::string utf8_from_wide(const wchar_t* wide) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  text.resize(static_cast<size_t>(length - 1));
-  return text;
-}
-
-}  // namespace
 
 std::vector<std::string> utf8_arguments(int argc, char** argv) {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!wide) return {argv, argv + argc};
   std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(utf8_from_wide(wide[i]));
+  for (int i = 0; i < count; ++i) arguments.push_back(narrow_from(CP_UTF8, wide[i]));
   LocalFree(wide);
   return arguments;
 }
@@ -68,7 +48,7 @@ bool alone_in_console() {
 void release_console() { FreeConsole(); }
 
 bool show_message_box(const char* caption_utf8, const char* text_utf8) {
-  MessageBoxW(nullptr, wide_from_utf8(text_utf8).c_str(), wide_from_utf8(caption_utf8).c_str(),
+  MessageBoxW(nullptr, wide_from(CP_UTF8, text_utf8).c_str(), wide_from(CP_UTF8, caption_utf8).c_str(),
               MB_OK | MB_ICONINFORMATION);
   return true;
 }
